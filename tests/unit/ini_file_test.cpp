@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/IniFile.h"
+#include "tests/TestUtil.h"
 
 TEST(IniFile, ReadingRules) {
   TMemIniFile ini(QStringLiteral(
