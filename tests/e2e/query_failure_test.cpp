@@ -81,7 +81,7 @@ class QueryFailure : public ::testing::Test {
 
 TEST_F(QueryFailure, LineStatementFailsThenHeaderStatementFails) {
   TViewerRun run(site, {QStringLiteral("A001")}, bus.Environment(DesktopEnvironment()));
-  const auto window = Xdo::WaitForWindow(kCaption, 60000, run.Pid());
+  const auto window = run.WaitForWindow(kCaption, 60000);
   ASSERT_TRUE(window.has_value()) << run.StandardError().toStdString();
   auto [upper, lower] = GridStates(run.Pid());
   EXPECT_EQ(upper.Rows, 2);
@@ -89,7 +89,7 @@ TEST_F(QueryFailure, LineStatementFailsThenHeaderStatementFails) {
 
   // X-FAIL: the header statement succeeds, the line statement fails while its rows are fetched.
   QueryVoucher(*window, run.Pid(), QStringLiteral("X-FAIL"));
-  auto box = Xdo::WaitForWindow(QStringLiteral("ledgerly"), 30000, run.Pid());
+  auto box = run.WaitForWindow(QStringLiteral("ledgerly"), 30000);
   ASSERT_TRUE(box.has_value()) << "no message box titled with the application title";
   QString err = run.StandardError();
   EXPECT_TRUE(err.contains(QStringLiteral("divide by zero"), Qt::CaseInsensitive)) << err.toStdString();
@@ -111,7 +111,7 @@ TEST_F(QueryFailure, LineStatementFailsThenHeaderStatementFails) {
 
   // Y-FAIL: the header statement fails; the upper grid empties, the lower keeps A001's lines.
   QueryVoucher(*window, run.Pid(), QStringLiteral("Y-FAIL"));
-  box = Xdo::WaitForWindow(QStringLiteral("ledgerly"), 30000, run.Pid());
+  box = run.WaitForWindow(QStringLiteral("ledgerly"), 30000);
   ASSERT_TRUE(box.has_value());
   Xdo::Key(*box, QStringLiteral("Return"));
   QThread::msleep(500);
@@ -122,7 +122,7 @@ TEST_F(QueryFailure, LineStatementFailsThenHeaderStatementFails) {
 
   // A quote in the bounds keeps the statement well formed: no rows and no message.
   QueryVoucher(*window, run.Pid(), QStringLiteral("A'001"));
-  EXPECT_FALSE(Xdo::WaitForWindow(QStringLiteral("ledgerly"), 3000, run.Pid()).has_value());
+  EXPECT_FALSE(run.WaitForWindow(QStringLiteral("ledgerly"), 3000).has_value());
   std::tie(upper, lower) = GridStates(run.Pid());
   EXPECT_EQ(upper.FirstVoucher, QString());
   EXPECT_EQ(lower.FirstVoucher, QString());

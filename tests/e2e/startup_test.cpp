@@ -2,6 +2,7 @@
 // window, and ends with exit code 1 once the box is dismissed.
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "support/Desktop.h"
@@ -22,9 +23,9 @@ struct TStartupFailure {
 TStartupFailure RunToFailure(const TViewerSite& site) {
   TStartupFailure f;
   TViewerRun run(site, {QStringLiteral("A001")}, DesktopEnvironment());
-  const auto box = Xdo::WaitForWindow(QStringLiteral("Application Error"), 60000, run.Pid());
+  const auto box = run.WaitForWindow(QStringLiteral("Application Error"), 60000);
   f.BoxShown = box.has_value();
-  f.MainWindowShown = Xdo::WaitForWindow(kCaption, 200, run.Pid()).has_value();
+  f.MainWindowShown = run.WaitForWindow(kCaption, 200).has_value();
   if (box) Xdo::Key(*box, QStringLiteral("Return"));
   f.ExitCode = run.WaitForExit(30000);
   f.Err = run.StandardError();

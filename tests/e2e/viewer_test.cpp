@@ -93,7 +93,7 @@ class Viewer : public ::testing::Test {
 
 TEST_F(Viewer, OpensOnVoucherShowsStripesAndQueriesAgainOnClick) {
   TViewerRun run(site, {QStringLiteral("A001")}, bus.Environment(DesktopEnvironment()));
-  const auto window = Xdo::WaitForWindow(kCaption, 60000, run.Pid());
+  const auto window = run.WaitForWindow(kCaption, 60000);
   ASSERT_TRUE(window.has_value()) << run.StandardError().toStdString();
 
   // The first query ran on showing: both grids hold the rows of A001, as the database has them.
@@ -149,7 +149,7 @@ TEST_F(Viewer, OpensOnVoucherShowsStripesAndQueriesAgainOnClick) {
 
 TEST_F(Viewer, ControlsAreExposedToScreenReaders) {
   TViewerRun run(site, {QStringLiteral("A002")}, bus.Environment(DesktopEnvironment()));
-  ASSERT_TRUE(Xdo::WaitForWindow(kCaption, 60000, run.Pid()).has_value()) << run.StandardError().toStdString();
+  ASSERT_TRUE(run.WaitForWindow(kCaption, 60000).has_value()) << run.StandardError().toStdString();
   const auto tree = bus.Tree(run.Pid(), QStringLiteral("查詢"));
   ASSERT_TRUE(tree.has_value());
   // The form is a window named by its caption.
@@ -159,7 +159,7 @@ TEST_F(Viewer, ControlsAreExposedToScreenReaders) {
               form->value("role").toString() == QLatin1String("window"))
       << form->value("role").toString().toStdString();
   // Buttons are push buttons named by their captions, with a press action.
-  for (const QString name : {QStringLiteral("查詢"), QStringLiteral("離開")}) {
+  for (const QString& name : {QStringLiteral("查詢"), QStringLiteral("離開")}) {
     const auto b = NodeNamed(*tree, name, QStringLiteral("push button"));
     ASSERT_TRUE(b.has_value()) << name.toStdString();
     EXPECT_TRUE(b->value("actions").toArray().contains(QStringLiteral("Press"))) << name.toStdString();

@@ -1,6 +1,7 @@
 #include "ViewerSite.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -114,6 +115,16 @@ TViewerRun::~TViewerRun() {
     process_.kill();
     process_.waitForFinished(5000);
   }
+}
+
+std::optional<QString> TViewerRun::WaitForWindow(const QString& title, int timeoutMs) {
+  QElapsedTimer t;
+  t.start();
+  do {
+    if (auto w = Xdo::WaitForWindow(title, 0, Pid())) return w;
+    if (process_.waitForFinished(250)) return std::nullopt;
+  } while (t.elapsed() < timeoutMs);
+  return std::nullopt;
 }
 
 int TViewerRun::WaitForExit(int timeoutMs) {

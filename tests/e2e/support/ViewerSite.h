@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <optional>
 
 class TViewerSite {
  public:
@@ -47,6 +48,8 @@ class TViewerRun {
   TViewerRun& operator=(const TViewerRun&) = delete;
   qint64 Pid() const { return process_.processId(); }
   bool Running() const { return process_.state() == QProcess::Running; }
+  // A visible window of this run titled `title`, waiting up to `timeoutMs` while the program runs.
+  std::optional<QString> WaitForWindow(const QString& title, int timeoutMs);
   // Waits for the end; the exit code, or -1 when it did not end in time or crashed.
   int WaitForExit(int timeoutMs);
   QString StandardError();
