@@ -91,8 +91,12 @@ TEST_F(QueryFailure, LineStatementFailsThenHeaderStatementFails) {
   QueryVoucher(*window, run.Pid(), QStringLiteral("X-FAIL"));
   auto box = run.WaitForWindow(QStringLiteral("ledgerly"), 30000);
   ASSERT_TRUE(box.has_value()) << "no message box titled with the application title";
-  QString err = run.StandardError();
-  EXPECT_TRUE(err.contains(QStringLiteral("divide by zero"), Qt::CaseInsensitive)) << err.toStdString();
+  auto boxes = run.Boxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Caption, QStringLiteral("ledgerly"));
+  EXPECT_TRUE(boxes[0].Text.contains(QStringLiteral("divide by zero"), Qt::CaseInsensitive)) << boxes[0].Text.toStdString();
+  EXPECT_TRUE(boxes[0].Text.endsWith(QLatin1Char('.')));
+  EXPECT_EQ(boxes[0].Flags, 0x10u);  // stop icon, one OK button
   Xdo::Key(*box, QStringLiteral("Return"));
   QThread::msleep(500);
   ASSERT_TRUE(run.Running());
@@ -113,6 +117,7 @@ TEST_F(QueryFailure, LineStatementFailsThenHeaderStatementFails) {
   QueryVoucher(*window, run.Pid(), QStringLiteral("Y-FAIL"));
   box = run.WaitForWindow(QStringLiteral("ledgerly"), 30000);
   ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(run.Boxes().size(), 2u);
   Xdo::Key(*box, QStringLiteral("Return"));
   QThread::msleep(500);
   std::tie(upper, lower) = GridStates(run.Pid());
@@ -123,6 +128,7 @@ TEST_F(QueryFailure, LineStatementFailsThenHeaderStatementFails) {
   // A quote in the bounds keeps the statement well formed: no rows and no message.
   QueryVoucher(*window, run.Pid(), QStringLiteral("A'001"));
   EXPECT_FALSE(run.WaitForWindow(QStringLiteral("ledgerly"), 3000).has_value());
+  EXPECT_EQ(run.Boxes().size(), 2u);
   std::tie(upper, lower) = GridStates(run.Pid());
   EXPECT_EQ(upper.FirstVoucher, QString());
   EXPECT_EQ(lower.FirstVoucher, QString());

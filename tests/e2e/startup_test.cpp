@@ -15,7 +15,7 @@ const QString kCaption = QStringLiteral("傳票資料異動紀錄");
 
 struct TStartupFailure {
   int ExitCode = -1;
-  QString Err;
+  QString Err;  // the text of the "Application Error" box
   bool BoxShown = false;
   bool MainWindowShown = false;
 };
@@ -28,7 +28,8 @@ TStartupFailure RunToFailure(const TViewerSite& site) {
   f.MainWindowShown = run.WaitForWindow(kCaption, 200).has_value();
   if (box) Xdo::Key(*box, QStringLiteral("Return"));
   f.ExitCode = run.WaitForExit(30000);
-  f.Err = run.StandardError();
+  for (const TShownBox& b : run.Boxes())
+    if (b.Caption == QLatin1String("Application Error")) f.Err = b.Text;
   return f;
 }
 

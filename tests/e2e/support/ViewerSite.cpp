@@ -104,7 +104,12 @@ QStringList QueryColumn(const QString& database, const QString& sql) {
 }
 
 TViewerRun::TViewerRun(const TViewerSite& site, const QStringList& args, const QProcessEnvironment& env) {
-  process_.setProcessEnvironment(env);
+  boxLog_ = site.PathOf(QStringLiteral("boxes.log"));
+  QFile::remove(boxLog_);
+  QProcessEnvironment e = env;
+  e.insert(QStringLiteral("LEDGERLY_MESSAGEBOX_LOG"), boxLog_);
+  e.insert(QStringLiteral("XDG_CONFIG_HOME"), site.Dir());
+  process_.setProcessEnvironment(e);
   process_.setWorkingDirectory(site.Dir());
   process_.start(site.Executable(), args);
   process_.waitForStarted(10000);
@@ -135,4 +140,25 @@ int TViewerRun::WaitForExit(int timeoutMs) {
 QString TViewerRun::StandardError() {
   err_ += QString::fromUtf8(process_.readAllStandardError());
   return err_;
+}
+
+std::vector<TShownBox> TViewerRun::Boxes() const {
+  std::vector<TShownBox> out;
+  for (const QString& line : ReadText(boxLog_).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+    const QStringList parts = line.split(QLatin1Char('\t'));
+    if (parts.size() < 3) continue;
+    // The log writes a backslash as two, CR as \r and LF as \n.
+    QString text;
+    const QString& raw = parts[1];
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+      if (raw[i] == QLatin1Char('\\') && i + 1 < raw.size()) {
+        const QChar n = raw[++i];
+        text += n == QLatin1Char('n') ? QChar(u'\n') : n == QLatin1Char('r') ? QChar(u'\r') : n;
+      } else {
+        text += raw[i];
+      }
+    }
+    out.push_back({parts[0], text, parts[2].toUInt(nullptr, 0)});
+  }
+  return out;
 }

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <optional>
+#include <vector>
 
 class TViewerSite {
  public:
@@ -39,7 +40,15 @@ QString SharedDemoDatabase();
 // what the viewer shows against the database itself.
 QStringList QueryColumn(const QString& database, const QString& sql);
 
-// The viewer running in a site.
+// A message box the viewer showed.
+struct TShownBox {
+  QString Caption;
+  QString Text;
+  uint32_t Flags = 0;
+};
+
+// The viewer running in a site. Its per-user settings are the site's (none), and every message
+// box it shows is also noted in the site's box log.
 class TViewerRun {
  public:
   TViewerRun(const TViewerSite& site, const QStringList& args, const QProcessEnvironment& env);
@@ -53,8 +62,11 @@ class TViewerRun {
   // Waits for the end; the exit code, or -1 when it did not end in time or crashed.
   int WaitForExit(int timeoutMs);
   QString StandardError();
+  // The boxes shown so far, oldest first.
+  std::vector<TShownBox> Boxes() const;
 
  private:
+  QString boxLog_;
   QProcess process_;
   QString err_;
 };
