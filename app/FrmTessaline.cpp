@@ -10,6 +10,8 @@
 #include "app/QueryStatement.h"
 #include "app/RegionalDate.h"
 
+TFormLedgerly* FormLedgerly = nullptr;
+
 TFormLedgerly::TFormLedgerly(TComponent* owner) : TForm(owner) {
   // Handlers the stored definition may name.
   RegisterMethod(QStringLiteral("FormCreate"), [this](TComponent* s) { FormCreate(s); });

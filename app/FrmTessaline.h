@@ -79,3 +79,6 @@ class TFormLedgerly : public TForm {
   void RunRangeQuery(TClientDataSet* dataSet, const QString& tableName);
   TQueryRange CurrentRange() const;
 };
+
+// The query form while the program runs (the application owns it).
+extern TFormLedgerly* FormLedgerly;
