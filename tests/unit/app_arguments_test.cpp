@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "app/FailureText.h"
 #include "app/LaunchArguments.h"
 #include "app/RegionalDate.h"
 #include "tests/TestUtil.h"
@@ -63,25 +62,4 @@ TEST(LaunchArguments, VoucherAndDateFromTheCommandLine) {
   // A second argument that is not a date gives today, silently.
   EXPECT_EQ(ParseLaunchArguments({"ledgerly", "V", "abc"}, tw, kToday).Date, kToday);
   EXPECT_EQ(ParseLaunchArguments({"ledgerly", "V", "3.3.2006"}, QLocale("de_DE"), kToday).Date, QDate(2006, 3, 3));
-}
-
-TEST(FailureText, TitlesAndFullStops) {
-  EXPECT_EQ(ApplicationTitleFromPath("/opt/x/LEDGERLY.EXE"), "Ledgerly");
-  EXPECT_EQ(ApplicationTitleFromPath("/usr/bin/ledgerly"), "ledgerly");
-  EXPECT_EQ(ApplicationTitleFromPath("bin/MyApp.v2.bin"), "Myapp.v2");
-  // A full stop follows a last character that sorts after "."; not after "!", ")" or ".".
-  EXPECT_EQ(ActionFailureText("Field 'X' not found"), "Field 'X' not found.");
-  EXPECT_EQ(ActionFailureText("Error 42"), "Error 42.");
-  EXPECT_EQ(ActionFailureText("Done."), "Done.");
-  EXPECT_EQ(ActionFailureText("Stop!"), "Stop!");
-  EXPECT_EQ(ActionFailureText("(x)"), "(x)");
-  EXPECT_EQ(ActionFailureText("a/"), "a/.");
-  EXPECT_EQ(ActionFailureText(""), "");
-  EXPECT_EQ(ActionFailureText("查詢"), "查詢.");
-  const QString box = StartupFailureText("EDatabaseError", "ledgerly", 0x4A2F10, "Missing DriverName property");
-  const QString addr = QString(int(sizeof(void*) * 2) - 6, QLatin1Char('0')) + "4A2F10";
-  EXPECT_EQ(box, "Exception EDatabaseError in module ledgerly at " + addr + ".\nMissing DriverName property.");
-  // The start-up box appends a full stop only when the message lacks one (even after "!").
-  EXPECT_TRUE(StartupFailureText("E", "m", 1, "Stop!").endsWith("\nStop!."));
-  EXPECT_TRUE(StartupFailureText("E", "m", 1, "Done.").endsWith("\nDone."));
 }
