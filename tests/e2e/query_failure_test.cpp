@@ -8,7 +8,7 @@
 
 #include "support/Accessibility.h"
 #include "support/Desktop.h"
-#include "support/TestDatabase.h"
+#include "tests/ChangeLogDatabase.h"
 #include "support/ViewerSite.h"
 #include "tests/TestUtil.h"
 

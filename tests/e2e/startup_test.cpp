@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "support/Desktop.h"
-#include "support/TestDatabase.h"
+#include "tests/ChangeLogDatabase.h"
 #include "support/ViewerSite.h"
 #include "tests/TestUtil.h"
 

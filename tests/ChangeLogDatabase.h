@@ -1,13 +1,20 @@
-#include "TestDatabase.h"
-
-#include <QDir>
+// A small change-log database made by a test with the command-line SQL tool (embedded engine,
+// no server): vouchers A001-A004 with known rows, dated 2006/03/03-2006/03/05, and vouchers whose
+// rows make the server fail while a result is fetched: "X-FAIL" in the line table, "Y-FAIL" in the
+// header table (a computed column divides by zero for them).
+//
+//   voucher  date        header rows  line rows
+//   A001     2006/03/03  2            6 (3 per header row, items 01-03)
+//   A002     2006/03/03  1            4
+//   A003     2006/03/04  3            6
+//   A004     2006/03/05  1            5
+#pragma once
 #include <QFile>
 #include <QFileInfo>
-#include <QProcessEnvironment>
+#include <QProcess>
+#include <QString>
 
-#include "Desktop.h"
-
-namespace {
+namespace change_log_fixture {
 const char* kSchema = R"SQL(
 SET NAMES UTF8;
 CREATE DATABASE '%1' USER 'SYSDBA' DEFAULT CHARACTER SET UTF8;
@@ -44,12 +51,12 @@ const TVoucher kVouchers[] = {
 
 const char* kAccounts[][2] = {{"1101", "現金"}, {"1102", "銀行存款"}, {"4101", "銷貨收入"}, {"6101", "薪資支出"},
                               {"2101", "應付帳款"}};
-}  // namespace
+}  // namespace change_log_fixture
 
-QString MakeTestDatabase(const QString& path) {
+inline QString MakeTestDatabase(const QString& path) {
   QFile::remove(path);
-  QString sql = QString::fromUtf8(kSchema).arg(path);
-  for (const TVoucher& v : kVouchers) {
+  QString sql = QString::fromUtf8(change_log_fixture::kSchema).arg(path);
+  for (const change_log_fixture::TVoucher& v : change_log_fixture::kVouchers) {
     for (int c = 0; c < v.Changes; ++c) {
       const QString stamp = QStringLiteral("%1 10:%2:00").arg(QString::fromLatin1(v.Date)).arg(c, 2, 10, QLatin1Char('0'));
       sql += QStringLiteral(
@@ -62,7 +69,7 @@ QString MakeTestDatabase(const QString& path) {
                  .arg(c + 1)
                  .arg(stamp);
       for (int i = 0; i < v.Lines; ++i) {
-        const auto& acc = kAccounts[i % 5];
+        const auto& acc = change_log_fixture::kAccounts[i % 5];
         sql += QStringLiteral(
                    "INSERT INTO ACC_MAST_TEMP (MASTERBILLID, KEYINTIME, ITEM, PROC_CODE, CORD, ACC_NO, ACC_NAME, "
                    "HLP_NO, HLP_TEXT, AMOUNT, R_AMOUNT, YY, MM, DD, CODE1, CODE2, CODE3, ACC_DATE, CARD_NO, DEP_NO, "
@@ -83,8 +90,12 @@ QString MakeTestDatabase(const QString& path) {
   if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return QStringLiteral("cannot write ") + script;
   f.write(sql.toUtf8());
   f.close();
-  const TRunResult r = RunProgram(QStringLiteral("isql-fb"), {QStringLiteral("-q"), QStringLiteral("-b"),
-                                  QStringLiteral("-i"), script}, QProcessEnvironment::systemEnvironment(), 120000);
-  if (!r.Finished || r.ExitCode != 0 || !QFileInfo::exists(path)) return QStringLiteral("isql-fb failed: ") + r.Out + r.Err;
+  QProcess isql;
+  isql.setProcessChannelMode(QProcess::MergedChannels);
+  isql.start(QStringLiteral("isql-fb"), {QStringLiteral("-q"), QStringLiteral("-b"), QStringLiteral("-i"), script});
+  const bool finished = isql.waitForFinished(120000);
+  const QString out = QString::fromUtf8(isql.readAll());
+  if (!finished || isql.exitStatus() != QProcess::NormalExit || isql.exitCode() != 0 || !QFileInfo::exists(path))
+    return QStringLiteral("isql-fb failed: ") + out;
   return QString();
 }
