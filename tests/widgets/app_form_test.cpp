@@ -1,0 +1,165 @@
+// The query form read from its stored definition, on a real embedded database: what start-up
+// leaves in the controls, the statements both pages send, the date pickers' link, and which
+// result survives a failing statement.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include "app/FrmTessaline.h"
+#include "db/ClientDataSet.h"
+#include "db/Field.h"
+#include "platform/Forms.h"
+#include "tests/ChangeLogDatabase.h"
+#include "tests/TestUtil.h"
+
+namespace {
+// The regional settings and the per-user settings of this test program, fixed before Qt reads them.
+QTemporaryDir& ConfigHome() {
+  static QTemporaryDir dir;
+  return dir;
+}
+[[maybe_unused]] const bool kEnvironment = [] {
+  qputenv("LC_ALL", "zh_TW.UTF-8");
+  qputenv("XDG_CONFIG_HOME", ConfigHome().path().toLocal8Bit());
+  return true;
+}();
+
+class QueryForm : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    database = new QString(ConfigHome().path() + QStringLiteral("/changes.fdb"));
+    const QString err = MakeTestDatabase(*database);
+    ASSERT_TRUE(err.isEmpty()) << err.toStdString();
+    // The connection finds its files through the per-user settings.
+    const QString connections = ConfigHome().path() + QStringLiteral("/dbxconnections.ini");
+    QFile c(connections);
+    ASSERT_TRUE(c.open(QIODevice::WriteOnly));
+    c.write(QStringLiteral("[Kestrel]\nDriverName=Interbase\nDatabase=%1\nUser_Name=sysdba\nPassword=x\n"
+                           "SQLDialect=3\nLocaleCode=0000\n")
+                .arg(*database)
+                .toUtf8());
+    c.close();
+    QSettings settings(QStringLiteral("Borland"), QStringLiteral("DBExpress"));
+    settings.setValue(QStringLiteral("Connection Registry File"), connections);
+    settings.setValue(QStringLiteral("Driver Registry File"), BinDir() + QStringLiteral("/dbxdrivers.ini"));
+    settings.sync();
+  }
+  static void TearDownTestSuite() {
+    delete database;
+    database = nullptr;
+  }
+  void SetUp() override { form = new TFormLedgerly(Application); }
+  void TearDown() override { delete form; }
+
+  // Values of one field over the whole result.
+  static QStringList Column(TClientDataSet* ds, const QString& field) {
+    QStringList out;
+    const int index = static_cast<int>(std::find(ds->FieldList().begin(), ds->FieldList().end(), ds->FieldByName(field)) -
+                                       ds->FieldList().begin());
+    for (int row = 0; row < ds->RecordCount(); ++row) out << ds->DisplayText(row, index);
+    return out;
+  }
+
+  static QString* database;
+  TFormLedgerly* form = nullptr;
+};
+QString* QueryForm::database = nullptr;
+}  // namespace
+
+TEST_F(QueryForm, StartsOnTheNumberPageWithEmptyBoundsAndToday) {
+  // Created from the definition: connection open, data sets closed until the form is shown.
+  EXPECT_EQ(form->Caption(), QStringLiteral("傳票資料異動紀錄"));
+  EXPECT_FALSE(form->ClientDataSet1->Active());
+  EXPECT_FALSE(form->ClientDataSet2->Active());
+  form->FormCreate(form);
+  EXPECT_EQ(form->bsSkinEdit1->Text(), QString());
+  EXPECT_EQ(form->bsSkinEdit2->Text(), QString());
+  EXPECT_EQ(form->DateTimePicker1->DateTime().date(), QDate::currentDate());
+  EXPECT_EQ(form->DateTimePicker2->DateTime().date(), QDate::currentDate());
+  // FormCreate keeps the stored time of day (15:01:01.953).
+  EXPECT_EQ(form->DateTimePicker1->DateTime().time(), QTime(15, 1, 1, 953));
+  EXPECT_EQ(form->bsSkinPageControl1->ActivePageIndex(), 0);
+  // Showing runs the query: two empty literals, no rows, both data sets open.
+  form->FormShow(form);
+  EXPECT_EQ(form->ClientDataSet1->CommandText(),
+            "SELECT * FROM ACC_MAIN_TEMP \r\nwhere MASTERBILLID BETWEEN '' AND ''\r\n");
+  EXPECT_EQ(form->ClientDataSet2->CommandText(),
+            "SELECT * FROM ACC_MAST_TEMP \r\nwhere MASTERBILLID BETWEEN '' AND ''\r\n");
+  EXPECT_TRUE(form->ClientDataSet1->Active());
+  EXPECT_TRUE(form->ClientDataSet2->Active());
+  EXPECT_EQ(form->ClientDataSet1->RecordCount(), 0);
+  EXPECT_EQ(form->ClientDataSet2->RecordCount(), 0);
+}
+
+TEST_F(QueryForm, EachPageSendsItsOwnRange) {
+  form->bsSkinEdit1->SetText(QStringLiteral("A002"));
+  form->bsSkinEdit2->SetText(QStringLiteral("A003"));
+  form->DateTimePicker1->SetDate(QDate(2006, 3, 5));
+  form->DateTimePicker2->SetDate(QDate(2006, 3, 5));
+  form->bsSkinButton1Click(form->bsSkinButton1);
+  EXPECT_EQ(Column(form->ClientDataSet1, "MASTERBILLID"), (QStringList{"A002", "A003", "A003", "A003"}));
+  EXPECT_EQ(form->ClientDataSet2->RecordCount(), 4 + 6);
+  // Pressing again gives the same result; nothing accumulates.
+  form->bsSkinButton1Click(form->bsSkinButton1);
+  EXPECT_EQ(form->ClientDataSet1->RecordCount(), 4);
+  EXPECT_EQ(form->ClientDataSet2->RecordCount(), 10);
+  // The date page uses the pickers (regional separator "/") and ignores the edits.
+  form->bsSkinPageControl1->SetActivePageIndex(1);
+  form->bsSkinButton1Click(form->bsSkinButton1);
+  EXPECT_EQ(form->ClientDataSet1->CommandText(),
+            "SELECT * FROM ACC_MAIN_TEMP \r\nwhere ACC_DATE BETWEEN '2006/03/05' AND '2006/03/05'\r\n");
+  EXPECT_EQ(Column(form->ClientDataSet1, "MASTERBILLID"), QStringList{"A004"});
+  EXPECT_EQ(Column(form->ClientDataSet2, "ACC_DATE"), QStringList(5, "2006/03/05"));
+  // Reversed bounds go out as they are: no rows, no failure.
+  form->bsSkinPageControl1->SetActivePageIndex(0);
+  form->bsSkinEdit1->SetText(QStringLiteral("A004"));
+  form->bsSkinEdit2->SetText(QStringLiteral("A001"));
+  form->bsSkinButton1Click(form->bsSkinButton1);
+  EXPECT_EQ(form->ClientDataSet1->RecordCount(), 0);
+  EXPECT_EQ(form->ClientDataSet2->RecordCount(), 0);
+  // A quote inside a bound stays inside its literal.
+  form->bsSkinEdit1->SetText(QStringLiteral("A' OR ''='"));
+  form->bsSkinEdit2->SetText(QStringLiteral("A' OR ''='"));
+  EXPECT_NO_THROW(form->bsSkinButton1Click(form->bsSkinButton1));
+  EXPECT_EQ(form->ClientDataSet1->RecordCount(), 0);
+}
+
+TEST_F(QueryForm, StartDateCarriesTheEndDateAlong) {
+  form->DateTimePicker2->SetDateTime(QDateTime(QDate(2010, 1, 1), QTime(8, 0)));
+  form->DateTimePicker1->SetDateTime(QDateTime(QDate(2006, 3, 3), QTime(9, 30)));
+  // Setting from code fires nothing; the user's change does.
+  EXPECT_EQ(form->DateTimePicker2->DateTime(), QDateTime(QDate(2010, 1, 1), QTime(8, 0)));
+  form->DateTimePicker1Change(form->DateTimePicker1);
+  EXPECT_EQ(form->DateTimePicker2->DateTime(), QDateTime(QDate(2006, 3, 3), QTime(9, 30)));
+  EXPECT_TRUE(static_cast<bool>(form->DateTimePicker1->OnChange));
+  EXPECT_FALSE(static_cast<bool>(form->DateTimePicker2->OnChange));
+  // Changing the end date leaves the start alone.
+  form->DateTimePicker2->SetDate(QDate(2006, 3, 9));
+  EXPECT_EQ(form->DateTimePicker1->DateTime().date(), QDate(2006, 3, 3));
+}
+
+TEST_F(QueryForm, FailingStatementLeavesTheOtherResultAsTheSpotWhereItFailed) {
+  form->bsSkinEdit1->SetText(QStringLiteral("A001"));
+  form->bsSkinEdit2->SetText(QStringLiteral("A001"));
+  form->bsSkinButton1Click(form->bsSkinButton1);
+  ASSERT_EQ(form->ClientDataSet2->RecordCount(), 6);
+  // The line statement fails: the new header result is shown, the line data set stays closed.
+  form->bsSkinEdit1->SetText(QStringLiteral("X-FAIL"));
+  form->bsSkinEdit2->SetText(QStringLiteral("X-FAIL"));
+  EXPECT_THROW(form->bsSkinButton1Click(form->bsSkinButton1), EDatabaseError);
+  EXPECT_TRUE(form->ClientDataSet1->Active());
+  EXPECT_EQ(Column(form->ClientDataSet1, "MASTERBILLID"), QStringList{"X-FAIL"});
+  EXPECT_FALSE(form->ClientDataSet2->Active());
+  // Back to A001, then the header statement fails: the line result of A001 stays.
+  form->bsSkinEdit1->SetText(QStringLiteral("A001"));
+  form->bsSkinEdit2->SetText(QStringLiteral("A001"));
+  form->bsSkinButton1Click(form->bsSkinButton1);
+  form->bsSkinEdit1->SetText(QStringLiteral("Y-FAIL"));
+  form->bsSkinEdit2->SetText(QStringLiteral("Y-FAIL"));
+  EXPECT_THROW(form->bsSkinButton1Click(form->bsSkinButton1), EDatabaseError);
+  EXPECT_FALSE(form->ClientDataSet1->Active());
+  EXPECT_TRUE(form->ClientDataSet2->Active());
+  EXPECT_EQ(Column(form->ClientDataSet2, "MASTERBILLID"), QStringList(6, "A001"));
+}
