@@ -30,7 +30,7 @@ QByteArray TFormLedgerly::StoredDefinition() {
 
 void TFormLedgerly::FormCreate(TComponent* Sender) {
   const TLaunchArguments args =
-      ParseLaunchArguments(QCoreApplication::arguments(), QLocale::system(), QDate::currentDate());
+      ParseLaunchArguments(QCoreApplication::arguments(), QLocale(), QDate::currentDate());
   bsSkinEdit1->SetText(args.Voucher);
   bsSkinEdit2->SetText(args.Voucher);
   // Only the date part changes; each picker keeps its own time of day, and no change event fires.
@@ -63,7 +63,7 @@ TQueryRange TFormLedgerly::CurrentRange() const {
 }
 
 void TFormLedgerly::RunRangeQuery(TClientDataSet* dataSet, const QString& tableName) {
-  const QString separator = LocaleShortDateFormat(QLocale::system()).Separator;
+  const QString separator = LocaleShortDateFormat(QLocale()).Separator;
   const QString text = BuildRangeStatement(tableName, bsSkinPageControl1->ActivePageIndex(), CurrentRange(), separator);
   dataSet->Close();
   dataSet->SetCommandText(text);

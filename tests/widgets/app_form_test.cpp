@@ -140,7 +140,7 @@ TEST_F(QueryForm, StartDateCarriesTheEndDateAlong) {
   EXPECT_EQ(form->DateTimePicker1->DateTime().date(), QDate(2006, 3, 3));
 }
 
-TEST_F(QueryForm, FailingStatementLeavesTheOtherResultAsTheSpotWhereItFailed) {
+TEST_F(QueryForm, FailingStatementKeepsWhatRanBeforeIt) {
   form->bsSkinEdit1->SetText(QStringLiteral("A001"));
   form->bsSkinEdit2->SetText(QStringLiteral("A001"));
   form->bsSkinButton1Click(form->bsSkinButton1);
