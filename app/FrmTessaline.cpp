@@ -9,17 +9,80 @@
 #include "app/LaunchArguments.h"
 #include "app/QueryStatement.h"
 #include "app/RegionalDate.h"
+#include "db/ClientDataSet.h"
+#include "db/DataSetProvider.h"
+#include "db/DataSource.h"
+#include "db/SQLConnection.h"
+#include "db/SQLDataSet.h"
+#include "grid/zebdbgrid.h"
+#include "platform/DateTimePicker.h"
+#include "platform/Splitter.h"
+#include "platform/Streaming.h"
+#include "skin/controls/bsSkinButton.h"
+#include "skin/controls/bsSkinEdit.h"
+#include "skin/controls/bsSkinPanel.h"
+#include "skin/controls/bsSkinStdLabel.h"
+#include "skin/controls/bsSkinTabs.h"
+#include "skin/data/SkinData.h"
+#include "skin/data/StoredSkin.h"
+#include "skin/form/bsSkinForm.h"
+
+namespace {
+// The component of the stored definition named `name`, as class T; a definition that lacks it
+// or holds another class cannot run this form.
+template <class T>
+void Bind(TComponent* root, T*& field, const char* name) {
+  field = dynamic_cast<T*>(root->FindComponent(QString::fromLatin1(name)));
+  if (!field) throw EComponentError(QStringLiteral("Component %1 missing from the form definition").arg(QLatin1String(name)));
+}
+}  // namespace
 
 TFormLedgerly* FormLedgerly = nullptr;
 
+void RegisterFormLedgerly() {
+  RegisterLibraryClasses();
+  RegisterClass<TFormLedgerly>(QStringLiteral("TFormLedgerly"), QStringLiteral("TForm"))
+      .Method(QStringLiteral("FormCreate"), &TFormLedgerly::FormCreate)
+      .Method(QStringLiteral("FormShow"), &TFormLedgerly::FormShow)
+      .Method(QStringLiteral("bsSkinButton1Click"), &TFormLedgerly::bsSkinButton1Click)
+      .Method(QStringLiteral("bsSkinButton2Click"), &TFormLedgerly::bsSkinButton2Click)
+      .Method(QStringLiteral("DateTimePicker1Change"), &TFormLedgerly::DateTimePicker1Change);
+}
+
 TFormLedgerly::TFormLedgerly(TComponent* owner) : TForm(owner) {
-  // Handlers the stored definition may name.
-  RegisterMethod(QStringLiteral("FormCreate"), [this](TComponent* s) { FormCreate(s); });
-  RegisterMethod(QStringLiteral("FormShow"), [this](TComponent* s) { FormShow(s); });
-  RegisterMethod(QStringLiteral("bsSkinButton1Click"), [this](TComponent* s) { bsSkinButton1Click(s); });
-  RegisterMethod(QStringLiteral("bsSkinButton2Click"), [this](TComponent* s) { bsSkinButton2Click(s); });
-  RegisterMethod(QStringLiteral("DateTimePicker1Change"), [this](TComponent* s) { DateTimePicker1Change(s); });
-  ReadStoredDefinition(StoredDefinition());
+  static const bool registered = (RegisterFormLedgerly(), true);
+  (void)registered;
+  ReadComponentFromText(QString::fromUtf8(StoredDefinition()), this);
+  Bind(this, bsSkinPanel1, "bsSkinPanel1");
+  Bind(this, bsSkinButton1, "bsSkinButton1");
+  Bind(this, bsSkinPageControl1, "bsSkinPageControl1");
+  Bind(this, bsSkinTabSheet1, "bsSkinTabSheet1");
+  Bind(this, bsSkinStdLabel1, "bsSkinStdLabel1");
+  Bind(this, bsSkinEdit1, "bsSkinEdit1");
+  Bind(this, bsSkinEdit2, "bsSkinEdit2");
+  Bind(this, bsSkinTabSheet2, "bsSkinTabSheet2");
+  Bind(this, bsSkinStdLabel4, "bsSkinStdLabel4");
+  Bind(this, DateTimePicker1, "DateTimePicker1");
+  Bind(this, DateTimePicker2, "DateTimePicker2");
+  Bind(this, bsSkinButton2, "bsSkinButton2");
+  Bind(this, bsSkinPanel2, "bsSkinPanel2");
+  Bind(this, bsSkinPanel3, "bsSkinPanel3");
+  Bind(this, Splitter1, "Splitter1");
+  Bind(this, zebdbgrid1, "zebdbgrid1");
+  Bind(this, zebdbgrid2, "zebdbgrid2");
+  Bind(this, bsSkinForm1, "bsSkinForm1");
+  Bind(this, bsSkinData1, "bsSkinData1");
+  Bind(this, bsCompressedStoredSkin1, "bsCompressedStoredSkin1");
+  Bind(this, bsStoredSkin1, "bsStoredSkin1");
+  Bind(this, SQLConnection1, "SQLConnection1");
+  Bind(this, SQLDataSet1, "SQLDataSet1");
+  Bind(this, DataSetProvider1, "DataSetProvider1");
+  Bind(this, ClientDataSet1, "ClientDataSet1");
+  Bind(this, DataSource1, "DataSource1");
+  Bind(this, SQLDataSet2, "SQLDataSet2");
+  Bind(this, DataSetProvider2, "DataSetProvider2");
+  Bind(this, ClientDataSet2, "ClientDataSet2");
+  Bind(this, DataSource2, "DataSource2");
 }
 
 QByteArray TFormLedgerly::StoredDefinition() {

@@ -80,5 +80,8 @@ class TFormLedgerly : public TForm {
   TQueryRange CurrentRange() const;
 };
 
+// Registers the form class, its handlers and every component class its definition uses.
+void RegisterFormLedgerly();
+
 // The query form while the program runs (the application owns it).
 extern TFormLedgerly* FormLedgerly;
