@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/Bitmap.h"
@@ -54,6 +55,19 @@ TbsEffectBmp::TbsEffectBmp(int width, int height) {
 }
 
 TbsEffectBmp::~TbsEffectBmp() = default;
+
+TbsEffectBmp::TbsEffectBmp(TbsEffectBmp&& other) noexcept { *this = std::move(other); }
+
+TbsEffectBmp& TbsEffectBmp::operator=(TbsEffectBmp&& other) noexcept {
+  if (this != &other) {
+    image_ = std::move(other.image_);  // the pixel memory moves with it
+    bits_ = std::exchange(other.bits_, nullptr);
+    width_ = std::exchange(other.width_, 0);
+    height_ = std::exchange(other.height_, 0);
+    stride_ = std::exchange(other.stride_, 0);
+  }
+  return *this;
+}
 
 void TbsEffectBmp::Init(const QImage& source) {
   image_ = To24Bit(source);

@@ -23,6 +23,8 @@ class TbsEffectBmp {
   TbsEffectBmp(int width, int height);
   TbsEffectBmp(const TbsEffectBmp&) = delete;
   TbsEffectBmp& operator=(const TbsEffectBmp&) = delete;
+  TbsEffectBmp(TbsEffectBmp&& other) noexcept;
+  TbsEffectBmp& operator=(TbsEffectBmp&& other) noexcept;
   ~TbsEffectBmp();
 
   int32_t Width() const { return width_; }
