@@ -74,6 +74,28 @@ void Resize(TBitmap& b, i64 w, i64 h) {
   b.SetSize(static_cast<int>(w), static_cast<int>(h));
 }
 
+// Copies n bytes; spans below 16 bytes (the narrow frame sides) are moved inline, as two
+// overlapping fixed-size moves, instead of through a library call per row.
+inline void CopySpan(uint8_t* d, const uint8_t* s, size_t n) {
+  if (n >= 16) {
+    memcpy(d, s, n);
+  } else if (n >= 8) {
+    uint64_t a, b;
+    memcpy(&a, s, 8);
+    memcpy(&b, s + n - 8, 8);
+    memcpy(d, &a, 8);
+    memcpy(d + n - 8, &b, 8);
+  } else if (n >= 4) {
+    uint32_t a, b;
+    memcpy(&a, s, 4);
+    memcpy(&b, s + n - 4, 4);
+    memcpy(d, &a, 4);
+    memcpy(d + n - 4, &b, 4);
+  } else {
+    for (size_t i = 0; i < n; ++i) d[i] = s[i];
+  }
+}
+
 // Same-size copy of w x h pixels from (sx, sy) to (dx, dy), clipped to both images.
 void Blit(const Pixels& d, i64 dx, i64 dy, const Pixels& s, i64 sx, i64 sy, i64 w, i64 h) {
   if (!d.bits || !s.cbits || w <= 0 || h <= 0) return;
@@ -189,9 +211,18 @@ void TileY(const Pixels& d, i64 p, i64 q, i64 dl, i64 dr, const Pixels& s, i64 a
   if (!d.bits || !s.cbits || len <= 0 || q <= p || dr == dl || sr == sl) return;
   if (dr - dl == sr - sl) {
     if (dr < dl) { std::swap(dl, dr); std::swap(sl, sr); }
-    for (i64 y = std::max<i64>(p, 0); y < std::min(q, d.h); ++y) {
-      const i64 sy = a + (y - p) % len;
-      Blit(d, dl, y, s, sl, sy, dr - dl, 1);
+    // Clip the columns once; then each row is one span copy.
+    i64 w = dr - dl;
+    if (sl < 0) { dl -= sl; w += sl; sl = 0; }
+    if (dl < 0) { sl -= dl; w += dl; dl = 0; }
+    w = std::min({w, s.w - sl, d.w - dl});
+    const i64 y0 = std::max<i64>(p, 0), y1 = std::min(q, d.h);
+    if (w <= 0 || y0 >= y1) return;
+    const size_t bytes = static_cast<size_t>(3 * w);
+    i64 sy = a + (y0 - p) % len;
+    for (i64 y = y0; y < y1; ++y) {
+      if (sy >= 0 && sy < s.h) CopySpan(d.Row(y) + 3 * dl, s.CRow(sy) + 3 * sl, bytes);
+      if (++sy == b) sy = a;
     }
     return;
   }
@@ -205,9 +236,12 @@ void TileY(const Pixels& d, i64 p, i64 q, i64 dl, i64 dr, const Pixels& s, i64 a
 // bottom.
 void TileXY(const Pixels& d, const Box& dst, const Pixels& s, const Box& src) {
   if (!d.bits || !s.cbits || dst.w() <= 0 || dst.h() <= 0 || src.w() <= 0 || src.h() <= 0) return;
-  for (i64 y = std::max<i64>(dst.t, 0); y < std::min(dst.b, d.h); ++y) {
-    const i64 sy = src.t + (y - dst.t) % src.h();
+  const i64 y0 = std::max<i64>(dst.t, 0), y1 = std::min(dst.b, d.h);
+  if (y0 >= y1) return;
+  i64 sy = src.t + (y0 - dst.t) % src.h();
+  for (i64 y = y0; y < y1; ++y) {
     if (sy >= 0 && sy < s.h) TileRow(d.Row(y), d.w, dst.l, dst.r, s.CRow(sy), s.w, src.l, src.w());
+    if (++sy == src.b) sy = src.t;
   }
 }
 

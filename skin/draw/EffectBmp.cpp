@@ -15,15 +15,23 @@
 
 namespace {
 
+// Nearest integer, ties to even, for |v| below 2^51: adding and taking away 1.5 x 2^52 leaves
+// no fraction bits, so the sum rounds the way IEEE doubles do by default (to nearest, ties to
+// even), the same as std::nearbyint without the library call.
+inline double RoundEven(double v) {
+  constexpr double kShift = 6755399441055744.0;
+  return (v + kShift) - kShift;
+}
+
 // Nearest integer, ties to even, clamped to a channel value.
 inline uint8_t Channel(double v) {
   if (!(v > 0)) return 0;  // also a value that is not a number
   if (v >= 255) return 255;
-  return static_cast<uint8_t>(std::nearbyint(v));
+  return static_cast<uint8_t>(RoundEven(v));
 }
 
 // Rounded product for geometry (ties to even); kf is already limited to 0 .. 1.
-inline int Rnd(double v) { return static_cast<int>(std::nearbyint(v)); }
+inline int Rnd(double v) { return static_cast<int>(RoundEven(v)); }
 
 // kf or an amount limited to 0 .. 1; a value that is not a number counts as 0.
 inline double Unit(double x) {
