@@ -126,9 +126,12 @@ int main() {
       {"MorphLeftSlide", &TbsEffectBmp::MorphLeftSlide},       {"MorphRightSlide", &TbsEffectBmp::MorphRightSlide},
       {"MorphPush", &TbsEffectBmp::MorphPush}};
   double worst = 0;
-  for (auto [w, h] : {std::pair{75, 25}, {1920, 32}}) {
+  for (const auto& size : {std::pair{75, 25}, {1920, 32}}) {
+    const int w = size.first, h = size.second;
     const TbsEffectBmp b(Picture(w, h));
-    for (const auto& [name, m] : morphs) {
+    for (const auto& morph : morphs) {
+      const char* name = morph.first;
+      const Morph m = morph.second;
       TbsEffectBmp a(Picture(w, h).Image().mirrored(true, false));
       const double t = Micros(101, [&] {
         (a.*m)(b, 0.4);
