@@ -145,7 +145,9 @@ TEST(SkintoolFrame, FramePiecesClientAreaAndShape) {
     const int sx = x < 48 ? x : x >= 99 + (W - PW) ? x - (W - PW) : 48 + x % 51;
     const bool inside = qRed(mask.pixel(sx, 20)) == 0;
     ASSERT_EQ(qAlpha(img.pixel(x, 20)), inside ? 255 : 0) << x;
-    if (inside) ASSERT_EQ(img.pixel(x, 20) & 0xFFFFFF, Pic(main, sx, 20)) << x;
+    if (inside) {
+      ASSERT_EQ(img.pixel(x, 20) & 0xFFFFFF, Pic(main, sx, 20)) << x;
+    }
   }
   // Corners follow the mask: the same pixels as in the picture's corners.
   for (int y = 0; y < 4; ++y)
