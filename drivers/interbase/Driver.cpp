@@ -117,6 +117,8 @@ class IbCursor final : public ISQLCursor {
   double GetDouble(int32_t column) override;
   int64_t GetInt64(int32_t column) override;
   void Release() override;
+  // The cursor frees its command when released (statements made for metadata).
+  void OwnCommand() { ownsCommand_ = true; }
 
  private:
   IbCommand* command_;
@@ -359,8 +361,8 @@ class IbMetaData final : public ISQLMetaData {
       cmd->Release();
       return st;
     }
-    inner->Release();  // closes nothing yet: the command keeps the open cursor
-    *cursor = new IbCursor(cmd, true);
+    static_cast<IbCursor*>(inner)->OwnCommand();
+    *cursor = inner;
     return kOk;
   }
   void Release() override { delete this; }
