@@ -105,21 +105,23 @@ void IbClassify(IbColumn& c) {
 size_t IbLayout(std::vector<IbColumn>& columns) {
   uint32_t off = 0;
   for (IbColumn& c : columns) {
+    // Fixed-size kinds take their own size whatever the description claims.
     uint32_t align = 1, len = static_cast<uint32_t>(c.sqllen < 0 ? 0 : c.sqllen);
     switch (c.sqltype) {
       case SQL_VARYING: align = 2; len += 2; break;
-      case SQL_SHORT: align = 2; break;
+      case SQL_SHORT: align = 2; len = 2; break;
       case SQL_LONG:
       case SQL_FLOAT:
       case SQL_TYPE_DATE:
-      case SQL_TYPE_TIME:
+      case SQL_TYPE_TIME: align = 4; len = 4; break;
       case SQL_TIMESTAMP:
       case SQL_BLOB:
       case SQL_ARRAY:
-      case SQL_QUAD: align = 4; break;
+      case SQL_QUAD: align = 4; len = 8; break;
       case SQL_INT64:
       case SQL_DOUBLE:
-      case SQL_D_FLOAT: align = 8; break;
+      case SQL_D_FLOAT: align = 8; len = 8; break;
+      case SQL_BOOLEAN: len = 1; break;
       default: break;
     }
     off = Align(off, align);

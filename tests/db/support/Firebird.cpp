@@ -141,6 +141,7 @@ const char* const kSystemSecurity = "/var/lib/firebird/3.0/system/security3.fdb"
 }  // namespace
 
 FirebirdServer::FirebirdServer() {
+  QDir().mkpath(DataDir());
   static const char kChars[] = "abcdefghjkmnpqrstuvwxyzABCDEFGHJKLMNPQRSTUVWXYZ23456789";
   for (int i = 0; i < 12; ++i) password_ += QLatin1Char(kChars[QRandomGenerator::global()->bounded(int(sizeof kChars - 1))]);
 }
