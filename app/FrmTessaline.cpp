@@ -52,7 +52,7 @@ void RegisterFormLedgerly() {
 TFormLedgerly::TFormLedgerly(TComponent* owner) : TForm(owner) {
   static const bool registered = (RegisterFormLedgerly(), true);
   (void)registered;
-  ReadComponentFromText(QString::fromUtf8(StoredDefinition()), this);
+  LoadDefinition(QString::fromUtf8(StoredDefinition()));
   Bind(this, bsSkinPanel1, "bsSkinPanel1");
   Bind(this, bsSkinButton1, "bsSkinButton1");
   Bind(this, bsSkinPageControl1, "bsSkinPageControl1");
