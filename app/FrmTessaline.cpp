@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLocale>
 
+#include "app/ClassRegistry.h"
 #include "app/LaunchArguments.h"
 #include "app/QueryStatement.h"
 #include "app/RegionalDate.h"

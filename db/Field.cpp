@@ -23,6 +23,10 @@ void TField::SetDataSet(TDataSet* ds) {
   if (ds) ds->AttachField(this);
 }
 
+TComponent* TField::GetParentComponent() const { return dataSet_; }
+
+void TField::SetParentComponent(TComponent* parent) { SetDataSet(dynamic_cast<TDataSet*>(parent)); }
+
 void TField::Notification(TComponent* c, TOperation op) { TComponent::Notification(c, op); }
 
 int TField::Index() const {

@@ -27,6 +27,9 @@ class TField : public TComponent {
   // Attaches the field to a data set (appended to its field list); nullptr detaches.
   TDataSet* DataSet() const { return dataSet_; }
   void SetDataSet(TDataSet* ds);
+  // In a stored definition a field is written inside its data set.
+  TComponent* GetParentComponent() const override;
+  void SetParentComponent(TComponent* parent) override;
 
   const QString& FieldName() const { return fieldName_; }
   void SetFieldName(const QString& name) { fieldName_ = name; }

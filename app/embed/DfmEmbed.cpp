@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
       QByteArray lines, pictures;
       if (storedLines.isEmpty() || storedPictures.isEmpty()) continue;
       if (!ReadAll(storedLines, lines) || !ReadAll(storedPictures, pictures)) return 1;
-      out << StringList(indent, QStringLiteral("IniStrings.Strings"), lines);
+      out << StringList(indent, QStringLiteral("IniStrings"), lines);
       out << ByteBlock(indent, QStringLiteral("Pictures"), pictures);
     } else {
       out << line;
