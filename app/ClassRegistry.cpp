@@ -43,7 +43,7 @@ void RegisterDataClasses() {
       .Bool(QStringLiteral("LoadParamsOnConnect"), &TSQLConnection::LoadParamsOnConnect,
             &TSQLConnection::SetLoadParamsOnConnect, false)
       .Bool(QStringLiteral("LoginPrompt"), &TSQLConnection::LoginPrompt, &TSQLConnection::SetLoginPrompt, true)
-      .StringList(QStringLiteral("Params"), &TSQLConnection::Params, &TSQLConnection::SetParams)
+      .StringList(QStringLiteral("Params"), [](const TSQLConnection* c) { return c->Params(); }, &TSQLConnection::SetParams)
       .String(QStringLiteral("VendorLib"), &TSQLConnection::VendorLib, &TSQLConnection::SetVendorLib)
       .Bool(QStringLiteral("KeepConnection"), &TSQLConnection::KeepConnection, &TSQLConnection::SetKeepConnection, true)
       .Bool(QStringLiteral("Connected"), &TSQLConnection::Connected, &TSQLConnection::SetConnected, false);
