@@ -26,3 +26,6 @@ constexpr TPoint Point(int32_t x, int32_t y) { return TPoint(x, y); }
 
 // 0x00BBGGRR for a plain colour; negative values name a system colour (see Colors.h).
 using TColor = int32_t;
+
+// Horizontal alignment of text in a cell, a label or a field.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
