@@ -15,8 +15,6 @@ class TBitmap;
 constexpr TColor clPlainHot = 13811126;
 constexpr TColor clPlainDown = 11899781;
 
-// Text alignment of captions.
-enum TAlignment { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
 
 enum TbsSkinBorderStyle { bvRaised = 0, bvLowered = 1, bvNone = 2, bvFrame = 3 };
 
