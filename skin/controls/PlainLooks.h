@@ -20,8 +20,6 @@ enum TbsSkinBorderStyle { bvRaised = 0, bvLowered = 1, bvNone = 2, bvFrame = 3 }
 
 enum TbsButtonLayout { blGlyphLeft = 0, blGlyphRight = 1, blGlyphTop = 2, blGlyphBottom = 3 };
 
-enum TTabPosition { tpTop = 0, tpBottom = 1, tpLeft = 2, tpRight = 3 };
-
 // Direction codes of the arrow glyph.
 enum TArrowDirection { adLeft = 1, adRight = 2, adUp = 3, adDown = 4 };
 
