@@ -163,10 +163,11 @@ bool TPageControl::CanChange() {
 
 void TPageControl::Change() { OnChange(this); }
 
-void TPageControl::SelectNextPage(bool goForward) {
-  TTabSheet* next = FindNextPage(activePage_, goForward);
-  if (!next || next == activePage_ || !CanChange()) return;
-  SetActivePage(next);
+void TPageControl::SelectNextPage(bool goForward) { SelectPage(FindNextPage(activePage_, goForward)); }
+
+void TPageControl::SelectPage(TTabSheet* page) {
+  if (!page || page->pageControl_ != this || page == activePage_ || !CanChange()) return;
+  SetActivePage(page);
   Change();
 }
 
@@ -294,10 +295,7 @@ void TPageControl::MouseDown(TMouseButton button, TShiftState shift, int x, int 
   const int i = IndexOfTabAt(x, y);
   if (i < 0) return;
   if (CanFocus() && !Focused()) SetFocus();
-  TTabSheet* page = VisibleTabs()[static_cast<size_t>(i)];
-  if (page == activePage_ || !CanChange()) return;
-  SetActivePage(page);
-  Change();
+  SelectPage(VisibleTabs()[static_cast<size_t>(i)]);
 }
 
 void TPageControl::WndProc(TMessage& m) {

@@ -64,6 +64,8 @@ class TPageControl : public TCustomControl {
   // The page after (or before) `current` with a visible tab, wrapping around.
   TTabSheet* FindNextPage(TTabSheet* current, bool goForward) const;
   void SelectNextPage(bool goForward);
+  // Selects `page` as a user would: asks OnChanging, then shows it and reports the change.
+  void SelectPage(TTabSheet* page);
 
   TTabPosition TabPosition() const { return tabPosition_; }
   void SetTabPosition(TTabPosition p);

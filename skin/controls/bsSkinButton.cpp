@@ -1,6 +1,7 @@
 #include "skin/controls/bsSkinButton.h"
 
 #include "platform/Forms.h"
+#include "skin/controls/SkinAccessible.h"
 #include "skin/controls/SkinLookup.h"
 #include "skin/data/SkinControlData.h"
 
@@ -25,6 +26,7 @@ bool IsAccel(QChar key, const QString& caption) {
 }  // namespace
 
 TbsSkinButton::TbsSkinButton(TComponent* owner) : TbsSkinCustomControl(owner) {
+  InstallSkinAccessibility();
   skinDataName_ = QStringLiteral("button");
   SetTabStop(true);
   TbsSkinCustomControl::SetBounds(Left(), Top(), 75, 25);

@@ -2,6 +2,7 @@
 
 #include "platform/Colors.h"
 #include "skin/controls/PlainLooks.h"
+#include "skin/controls/SkinAccessible.h"
 #include "skin/controls/SkinLookup.h"
 #include "skin/controls/bsSkinControl.h"
 #include "skin/data/SkinControlData.h"
@@ -10,6 +11,7 @@
 
 TbsSkinPageControl::TbsSkinPageControl(TComponent* owner)
     : TPageControl(owner), defaultFont_(SkinDefaultFont(clBtnText)) {
+  InstallSkinAccessibility();
   SetFont(SkinDefaultFont(clBtnText));
   SetParentFont(false);
   tabHeight_ = defaultItemHeight_;
