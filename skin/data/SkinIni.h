@@ -16,7 +16,8 @@
 
 using TFontStyleSet = TFontStyles;  // bits fsBold, fsItalic, fsUnderline, fsStrikeOut
 
-enum TSkinAlignment : uint8_t { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
+// The platform's text alignment: 0 taLeftJustify, 1 taRightJustify, 2 taCenter.
+using TSkinAlignment = TAlignment;
 
 enum TMorphKind : uint8_t {
   mkDefault = 0,
