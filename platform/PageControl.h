@@ -11,6 +11,9 @@
 
 class TPageControl;
 
+// WM_HSCROLL request that scrolls to the position in the high word of WParam.
+constexpr int SB_THUMBPOSITION = 4;
+
 enum class TTabPosition { tpTop, tpBottom, tpLeft, tpRight };
 enum class TTabStyle { tsTabs, tsButtons, tsFlatButtons };
 

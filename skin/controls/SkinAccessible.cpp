@@ -26,7 +26,7 @@ TWinControl* ControlOf(QObject* o) {
   return bridge ? bridge->Control() : nullptr;
 }
 
-class ButtonAccessible : public QAccessibleWidget, public QAccessibleActionInterface {
+class ButtonAccessible : public QAccessibleWidget {
  public:
   explicit ButtonAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::Button) {}
 
@@ -45,10 +45,6 @@ class ButtonAccessible : public QAccessibleWidget, public QAccessibleActionInter
       s.disabled = !b->Enabled();
     }
     return s;
-  }
-  void* interface_cast(QAccessible::InterfaceType t) override {
-    if (t == QAccessible::ActionInterface) return static_cast<QAccessibleActionInterface*>(this);
-    return QAccessibleWidget::interface_cast(t);
   }
   QStringList actionNames() const override { return {pressAction()}; }
   QString localizedActionDescription(const QString& name) const override {
