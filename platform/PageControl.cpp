@@ -246,15 +246,15 @@ int TPageControl::IndexOfTabAt(int x, int y) {
 }
 
 TRect TPageControl::PlatformDisplayRect() const {
-  // The tab row plus a 4-pixel border on the tab side, 4 pixels on the others.
+  // Inside a 4-pixel border, below the tab row (which starts 2 pixels from the edge).
   auto* self = const_cast<TPageControl*>(this);
   const int h = self->ItemHeight();
   const int cw = Width(), ch = Height();
   switch (tabPosition_) {
-    case TTabPosition::tpBottom: return TRect(4, 4, cw - 4, ch - h - 2 * kRowInset - 4);
-    case TTabPosition::tpLeft: return TRect(h + 2 * kRowInset + 4, 4, cw - 4, ch - 4);
-    case TTabPosition::tpRight: return TRect(4, 4, cw - h - 2 * kRowInset - 4, ch - 4);
-    default: return TRect(4, h + 2 * kRowInset + 4, cw - 4, ch - 4);
+    case TTabPosition::tpBottom: return TRect(4, 4, cw - 4, ch - h - kRowInset - 4);
+    case TTabPosition::tpLeft: return TRect(h + kRowInset + 4, 4, cw - 4, ch - 4);
+    case TTabPosition::tpRight: return TRect(4, 4, cw - h - kRowInset - 4, ch - 4);
+    default: return TRect(4, h + kRowInset + 4, cw - 4, ch - 4);
   }
 }
 
