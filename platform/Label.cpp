@@ -101,7 +101,7 @@ void TCustomLabel::Paint() {
   }
   c.Brush.Style = TBrushStyle::bsClear;
   TRect r = ClientRect();
-  const uint32_t style = DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : 0) | AlignmentFlag(alignment_);
+  const uint32_t style = DT_EXPANDTABS | (wordWrap_ ? uint32_t(DT_WORDBREAK) : 0u) | AlignmentFlag(alignment_);
   if (layout_ != TTextLayout::tlTop) {
     TRect calc = r;
     DoDrawText(calc, style | DT_CALCRECT);
@@ -115,7 +115,7 @@ void TCustomLabel::Paint() {
 void TCustomLabel::AdjustBounds() {
   if (!autoSize_ || IsLoading()) return;
   TRect r = ClientRect();
-  DoDrawText(r, DT_EXPANDTABS | DT_CALCRECT | (wordWrap_ ? DT_WORDBREAK : 0));
+  DoDrawText(r, DT_EXPANDTABS | DT_CALCRECT | (wordWrap_ ? uint32_t(DT_WORDBREAK) : 0u));
   int x = Left();
   if (alignment_ == taRightJustify) x += Width() - r.Right;
   SetBounds(x, Top(), r.Right, r.Bottom);
