@@ -10,55 +10,6 @@ void PaintCustomControlWithoutSkin(TCanvas& c, int width, int height) {
   c.FillRect(TRect(0, 0, width, height));
 }
 
-// ---- glyphs ------------------------------------------------------------------------------
-
-void PaintArrowGlyph(TCanvas& c, const TRect& r, TColor color, int direction) {
-  const int cx = r.Left + r.Width() / 2, cy = r.Top + r.Height() / 2;
-  c.Pen.Color = color;
-  c.Pen.Width = 1;
-  c.Pen.Style = TPenStyle::psSolid;
-  switch (direction) {
-    case adLeft:
-      for (int i = 0; i <= 3; ++i) { c.MoveTo(cx - 2 + i, cy - i); c.LineTo(cx - 2 + i, cy + i + 1); }
-      break;
-    case adRight:
-      for (int n = 3; n >= 0; --n) { c.MoveTo(cx + 2 - n, cy + n); c.LineTo(cx + 2 - n, cy - n - 1); }
-      break;
-    case adUp:
-      for (int i = 0; i <= 3; ++i) { c.MoveTo(cx - i, cy - 2 + i); c.LineTo(cx + i + 1, cy - 2 + i); }
-      break;
-    case adDown:
-      for (int n = 3; n >= 0; --n) { c.MoveTo(cx - n, cy + 2 - n); c.LineTo(cx + n + 1, cy + 2 - n); }
-      break;
-    default: break;
-  }
-}
-
-void PaintCheckGlyph(TCanvas& c, int x, int y, TColor color) {
-  c.Pen.Color = color;
-  c.Pen.Width = 1;
-  c.Pen.Style = TPenStyle::psSolid;
-  for (int i = 0; i <= 2; ++i) {
-    c.MoveTo(x, y + 5 - i);
-    c.LineTo(x + 2, y + 7 - i);
-    c.LineTo(x + 7, y + 2 - i);
-  }
-}
-
-void DrawGlyphFrame(TCanvas& c, int x, int y, const TBitmap& strip, int count, int frame) {
-  if (strip.Empty() || count < 1 || frame < 1 || frame > count) return;
-  const int fw = strip.Width() / count;
-  if (fw < 1) return;
-  QImage img = strip.Image().copy((frame - 1) * fw, 0, fw, strip.Height()).convertToFormat(QImage::Format_ARGB32);
-  const QRgb key = img.pixel(0, img.height() - 1) | 0xFF000000u;
-  for (int row = 0; row < img.height(); ++row) {
-    auto* line = reinterpret_cast<QRgb*>(img.scanLine(row));
-    for (int col = 0; col < img.width(); ++col)
-      if ((line[col] | 0xFF000000u) == key) line[col] = 0;
-  }
-  c.Draw(x, y, img);
-}
-
 // ---- panel -------------------------------------------------------------------------------
 
 TRect PanelPlainCaptionHitRect(int width, int defaultCaptionHeight) {

@@ -7,6 +7,7 @@
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/Types.h"
+#include "skin/draw/bsUtils.h"
 
 class TBitmap;
 
@@ -19,9 +20,6 @@ constexpr TColor clPlainDown = 11899781;
 enum TbsSkinBorderStyle { bvRaised = 0, bvLowered = 1, bvNone = 2, bvFrame = 3 };
 
 enum TbsButtonLayout { blGlyphLeft = 0, blGlyphRight = 1, blGlyphTop = 2, blGlyphBottom = 3 };
-
-// Direction codes of the arrow glyph.
-enum TArrowDirection { adLeft = 1, adRight = 2, adUp = 3, adDown = 4 };
 
 // The plain face of every skinned custom control: the client rectangle in the button face.
 void PaintCustomControlWithoutSkin(TCanvas& c, int width, int height);
@@ -101,11 +99,3 @@ void PaintPageFrameWithoutSkin(TCanvas& c, int width, int height, const TRect& d
 // One tab image of `length` x `thickness`, caption centred in `font`.
 void PaintTabWithoutSkin(TCanvas& c, int length, int thickness, bool hot, bool selected,
                          bool focused, const TFont& font, const QString& caption);
-
-// ---- glyphs ------------------------------------------------------------------------------
-// Small glyphs used by the plain looks (one-pixel lines, end points left out).
-void PaintArrowGlyph(TCanvas& c, const TRect& r, TColor color, int direction);
-void PaintCheckGlyph(TCanvas& c, int x, int y, TColor color);
-// Frame n (from 1) of a strip of `count` equal frames, drawn transparently at (x, y): pixels
-// of the colour of the frame's bottom-left pixel are left out. An empty strip draws nothing.
-void DrawGlyphFrame(TCanvas& c, int x, int y, const TBitmap& strip, int count, int frame);

@@ -1,20 +1,11 @@
 #include "skin/controls/SkinStretch.h"
 
+#include "skin/draw/bsUtils.h"
+
 namespace {
 TPoint Add(const TPoint& p, int dx, int dy) { return TPoint(p.X + dx, p.Y + dy); }
 TRect Offset(const TRect& r, int dx, int dy) { return TRect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy); }
-bool PtInRectExcl(const TRect& r, const TPoint& p) {
-  return p.X >= r.Left && p.X < r.Right && p.Y >= r.Top && p.Y < r.Bottom;
-}
 }  // namespace
-
-bool RectHoldsPointIncl(const TRect& r, const TPoint& p) {
-  return p.X >= r.Left && p.X <= r.Right && p.Y >= r.Top && p.Y <= r.Bottom;
-}
-
-bool RectInsideRectExcl(const TRect& inner, const TRect& outer) {
-  return PtInRectExcl(outer, TPoint(inner.Left, inner.Top)) && PtInRectExcl(outer, TPoint(inner.Right, inner.Bottom));
-}
 
 void TSkinStretch::ComputeStretchMode() {
   if (skinrect.Width() < 1 || skinrect.Height() < 1) StretchMode = smNone;
@@ -65,22 +56,22 @@ TRect TSkinStretch::MapSkinRect(const TRect& r, int controlWidth, int controlHei
       const TRect lb(0, leftbottompoint.Y, leftbottompoint.X, sh);
       const TRect rt(righttoppoint.X, 0, sw, righttoppoint.Y);
       const TRect rb(rightbottompoint.X, rightbottompoint.Y, sw, sh);
-      if (RectInsideRectExcl(r, lt)) return m;
-      if (RectInsideRectExcl(r, rt)) return Offset(m, dx, 0);
-      if (RectInsideRectExcl(r, lb)) return Offset(m, 0, dy);
-      if (RectInsideRectExcl(r, rb)) return Offset(m, dx, dy);
+      if (RectInsideRect(r, lt)) return m;
+      if (RectInsideRect(r, rt)) return Offset(m, dx, 0);
+      if (RectInsideRect(r, lb)) return Offset(m, 0, dy);
+      if (RectInsideRect(r, rb)) return Offset(m, dx, dy);
       const TPoint tl(r.Left, r.Top), br(r.Right, r.Bottom);
-      if (RectHoldsPointIncl(lt, tl) && RectHoldsPointIncl(rb, br)) {
+      if (RectHoldsPoint(lt, tl) && RectHoldsPoint(rb, br)) {
         m.Right += dx;
         m.Bottom += dy;
-      } else if (RectHoldsPointIncl(lt, tl) && RectHoldsPointIncl(rt, br)) {
+      } else if (RectHoldsPoint(lt, tl) && RectHoldsPoint(rt, br)) {
         m.Right += dx;
-      } else if (RectHoldsPointIncl(lb, tl) && RectHoldsPointIncl(rb, br)) {
+      } else if (RectHoldsPoint(lb, tl) && RectHoldsPoint(rb, br)) {
         m.Right += dx;
         m = Offset(m, 0, dy);
-      } else if (RectHoldsPointIncl(lt, tl) && RectHoldsPointIncl(lb, br)) {
+      } else if (RectHoldsPoint(lt, tl) && RectHoldsPoint(lb, br)) {
         m.Bottom += dy;
-      } else if (RectHoldsPointIncl(rt, tl) && RectHoldsPointIncl(rb, br)) {
+      } else if (RectHoldsPoint(rt, tl) && RectHoldsPoint(rb, br)) {
         m = Offset(m, dx, 0);
         m.Bottom += dy;
       }

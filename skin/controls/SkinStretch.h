@@ -29,7 +29,3 @@ struct TSkinStretch {
   // Maps a rectangle in skin-rectangle coordinates onto a control of the given size.
   TRect MapSkinRect(const TRect& r, int controlWidth, int controlHeight) const;
 };
-
-// Inclusive and exclusive containment tests on rectangles.
-bool RectHoldsPointIncl(const TRect& r, const TPoint& p);  // all four edges inclusive
-bool RectInsideRectExcl(const TRect& inner, const TRect& outer);  // both corners, right/bottom exclusive

@@ -2,6 +2,7 @@
 
 #include "platform/Colors.h"
 #include "skin/controls/SkinLookup.h"
+#include "skin/draw/bsUtils.h"
 #include "skin/data/SkinControlData.h"
 
 TFont SkinDefaultFont(TColor color) {
@@ -157,11 +158,35 @@ void TbsSkinCustomControl::ApplySkinData() {
 }
 
 void TbsSkinCustomControl::UpdateControlRegion() {
-  // Window shapes from mask pictures come with the skinned looks; without a mask the
-  // window keeps its plain rectangle.
   if (!skinMaskPicture_ || sectionIndex_ == -1 || stretch_.StretchMode == smNone) {
     if (HasWindowRegion()) ClearWindowRegion(true);
+    return;
   }
+  const TSkinStretch& s = stretch_;
+  const int w = Width(), h = Height();
+  QRegion region;
+  switch (s.StretchMode) {
+    case smFixed: RegionFromMask(region, *skinMaskPicture_); break;
+    case smBoth:
+      FrameRegionFromMask(region, s.lefttoppoint, s.righttoppoint, s.leftbottompoint, s.rightbottompoint, s.SkinClientRect,
+                          s.StretchedLeftTopPoint, s.StretchedRightTopPoint, s.StretchedLeftBottomPoint,
+                          s.StretchedRightBottomPoint, s.StretchedClientRect, *skinMaskPicture_, w, h);
+      break;
+    case smHorizontal: {
+      const TPoint right(w + s.righttoppoint.X - s.SkinWidth(), s.righttoppoint.Y);
+      FrameRegionFromMask(region, s.lefttoppoint, s.righttoppoint, s.lefttoppoint, s.righttoppoint, s.SkinClientRect,
+                          s.lefttoppoint, right, s.lefttoppoint, right, s.StretchedClientRect, *skinMaskPicture_, w, h);
+      break;
+    }
+    case smVertical: {
+      const TPoint bottom(s.leftbottompoint.X, h + s.leftbottompoint.Y - s.SkinHeight());
+      FrameRegionFromMask(region, s.lefttoppoint, s.lefttoppoint, s.leftbottompoint, s.leftbottompoint, s.SkinClientRect,
+                          s.lefttoppoint, s.lefttoppoint, bottom, bottom, s.StretchedClientRect, *skinMaskPicture_, w, h);
+      break;
+    }
+    default: break;
+  }
+  SetWindowRegion(region, true);
 }
 
 void TbsSkinCustomControl::PaintWithoutSkin(TBitmap& bitmap) {
@@ -175,10 +200,28 @@ void TbsSkinCustomControl::PaintSkinImage(TBitmap& bitmap) { ComposeControlImage
 
 void TbsSkinCustomControl::ComposeControlImage(TBitmap& bitmap, const TBitmap* picture, const TRect& source) {
   if (stretch_.StretchMode == smNone || !picture) return;
-  if (stretch_.StretchMode == smFixed) {
+  TSkinStretch& s = stretch_;
+  if (s.StretchMode == smFixed) {
     bitmap.SetSize(source.Width(), source.Height());
-    bitmap.Canvas().CopyRect(TRect(0, 0, source.Width(), source.Height()), picture->Image(), source);
+    CopyPiece(bitmap, TRect(0, 0, source.Width(), source.Height()), *picture, source);
     return;
+  }
+  // The stretched points for the current size.
+  int w = Width(), h = Height();
+  s.AdjustSkinSize(w, h);
+  switch (s.StretchMode) {
+    case smBoth:
+      ComposeSkinImage(s.lefttoppoint, s.righttoppoint, s.leftbottompoint, s.rightbottompoint, s.SkinClientRect,
+                       s.StretchedLeftTopPoint, s.StretchedRightTopPoint, s.StretchedLeftBottomPoint,
+                       s.StretchedRightBottomPoint, s.StretchedClientRect, bitmap, *picture, source, Width(), Height(), true);
+      break;
+    case smHorizontal:
+      ComposeStripH(s.lefttoppoint.X, s.SkinWidth() - s.righttoppoint.X, bitmap, *picture, source, Width(), Height());
+      break;
+    case smVertical:
+      ComposeStripV(s.lefttoppoint.Y, s.SkinHeight() - s.leftbottompoint.Y, bitmap, *picture, source, Width(), Height());
+      break;
+    default: break;
   }
 }
 

@@ -7,6 +7,7 @@
 #include "platform/Colors.h"
 #include "platform/WidgetBridge.h"
 #include "skin/controls/SkinLookup.h"
+#include "skin/draw/bsUtils.h"
 #include "skin/controls/SkinStretch.h"
 #include "skin/controls/bsSkinControl.h"
 #include "skin/data/SkinControlData.h"
@@ -333,14 +334,14 @@ void TbsSkinCustomEdit::WndProc(TMessage& m) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       // The frame button sits outside the line edit, so its mouse comes here.
-      if (buttonMode_ && !IsDesigning() && RectHoldsPointIncl(buttonArea_, LParamToPoint(m.LParam))) {
+      if (buttonMode_ && !IsDesigning() && RectHoldsPoint(buttonArea_, LParamToPoint(m.LParam))) {
         buttonPressed_ = true;
         Invalidate();
         return;
       }
       break;
     case WM_LBUTTONUP:
-      if (buttonMode_ && !IsDesigning() && RectHoldsPointIncl(buttonArea_, LParamToPoint(m.LParam))) {
+      if (buttonMode_ && !IsDesigning() && RectHoldsPoint(buttonArea_, LParamToPoint(m.LParam))) {
         buttonPressed_ = false;
         Invalidate();
         if (!Focused()) SetFocus();
@@ -354,7 +355,7 @@ void TbsSkinCustomEdit::WndProc(TMessage& m) {
       break;
     case WM_MOUSEMOVE:
       if (buttonMode_ && !IsDesigning()) {
-        const bool hot = RectHoldsPointIncl(buttonArea_, LParamToPoint(m.LParam));
+        const bool hot = RectHoldsPoint(buttonArea_, LParamToPoint(m.LParam));
         if (hot != buttonHot_) {
           buttonHot_ = hot;
           Invalidate();

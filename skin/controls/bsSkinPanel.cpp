@@ -1,6 +1,7 @@
 #include "skin/controls/bsSkinPanel.h"
 
 #include "skin/controls/SkinLookup.h"
+#include "skin/draw/bsUtils.h"
 #include "skin/data/SkinControlData.h"
 
 TbsSkinPanel::TbsSkinPanel(TComponent* owner) : TbsSkinCustomControl(owner) {
@@ -196,9 +197,9 @@ void TbsSkinPanel::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
     const TPoint p(x, y);
     bool hit;
     if (sectionIndex_ != -1)
-      hit = RectHoldsPointIncl(mappedCaptionRect_, p) || RectHoldsPointIncl(mappedMarkerRect_, p);
+      hit = RectHoldsPoint(mappedCaptionRect_, p) || RectHoldsPoint(mappedMarkerRect_, p);
     else
-      hit = RectHoldsPointIncl(PanelPlainCaptionHitRect(Width(), defaultCaptionHeight_), p);
+      hit = RectHoldsPoint(PanelPlainCaptionHitRect(Width(), defaultCaptionHeight_), p);
     if (hit) {
       if (checkedMode_) SetChecked(!checked_);
       if (rollUpMode_) SetRollUpState(!rollUpState_);

@@ -1,6 +1,7 @@
 #include "skin/controls/bsSkinUpDown.h"
 
 #include "skin/controls/PlainLooks.h"
+#include "skin/draw/bsUtils.h"
 #include "skin/data/SkinControlData.h"
 
 namespace {
@@ -116,7 +117,7 @@ void TbsSkinUpDown::TrackMouse(int x, int y) {
   previousHot_ = hotButton_;
   hotButton_ = -1;
   for (int i = 0; i < 2; ++i)
-    if (RectHoldsPointIncl(buttons_[i].R, TPoint(x, y))) {
+    if (RectHoldsPoint(buttons_[i].R, TPoint(x, y))) {
       hotButton_ = i;
       break;
     }
