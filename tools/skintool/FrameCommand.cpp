@@ -27,14 +27,7 @@ const SkinToolCommand kFrame(
 void ApplyInactiveEffect(TBitmap& piece, TInactiveEffect effect) {
   if (piece.Empty()) return;
   TbsEffectBmp e(piece);
-  switch (effect) {
-    case ieBrightness: e.ApplyBrightness(0.5); break;
-    case ieDarkness: e.ApplyDarkness(0.3); break;
-    case ieGrayscale: e.ApplyGrayscale(); break;
-    case ieNoise: e.ApplyNoise(50); break;
-    case ieSplitBlur: e.ApplySplitBlur(1); break;
-    case ieInvert: e.ApplyInvert(); break;
-  }
+  e.ApplyInactiveEffect(effect);
   piece.SetImage(e.Image());
 }
 
