@@ -203,6 +203,9 @@ class TbsDataSkinSplitterControl : public TbsDataSkinCustomControl {
  public:
   using TbsDataSkinCustomControl::TbsDataSkinCustomControl;
   QString ClassName() const override { return QStringLiteral("TbsDataSkinSplitterControl"); }
+  using Inherited = TbsDataSkinCustomControl;
+  template <class V, class S>
+  static void Fields(V&, S&) {}
 };
 
 class TbsDataSkinTrackBarControl : public TbsDataSkinCustomControl {
@@ -247,6 +250,7 @@ class TbsDataSkinUpDownControl : public TbsDataSkinCustomControl {
   void LoadSection(const TMemIniFile& ini) override;
   void StoreSection(TMemIniFile& ini) const override;
   QString ClassName() const override { return QStringLiteral("TbsDataSkinUpDownControl"); }
+  using Inherited = TbsDataSkinCustomControl;
   template <class V, class S>
   static void Fields(V& v, S& s) {
     v.Rect("upbuttonrect", s.upbuttonrect);

@@ -8,7 +8,7 @@
 #include "skin/data/SkinIni.h"
 
 // Defines LoadSection / StoreSection of a data class from its field table `Fields`:
-// the base class's keys first, then this class's own.
+// the base class's keys first, then this class's own. `Inherited` names the base class.
 #define LG_SKIN_SECTION_IO(Self, Base)                                  \
   void LoadSection(const TMemIniFile& ini) override {                   \
     Base::LoadSection(ini);                                             \
@@ -21,6 +21,7 @@
     Fields(w, *this);                                                   \
   }                                                                     \
   QString ClassName() const override { return QStringLiteral(#Self); } \
+  using Inherited = Base;                                               \
   template <class V, class S>                                           \
   static void Fields(V& v, S& s)
 
@@ -87,6 +88,9 @@ class TbsDataSkinMainMenuBarButton : public TbsDataSkinStdButton {
  public:
   using TbsDataSkinStdButton::TbsDataSkinStdButton;
   QString ClassName() const override { return QStringLiteral("TbsDataSkinMainMenuBarButton"); }
+  using Inherited = TbsDataSkinStdButton;
+  template <class V, class S>
+  static void Fields(V&, S&) {}
 };
 
 class TbsDataSkinMenuItem : public TbsDataSkinObject {
@@ -154,6 +158,9 @@ class TbsDataSkinMainMenuBarItem : public TbsDataSkinMainMenuItem {
  public:
   using TbsDataSkinMainMenuItem::TbsDataSkinMainMenuItem;
   QString ClassName() const override { return QStringLiteral("TbsDataSkinMainMenuBarItem"); }
+  using Inherited = TbsDataSkinMainMenuItem;
+  template <class V, class S>
+  static void Fields(V&, S&) {}
 };
 
 class TbsDataSkinCaption : public TbsDataSkinObject {
