@@ -190,6 +190,14 @@ void TBitmap::SaveToStream(TStream& s) const {
                                 : bpp == 24 ? QImage::Format_BGR888
                                             : QImage::Format_RGB32;
     if (img.format() != want) img = img.convertToFormat(want);
+    // A 4-bit image holds 16 colours at most; map a larger table onto the standard 16.
+    if (bpp == 4 && img.colorCount() > 16) {
+      const QList<QRgb> vga = {qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
+                               qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(128, 128, 128),
+                               qRgb(192, 192, 192), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
+                               qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
+      img = img.convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_Indexed8, vga, Qt::ThresholdDither);
+    }
   }
 
   const uint32_t entries = bpp <= 8 ? (1u << bpp) : 0;
