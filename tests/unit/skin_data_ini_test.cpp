@@ -141,22 +141,22 @@ TEST(SkinIniValues, NumberedListsAndRequiredSections) {
 
 class Filler {
  public:
-  void Rect(const char*, TRect& f) { f = TRect(n_, n_ + 1, n_ + 2, n_ + 3), n_ += 4; }
-  void Point(const char*, TPoint& f) { f = TPoint(n_, n_ + 1), n_ += 2; }
-  void Flag(const char*, bool& f) { f = true; }
-  void Int(const char*, int32_t& f, int32_t = 0) { f = 1000 + n_++; }
-  void Color(const char*, TColor& f, TColor = 0) { f = 0x10203 * (n_++); }
-  void Text(const char* key, QString& f, const QString& = {}) { f = QStringLiteral("%1 %2").arg(QLatin1String(key)).arg(n_++); }
-  void FontStyle(const char*, TFontStyleSet& f) { f = static_cast<TFontStyleSet>(1 + (n_++ % 15)); }
-  void Alignment(const char*, TSkinAlignment& f) { f = taLeftJustify; }
-  void MorphKind(const char*, TMorphKind& f) { f = static_cast<TMorphKind>(1 + n_++ % 6); }
-  void Effect(const char*, TInactiveEffect& f) { f = ieInvert; }
-  void Command(const char*, TStdButtonCommand& f) { f = cmSysMenu; }
+  void Rect(const QString&, TRect& f) { f = TRect(n_, n_ + 1, n_ + 2, n_ + 3), n_ += 4; }
+  void Point(const QString&, TPoint& f) { f = TPoint(n_, n_ + 1), n_ += 2; }
+  void Flag(const QString&, bool& f) { f = true; }
+  void Int(const QString&, int32_t& f, int32_t = 0) { f = 1000 + n_++; }
+  void Color(const QString&, TColor& f, TColor = 0) { f = 0x10203 * (n_++); }
+  void Text(const QString& key, QString& f, const QString& = {}) { f = QStringLiteral("%1 %2").arg(key).arg(n_++); }
+  void FontStyle(const QString&, TFontStyleSet& f) { f = static_cast<TFontStyleSet>(1 + (n_++ % 15)); }
+  void Alignment(const QString&, TSkinAlignment& f) { f = taLeftJustify; }
+  void MorphKind(const QString&, TMorphKind& f) { f = static_cast<TMorphKind>(1 + n_++ % 6); }
+  void Effect(const QString&, TInactiveEffect& f) { f = ieInvert; }
+  void Command(const QString&, TStdButtonCommand& f) { f = cmSysMenu; }
   void Font(QString& name, TFontStyleSet& style, int32_t& height, TColor& color) {
-    Text("fontname", name);
-    FontStyle("fontstyle", style);
-    Int("fontheight", height);
-    Color("fontcolor", color);
+    Text(QStringLiteral("fontname"), name);
+    FontStyle(QStringLiteral("fontstyle"), style);
+    Int(QStringLiteral("fontheight"), height);
+    Color(QStringLiteral("fontcolor"), color);
   }
 
  private:
@@ -167,17 +167,17 @@ class Filler {
 class KeyLister {
  public:
   QStringList keys;
-  void Rect(const char* k, const TRect&) { keys << QLatin1String(k); }
-  void Point(const char* k, const TPoint&) { keys << QLatin1String(k); }
-  void Flag(const char* k, const bool&) { keys << QLatin1String(k); }
-  void Int(const char* k, const int32_t&, int32_t = 0) { keys << QLatin1String(k); }
-  void Color(const char* k, const TColor&, TColor = 0) { keys << QLatin1String(k); }
-  void Text(const char* k, const QString&, const QString& = {}) { keys << QLatin1String(k); }
-  void FontStyle(const char* k, const TFontStyleSet&) { keys << QLatin1String(k); }
-  void Alignment(const char* k, const TSkinAlignment&) { keys << QLatin1String(k); }
-  void MorphKind(const char* k, const TMorphKind&) { keys << QLatin1String(k); }
-  void Effect(const char* k, const TInactiveEffect&) { keys << QLatin1String(k); }
-  void Command(const char* k, const TStdButtonCommand&) { keys << QLatin1String(k); }
+  void Rect(const QString& k, const TRect&) { keys << k; }
+  void Point(const QString& k, const TPoint&) { keys << k; }
+  void Flag(const QString& k, const bool&) { keys << k; }
+  void Int(const QString& k, const int32_t&, int32_t = 0) { keys << k; }
+  void Color(const QString& k, const TColor&, TColor = 0) { keys << k; }
+  void Text(const QString& k, const QString&, const QString& = {}) { keys << k; }
+  void FontStyle(const QString& k, const TFontStyleSet&) { keys << k; }
+  void Alignment(const QString& k, const TSkinAlignment&) { keys << k; }
+  void MorphKind(const QString& k, const TMorphKind&) { keys << k; }
+  void Effect(const QString& k, const TInactiveEffect&) { keys << k; }
+  void Command(const QString& k, const TStdButtonCommand&) { keys << k; }
   void Font(const QString&, const TFontStyleSet&, const int32_t&, const TColor&) {
     keys << QStringLiteral("fontname") << QStringLiteral("fontstyle") << QStringLiteral("fontheight") << QStringLiteral("fontcolor");
   }
