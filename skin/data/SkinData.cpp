@@ -5,8 +5,8 @@
 #include "skin/data/SkinMessages.h"
 
 namespace {
-const QString kFormInfo = QStringLiteral("FORMINFO");
-const QString kVersion = QStringLiteral("VERSION");
+const QString kFormInfo = QStringLiteral("forminfo");  // section names match in any case
+const QString kVersion = QStringLiteral("version");
 
 // Splits a list entry "name:type" at its first colon; no colon gives two empty texts.
 void SplitEntry(const QString& entry, QString& name, QString& type) {
@@ -149,11 +149,11 @@ void TbsSkinData::LoadFormSection(const TMemIniFile& ini) {
 }
 
 void TbsSkinData::LoadObjectSections(const TMemIniFile& ini) {
-  LoadList(ini, QStringLiteral("SKINOBJECTS"), SkinObjects, CreateSkinObject);
+  LoadList(ini, QStringLiteral("skinobjects"), SkinObjects, CreateSkinObject);
 }
 
 void TbsSkinData::LoadControlSections(const TMemIniFile& ini) {
-  LoadList(ini, QStringLiteral("SKINCONTROLS"), SkinControls, CreateSkinControl);
+  LoadList(ini, QStringLiteral("skincontrols"), SkinControls, CreateSkinControl);
 }
 
 void TbsSkinData::LoadSectionsAfterPictures(const TMemIniFile& ini) {
@@ -241,8 +241,9 @@ void StoreSkinDescription(const TbsSkinData& data, TMemIniFile& ini) {
   ini.WriteString(version, QStringLiteral("authoremail"), data.authoremail);
   ini.WriteString(version, QStringLiteral("authorurl"), data.authorurl);
   ini.WriteString(version, QStringLiteral("skincomments"), data.skincomments);
-  ini.EraseSection(kFormInfo);
-  TSkinSectionWriter w(ini, kFormInfo);
+  const QString formInfo = QStringLiteral("FORMINFO");
+  ini.EraseSection(formInfo);
+  TSkinSectionWriter w(ini, formInfo);
   FormInfoFields(w, data);
 
   const QString objects = QStringLiteral("SKINOBJECTS");

@@ -139,9 +139,9 @@ void SkinIniReadList(const TMemIniFile& ini, const QString& section, const QStri
 }
 
 bool HasSkinSections(const TMemIniFile& ini) {
-  return ini.SectionExists(QStringLiteral("VERSION")) && ini.SectionExists(QStringLiteral("PICTURES")) &&
-         ini.SectionExists(QStringLiteral("FORMINFO")) && ini.SectionExists(QStringLiteral("SKINOBJECTS")) &&
-         ini.SectionExists(QStringLiteral("SKINCONTROLS"));
+  return ini.SectionExists(QStringLiteral("version")) && ini.SectionExists(QStringLiteral("pictures")) &&
+         ini.SectionExists(QStringLiteral("forminfo")) && ini.SectionExists(QStringLiteral("skinobjects")) &&
+         ini.SectionExists(QStringLiteral("skincontrols"));
 }
 
 void SkinIniWriteRect(TMemIniFile& ini, const QString& section, const QString& key, const TRect& r) {

@@ -87,7 +87,8 @@ int32_t SkinListEntryLimit(const TMemIniFile& ini, const QString& section, int32
 // Field visitors used by the data classes: one field table per class, read or written.
 class TSkinSectionReader {
  public:
-  TSkinSectionReader(const TMemIniFile& ini, const QString& section) : ini_(ini), section_(section) {}
+  // Section names match in any case; folding the name once here spares every key lookup.
+  TSkinSectionReader(const TMemIniFile& ini, const QString& section) : ini_(ini), section_(section.toLower()) {}
   void Rect(const QString& key, TRect& f) { f = SkinIniReadRect(ini_, section_, key); }
   void Point(const QString& key, TPoint& f) { f = SkinIniReadPoint(ini_, section_, key); }
   void Flag(const QString& key, bool& f) { f = SkinIniReadFlag(ini_, section_, key); }
@@ -109,7 +110,7 @@ class TSkinSectionReader {
 
  private:
   const TMemIniFile& ini_;
-  const QString& section_;
+  const QString section_;
 };
 
 class TSkinSectionWriter {
