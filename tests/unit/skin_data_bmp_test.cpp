@@ -195,7 +195,9 @@ TEST(BmpWriter, WritesWhatTheReaderReadsBack) {
     ASSERT_EQ(back.Height(), 5);
     for (int y = 0; y < 5; ++y)
       for (int x = 0; x < 13; ++x) ASSERT_EQ(Px(back, x, y), Px(bmp, x, y)) << x << "," << y << " bpp " << bpp;
-    if (pf == TPixelFormat::pf1bit) EXPECT_EQ(back.Image().colorCount(), 2);
+    if (pf == TPixelFormat::pf1bit) {
+      EXPECT_EQ(back.Image().colorCount(), 2);
+    }
     // Writing again gives the same bytes.
     TMemoryStream again;
     back.SaveToStream(again);
