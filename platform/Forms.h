@@ -81,6 +81,8 @@ class TCustomForm : public TWinControl {
   virtual bool CloseQuery();
   // Frees the form once the current message has been handled.
   void Release();
+  // Reads the form's stored definition into this form (see platform/Streaming.h).
+  void LoadDefinition(const QString& text);
 
   // Runs OnCreate; failures go to the application's exception handling.
   virtual void DoCreate();
