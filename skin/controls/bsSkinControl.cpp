@@ -127,7 +127,9 @@ void TbsSkinCustomControl::AdjustSkinSize(int& width, int& height) {
 
 void TbsSkinCustomControl::SetBounds(int left, int top, int width, int height) {
   FetchSkinData();
-  const bool resized = sectionIndex_ != -1 && (width != Width() || height != Height());
+  // The stretched geometry follows the skin as well as the size: a skin that arrives after the
+  // bounds (or replaces another) must be stretched to the size the control already has.
+  const bool resized = sectionIndex_ != -1;
   if (resized) {
     AdjustSkinSize(width, height);
     if (stretch_.StretchMode == smFixed) stretch_.StretchedClientRect = stretch_.SkinClientRect;
