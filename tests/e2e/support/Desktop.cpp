@@ -97,7 +97,8 @@ std::optional<QString> WaitForWindow(const QString& title, int timeoutMs, qint64
   const QString pattern = QStringLiteral("^") + QRegularExpression::escape(title) + QStringLiteral("$");
   do {
     QStringList args{QStringLiteral("search"), QStringLiteral("--onlyvisible")};
-    if (pid > 0) args << QStringLiteral("--pid") << QString::number(pid);
+    // Every condition must hold (xdotool matches any one of them by default).
+    if (pid > 0) args << QStringLiteral("--all") << QStringLiteral("--pid") << QString::number(pid);
     args << QStringLiteral("--name") << pattern;
     const QString out = RunXdo(args);
     if (!out.isEmpty()) return out.split(QLatin1Char('\n')).first().trimmed();
