@@ -7,6 +7,7 @@
 #include <QLocale>
 
 #include "app/ClassRegistry.h"
+#include "app/FormAccessible.h"
 #include "app/LaunchArguments.h"
 #include "app/QueryStatement.h"
 #include "app/RegionalDate.h"
@@ -42,6 +43,7 @@ TFormLedgerly* FormLedgerly = nullptr;
 
 void RegisterFormLedgerly() {
   RegisterLibraryClasses();
+  InstallFormAccessibility();
   RegisterClass<TFormLedgerly>(QStringLiteral("TFormLedgerly"), QStringLiteral("TForm"))
       .Method(QStringLiteral("FormCreate"), &TFormLedgerly::FormCreate)
       .Method(QStringLiteral("FormShow"), &TFormLedgerly::FormShow)
