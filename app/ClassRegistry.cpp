@@ -164,7 +164,9 @@ void RegisterSkinControlClasses() {
       .Bool(QStringLiteral("Down"), &TbsSkinButton::Down, &TbsSkinButton::SetDown, false)
       .Integer(QStringLiteral("GroupIndex"), &TbsSkinButton::GroupIndex, &TbsSkinButton::SetGroupIndex, 0)
       .Integer(QStringLiteral("NumGlyphs"), &TbsSkinButton::NumGlyphs, &TbsSkinButton::SetNumGlyphs)
-      .Integer(QStringLiteral("Spacing"), &TbsSkinButton::Spacing, &TbsSkinButton::SetSpacing);
+      .Integer(QStringLiteral("Spacing"), &TbsSkinButton::Spacing, &TbsSkinButton::SetSpacing)
+      // The button fires its own click event, not the one every control has.
+      .Event(QStringLiteral("OnClick"), &TbsSkinButton::OnClick);
   RegisterClass<TbsSkinStdLabel>(QStringLiteral("TbsSkinStdLabel"), QStringLiteral("TGraphicControl"))
       .Reference<TbsSkinData>(QStringLiteral("SkinData"), &TbsSkinStdLabel::SkinData, &TbsSkinStdLabel::SetSkinData)
       .String(QStringLiteral("SkinDataName"), &TbsSkinStdLabel::SkinDataName, &TbsSkinStdLabel::SetSkinDataName)
