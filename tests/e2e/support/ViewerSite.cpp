@@ -70,19 +70,6 @@ void TViewerSite::UseDatabase(const QString& database) const {
   WriteFile(QStringLiteral("dbxdrivers.ini"), DefaultDrivers());
 }
 
-QString SharedDemoDatabase() {
-  static QTemporaryDir dir;
-  static QString path;
-  static bool tried = false;
-  if (tried) return path;
-  tried = true;
-  const QString file = dir.path() + QStringLiteral("/demo.fdb");
-  const TRunResult r = RunProgram(BinDir() + QStringLiteral("/mkdemodb"), {QStringLiteral("--vouchers"),
-                                  QStringLiteral("300"), file}, QProcessEnvironment::systemEnvironment(), 300000);
-  if (r.Finished && r.ExitCode == 0 && QFileInfo::exists(file)) path = file;
-  return path;
-}
-
 QStringList QueryColumn(const QString& database, const QString& sql) {
   QTemporaryDir dir;
   const QString script = dir.path() + QStringLiteral("/q.sql");

@@ -32,10 +32,6 @@ class TViewerSite {
   bool ok_ = false;
 };
 
-// A demo database made once per test program (a few hundred vouchers), shared read-only by its
-// tests; empty when the builder failed.
-QString SharedDemoDatabase();
-
 // Row counts and values read straight from a database with the command-line SQL tool, to check
 // what the viewer shows against the database itself.
 QStringList QueryColumn(const QString& database, const QString& sql);
