@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <cmath>
 
 #include "platform/Colors.h"
 
@@ -22,25 +23,40 @@ TCellFont::TCellFont(const TFont& f) : Qt(f.ToQFont()), Color(f.Color) {
 int TCellFont::TextWidth(const QString& s) const { return QFontMetrics(Qt).horizontalAdvance(s); }
 
 void WriteCellText(TCanvas& canvas, const TRect& r, const QString& text, TAlignment alignment,
-                   const TCellFont& font, TColor brush, TColor textColor) {
+                   const TCellFont& font, TColor brush, TColor textColor, const QStaticText* prepared,
+                   bool coveredAfter) {
   QPainter* p = canvas.Painter();
   if (!p || r.Width() <= 0 || r.Height() <= 0) return;
   const QRect qr = ToQRect(r);
   p->fillRect(qr, ToQColor(brush));
   if (text.isEmpty()) return;
-  int x = r.Left + 2;
-  if (alignment != taLeftJustify) {
-    const int w = font.TextWidth(text);
-    x = alignment == taRightJustify ? r.Right - 3 - w : r.Left + (r.Width() - w) / 2;
+  int w = 0, h = font.Height;
+  if (prepared) {
+    const QSizeF size = prepared->size();
+    w = static_cast<int>(std::ceil(size.width()));
+    h = static_cast<int>(std::ceil(size.height()));
+  } else if (alignment != taLeftJustify) {
+    w = font.TextWidth(text);
   }
+  int x = r.Left + 2;
+  if (alignment == taRightJustify) x = r.Right - 3 - w;
+  else if (alignment == taCenter) x = r.Left + (r.Width() - w) / 2;
+  const int top = r.Top + 2;
+  const bool fits = x >= r.Left && ((prepared && x + w <= r.Right && top + h <= r.Bottom) || coveredAfter);
   const bool clipWasOn = p->hasClipping();
-  const QRegion oldClip = clipWasOn ? p->clipRegion() : QRegion();
-  p->setClipRect(qr, clipWasOn ? Qt::IntersectClip : Qt::ReplaceClip);
+  QRegion oldClip;
+  if (!fits) {
+    if (clipWasOn) oldClip = p->clipRegion();
+    p->setClipRect(qr, clipWasOn ? Qt::IntersectClip : Qt::ReplaceClip);
+  }
   p->setFont(font.Qt);
   p->setPen(ToQColor(textColor));
-  p->drawText(x, r.Top + 2 + font.Ascent, text);
-  if (clipWasOn) p->setClipRegion(oldClip);
-  else p->setClipping(false);
+  if (prepared) p->drawStaticText(x, top, *prepared);
+  else p->drawText(x, top + font.Ascent, text);
+  if (!fits) {
+    if (clipWasOn) p->setClipRegion(oldClip);
+    else p->setClipping(false);
+  }
 }
 
 void PaintFixedCell(TCanvas& canvas, const TRect& r, TColor fixedColor, const QString& caption,

@@ -3,6 +3,7 @@
 // GUI thread only.
 #pragma once
 #include <QFont>
+#include <QStaticText>
 #include <QString>
 
 #include "platform/Canvas.h"
@@ -36,8 +37,15 @@ struct TCellFont {
 // `textColor`: left-aligned text starts 2 pixels right of the left edge, right-aligned text
 // ends 3 pixels left of the right edge, centred text is centred; its top lies 2 pixels
 // below the top edge.
+// `prepared`, when given, is `text` already laid out in `font` (see TCellTextCache); it
+// spares shaping the text again on every paint.
+// With `coveredAfter`, the caller paints the cells right of and below this one afterwards
+// (and the window's paint clip protects what is not repainted), so text running past the
+// right or bottom edge is covered anyway and only text starting left of the cell needs a
+// clip; clipping every cell costs more than the text itself.
 void WriteCellText(TCanvas& canvas, const TRect& r, const QString& text, TAlignment alignment,
-                   const TCellFont& font, TColor brush, TColor textColor);
+                   const TCellFont& font, TColor brush, TColor textColor, const QStaticText* prepared = nullptr,
+                   bool coveredAfter = false);
 
 // A fixed (title or indicator) cell: face in `fixedColor`, `caption` written as the cell
 // writer does, and a raised edge.

@@ -1,0 +1,755 @@
+// Sections: window glue | properties | layout | data link callbacks | painting | input.
+#include "grid/DBGrid.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <QWidget>
+#include <algorithm>
+
+#include "grid/GridAccessible.h"
+#include "grid/GridDataLink.h"
+#include "platform/Colors.h"
+
+// --- window glue ---------------------------------------------------------------------------
+
+// The Qt widget of a grid: translates Qt's events into the grid's calls.
+class TCustomDBGrid::Window : public QWidget {
+ public:
+  explicit Window(TCustomDBGrid* grid) : grid_(grid) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    RegisterGridAccessible(grid, this);
+  }
+  ~Window() override { UnregisterGridAccessible(this); }
+  TCustomDBGrid* grid_;  // owner
+
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    QPainter p(this);
+    TCanvas& c = *grid_->canvas_;
+    c.Attach(&p);
+    const QRect r = e->rect();
+    grid_->Paint(c, TRect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height()));
+    c.Detach();
+  }
+  void resizeEvent(QResizeEvent*) override { grid_->Resize(); }
+  static TShiftState Shift(Qt::KeyboardModifiers m, Qt::MouseButtons b = Qt::NoButton) {
+    TShiftState s = 0;
+    if (m & Qt::ShiftModifier) s |= ssShift;
+    if (m & Qt::ControlModifier) s |= ssCtrl;
+    if (m & Qt::AltModifier) s |= ssAlt;
+    if (b & Qt::LeftButton) s |= ssLeft;
+    return s;
+  }
+  static int Button(Qt::MouseButton b) { return b == Qt::LeftButton ? 0 : b == Qt::RightButton ? 1 : 2; }
+  void mousePressEvent(QMouseEvent* e) override {
+    setFocus(Qt::MouseFocusReason);
+    const QPoint p = e->position().toPoint();
+    grid_->MouseDown(Button(e->button()), Shift(e->modifiers(), e->buttons()), p.x(), p.y());
+  }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    const QPoint p = e->position().toPoint();
+    grid_->MouseMove(Shift(e->modifiers(), e->buttons()), p.x(), p.y());
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    const QPoint p = e->position().toPoint();
+    grid_->MouseUp(Button(e->button()), Shift(e->modifiers(), e->buttons()), p.x(), p.y());
+  }
+  void mouseDoubleClickEvent(QMouseEvent* e) override {
+    mousePressEvent(e);
+    grid_->DblClick();
+  }
+  void wheelEvent(QWheelEvent* e) override {
+    wheelRest_ += e->angleDelta().y();
+    const int steps = wheelRest_ / 120;
+    wheelRest_ -= steps * 120;
+    if (steps) grid_->MouseWheel(steps);
+    e->accept();
+  }
+  void keyPressEvent(QKeyEvent* e) override {
+    int vk = 0;
+    switch (e->key()) {
+      case Qt::Key_Tab: vk = VK_TAB; break;
+      case Qt::Key_Backtab: vk = VK_TAB; break;
+      case Qt::Key_PageUp: vk = VK_PRIOR; break;
+      case Qt::Key_PageDown: vk = VK_NEXT; break;
+      case Qt::Key_End: vk = VK_END; break;
+      case Qt::Key_Home: vk = VK_HOME; break;
+      case Qt::Key_Left: vk = VK_LEFT; break;
+      case Qt::Key_Up: vk = VK_UP; break;
+      case Qt::Key_Right: vk = VK_RIGHT; break;
+      case Qt::Key_Down: vk = VK_DOWN; break;
+      default: break;
+    }
+    TShiftState s = Shift(e->modifiers());
+    if (e->key() == Qt::Key_Backtab) s |= ssShift;
+    if (!vk || !grid_->KeyDown(vk, s)) QWidget::keyPressEvent(e);
+  }
+  bool focusNextPrevChild(bool next) override {
+    // Tab moves between columns while the grid has dgTabs.
+    if (grid_->Options() & dgTabs) return false;
+    return QWidget::focusNextPrevChild(next);
+  }
+  void focusInEvent(QFocusEvent*) override { grid_->InvalidateRow(grid_->link_->ActiveRecord()); }
+  void focusOutEvent(QFocusEvent*) override { grid_->InvalidateRow(grid_->link_->ActiveRecord()); }
+  void changeEvent(QEvent* e) override {
+    if (e->type() == QEvent::EnabledChange) {
+      grid_->LookChanged();
+      update();
+    }
+    QWidget::changeEvent(e);
+  }
+
+ private:
+  int wheelRest_ = 0;
+};
+
+TCustomDBGrid::TCustomDBGrid(TComponent* owner)
+    : TComponent(owner), color_(clWindow), fixedColor_(clBtnFace) {
+  window_ = std::make_unique<Window>(this);
+  canvas_ = std::make_unique<TCanvas>();
+  link_ = std::make_unique<TGridDataLink>(this);
+  vscroll_ = new QScrollBar(Qt::Vertical, window_.get());
+  vscroll_->setFocusPolicy(Qt::NoFocus);
+  vscroll_->setCursor(Qt::ArrowCursor);
+  QObject::connect(vscroll_, &QScrollBar::actionTriggered, window_.get(), [this](int action) {
+    ScrollBarAction(action, vscroll_->sliderPosition());
+  });
+  LayoutChanged();
+}
+
+TCustomDBGrid::~TCustomDBGrid() {
+  // The link goes first so that no data event reaches a half-destroyed grid.
+  link_.reset();
+  window_.reset();
+}
+
+QWidget* TCustomDBGrid::Widget() const { return window_.get(); }
+
+void TCustomDBGrid::SetBounds(int left, int top, int width, int height) {
+  window_->setGeometry(left, top, std::max(0, width), std::max(0, height));
+}
+
+int TCustomDBGrid::ClientWidth() const {
+  return std::max(0, window_->width() - (vscroll_->isVisible() ? vscroll_->width() : 0));
+}
+int TCustomDBGrid::ClientHeight() const { return window_->height(); }
+
+void TCustomDBGrid::Invalidate() { window_->update(); }
+void TCustomDBGrid::InvalidateRect(const TRect& r) {
+  if (r.Width() > 0 && r.Height() > 0) window_->update(ToQRect(r));
+}
+void TCustomDBGrid::Update() { window_->repaint(window_->rect()); }
+bool TCustomDBGrid::Focused() const { return window_->hasFocus(); }
+void TCustomDBGrid::SetFocus() { window_->setFocus(Qt::OtherFocusReason); }
+bool TCustomDBGrid::IsActiveControl() const {
+  const QWidget* top = window_->window();
+  return top && top->focusWidget() == window_.get();
+}
+bool TCustomDBGrid::Enabled() const { return window_->isEnabled(); }
+void TCustomDBGrid::SetEnabled(bool v) { window_->setEnabled(v); }
+bool TCustomDBGrid::Visible() const { return window_->isVisible(); }
+void TCustomDBGrid::SetVisible(bool v) { window_->setVisible(v); }
+
+// --- properties ----------------------------------------------------------------------------
+
+TDataSource* TCustomDBGrid::DataSource() const { return link_->DataSource(); }
+void TCustomDBGrid::SetDataSource(TDataSource* ds) { link_->SetDataSource(ds); }
+TDataSet* TCustomDBGrid::DataSet() const { return link_->DataSet(); }
+
+void TCustomDBGrid::SetOptions(TDBGridOptions o) {
+  if (o & dgRowSelect) o &= ~(dgEditing | dgAlwaysShowEditor);
+  if (o == options_) return;
+  options_ = o;
+  LayoutChanged();
+}
+
+void TCustomDBGrid::SetColor(TColor c) {
+  color_ = c;
+  LookChanged();
+  Invalidate();
+}
+
+void TCustomDBGrid::SetFixedColor(TColor c) {
+  fixedColor_ = c;
+  LookChanged();
+  Invalidate();
+}
+
+void TCustomDBGrid::SetFont(const TFont& f) {
+  font_ = f;
+  LayoutChanged();
+}
+
+void TCustomDBGrid::SetTitleFont(const TFont& f) {
+  titleFont_ = f;
+  LayoutChanged();
+}
+
+TColumn* TCustomDBGrid::SelectedColumn() const {
+  return selectedIndex_ >= 0 && selectedIndex_ < columns_.Count() ? columns_.Items(selectedIndex_) : nullptr;
+}
+
+void TCustomDBGrid::SetSelectedIndex(int dataCol) { MoveCol(dataCol); }
+
+void TCustomDBGrid::SetLeftCol(int dataCol) {
+  const int old = geom_.LeftCol;
+  geom_.LeftCol = std::clamp(dataCol, 0, std::max(0, columns_.Count() - 1));
+  if (old != geom_.LeftCol) {
+    LookChanged();
+    Invalidate();
+  }
+}
+
+void TCustomDBGrid::EndUpdate() {
+  if (updateLock_ > 0 && --updateLock_ == 0) Invalidate();
+}
+
+QString TCustomDBGrid::CellText(int record, const TColumn* column) const {
+  if (!column || !link_->Active()) return QString();
+  TField* f = column->Field();
+  return f ? link_->DisplayText(record, f) : QString();
+}
+
+int TCustomDBGrid::DataRowCount() const { return std::max(1, link_->RecordCount()); }
+
+// --- layout --------------------------------------------------------------------------------
+
+void TCustomDBGrid::RebuildColumnsIfDefault() {
+  if (columns_.State() != TDBGridColumnsState::csDefault) return;
+  // Default columns follow the data set's fields; they vanish when it closes.
+  std::vector<QString> names = link_->Active() ? link_->VisibleFieldNames() : std::vector<QString>();
+  bool same = static_cast<int>(names.size()) == columns_.Count();
+  for (int i = 0; same && i < columns_.Count(); ++i) same = columns_.Items(i)->FieldName() == names[static_cast<size_t>(i)];
+  if (!same) columns_.RebuildDefault(names);
+}
+
+void TCustomDBGrid::LayoutChanged() {
+  if (IsLoading() || IsDestroying()) return;
+  if (layoutBusy_) return;
+  layoutBusy_ = true;
+  RebuildColumnsIfDefault();
+  titleCellFont_ = std::make_unique<TCellFont>(titleFont_);
+  fonts_.clear();
+  geom_.Indicator = options_ & dgIndicator;
+  geom_.Titles = options_ & dgTitles;
+  geom_.ColLineWidth = (options_ & dgColLines) ? 1 : 0;
+  geom_.RowLineWidth = (options_ & dgRowLines) ? 1 : 0;
+  const TCellFont gridFont(font_);
+  int rowHeight = DataRowHeight(gridFont);
+  int titleHeight = TitleRowHeight(*titleCellFont_);
+  geom_.ColWidths.clear();
+  for (int i = 0; i < columns_.Count(); ++i) {
+    TColumn* c = columns_.Items(i);
+    fonts_.push_back(std::make_unique<TCellFont>(c->Font()));
+    rowHeight = std::max(rowHeight, DataRowHeight(*fonts_.back()));
+    titleHeight = std::max(titleHeight, TitleRowHeight(TCellFont(c->Title().Font())));
+    geom_.ColWidths.push_back(c->Visible() ? c->Width() : 0);
+  }
+  geom_.RowHeight = rowHeight;
+  geom_.TitleHeight = titleHeight;
+  textCache_.Clear();
+  LookChanged();
+  if (selectedIndex_ >= columns_.Count()) selectedIndex_ = std::max(0, columns_.Count() - 1);
+  layoutBusy_ = false;
+  Resize();
+  Invalidate();
+  NotifyGridAccessibleReset(this, window_.get());
+}
+
+void TCustomDBGrid::Loaded() {
+  TComponent::Loaded();
+  LayoutChanged();
+  link_->DataSetStateChanged();
+}
+
+void TCustomDBGrid::Resize() {
+  LookChanged();
+  geom_.Height = ClientHeight();
+  UpdateBufferCount();
+  UpdateScrollBar();
+  geom_.Width = ClientWidth();
+  ClampLeftCol();
+}
+
+void TCustomDBGrid::UpdateBufferCount() {
+  link_->SetBufferCount(geom_.FullyVisibleRows());
+}
+
+void TCustomDBGrid::ClampLeftCol() {
+  const int maxLeft = geom_.MaxLeftCol();
+  if (geom_.LeftCol > maxLeft) geom_.LeftCol = maxLeft;
+  if (geom_.LeftCol < 0) geom_.LeftCol = 0;
+}
+
+void TCustomDBGrid::UpdateScrollBar() {
+  const int count = link_->Active() ? link_->DataSetRecordCount() : 0;
+  const QSignalBlocker block(vscroll_);
+  const int page = geom_.FullyVisibleRows();
+  vscroll_->setRange(0, std::max(0, count - 1));
+  vscroll_->setPageStep(std::max(1, page));
+  vscroll_->setSingleStep(1);
+  vscroll_->setValue(link_->Active() ? link_->CurrentRecord() : 0);
+  const int w = vscroll_->sizeHint().width();
+  const QRect g(window_->width() - w, 0, w, window_->height());
+  if (vscroll_->geometry() != g) vscroll_->setGeometry(g);
+  const bool show = link_->Active() && count > page;
+  if (vscroll_->isVisibleTo(window_.get()) != show) vscroll_->setVisible(show);
+}
+
+void TCustomDBGrid::UpdateScrollBarPosition() {
+  const QSignalBlocker block(vscroll_);
+  vscroll_->setValue(link_->Active() ? link_->CurrentRecord() : 0);
+}
+
+// --- data link callbacks -------------------------------------------------------------------
+
+void TCustomDBGrid::LinkActive(bool active) {
+  textCache_.Clear();
+  LookChanged();
+  LayoutChanged();
+  UpdateScrollBar();
+  Invalidate();
+  NotifyGridAccessibleReset(this, window_.get());
+}
+
+void TCustomDBGrid::DataChanged() {
+  textCache_.Clear();
+  LookChanged();
+  RebuildColumnsIfDefault();
+  UpdateScrollBar();
+  Invalidate();
+  NotifyGridAccessibleReset(this, window_.get());
+}
+
+void TCustomDBGrid::Scroll(int distance) { ScrollData(distance, true); }
+
+void TCustomDBGrid::ScrollData(int distance, bool moveBits) {
+  UpdateScrollBarPosition();
+  NotifyGridAccessibleFocus(this, window_.get());
+  if (distance == 0 || !moveBits || !window_->isVisible()) {
+    InvalidateIndicator();
+    Invalidate();
+    return;
+  }
+  const int top = geom_.DataTop();
+  const int pitch = geom_.RowPitch();
+  const int rows = geom_.PartlyVisibleRows();
+  if (std::abs(distance) >= rows) {
+    Invalidate();
+    return;
+  }
+  // Move the rows that stay on screen, repaint the rows that come in and both marker rows.
+  const QRect area(0, top, ClientWidth(), ClientHeight() - top);
+  window_->scroll(0, -distance * pitch, area);
+  InvalidateIndicator();
+  InvalidateRow(link_->ActiveRecord());
+  InvalidateRow(link_->PreviousActiveRecord() - distance);
+}
+
+void TCustomDBGrid::RecordChanged(TField*) {
+  LookChanged();
+  InvalidateRow(link_->ActiveRecord());
+}
+
+void TCustomDBGrid::InvalidateRow(int dataRow) {
+  if (dataRow < 0) return;
+  const int top = geom_.DataTop() + dataRow * geom_.RowPitch();
+  InvalidateRect(TRect(0, top, ClientWidth(), top + geom_.RowPitch()));
+}
+
+void TCustomDBGrid::InvalidateIndicator() {
+  if (geom_.Indicator) InvalidateRect(TRect(0, geom_.DataTop(), geom_.FixedWidth(), ClientHeight()));
+}
+
+// --- painting ------------------------------------------------------------------------------
+
+TCellFont& TCustomDBGrid::CellFontFor(int dataCol) {
+  if (dataCol < 0 || dataCol >= static_cast<int>(fonts_.size())) {
+    static thread_local std::unique_ptr<TCellFont> fallback;
+    fallback = std::make_unique<TCellFont>(font_);
+    return *fallback;
+  }
+  return *fonts_[static_cast<size_t>(dataCol)];
+}
+
+void TCustomDBGrid::Paint(TCanvas& canvas, const TRect& clip) {
+  QPainter* p = canvas.Painter();
+  if (!p) return;
+  struct Restore {
+    TCanvas*& slot;
+    TCanvas* saved;
+    ~Restore() { slot = saved; }
+  } restore{paintCanvas_, paintCanvas_};
+  paintCanvas_ = &canvas;
+
+  const int width = ClientWidth();
+  const int height = ClientHeight();
+  // Room for a few screens of cells, so that scrolling back and forth finds them laid out.
+  const int partRows = geom_.PartlyVisibleRows();
+  textCache_.SetCapacity(static_cast<size_t>(4 * partRows * std::max(1, columns_.Count())));
+  rowCache_.SetCapacity(static_cast<size_t>(2 * partRows));
+  const QColor lineColor = ToQColor(clSilver);
+  const QColor fixedLineColor = ToQColor(clWindowFrame);
+  const QColor back = ToQColor(color_);
+  const int shownRows = std::min(DataRowCount(), partRows);
+  const int active = link_->Active() ? link_->ActiveRecord() : -1;
+  const bool focused = Focused();
+  const int fixedCols = geom_.FixedCols();
+  const int colCount = geom_.ColCount();
+  int rightEdge = geom_.FixedWidth();  // right end of the last column shown, its line included
+  for (int c = geom_.LeftCol; c < static_cast<int>(geom_.ColWidths.size()) && rightEdge < width; ++c)
+    rightEdge += geom_.ColWidths[static_cast<size_t>(c)] + geom_.ColLineWidth;
+  rightEdge = std::min(rightEdge, width);
+
+  // One row of cells with their lines, on `painter` (which `cellCanvas` draws through).
+  auto paintRow = [&](QPainter* painter, int gridRow, int top, int cellHeight, const TRect& area) {
+    const bool fixedRow = gridRow < geom_.FixedRows();
+    for (int gc = 0; gc < colCount; ++gc) {
+      int left, cellWidth;
+      if (gc < fixedCols) {
+        left = 0;
+        cellWidth = kIndicatorWidth;
+      } else {
+        const int dc = gc - fixedCols;
+        if (dc < geom_.LeftCol) continue;
+        left = geom_.DataColLeft(dc);
+        cellWidth = geom_.ColWidths[static_cast<size_t>(dc)];
+      }
+      if (left >= width) break;
+      const int lineW = geom_.ColLineWidth;
+      if (left >= area.Right || left + cellWidth + lineW <= area.Left) continue;
+      const TRect rect(left, top, left + cellWidth, top + cellHeight);
+      TGridDrawState state = 0;
+      const bool fixed = fixedRow || gc < fixedCols;
+      if (fixed) {
+        state |= gdFixed;
+      } else {
+        const int dr = gridRow - geom_.FixedRows();
+        const bool selected = dr == active && ((options_ & dgRowSelect) || gc - fixedCols == selectedIndex_);
+        if (selected) state |= gdSelected;
+        if (selected && focused) state |= gdFocused;
+      }
+      DrawCell(gc, gridRow, rect, state);
+      // Lines right of and below the cell.
+      const QColor& lc = fixed ? fixedLineColor : lineColor;
+      if (lineW) painter->fillRect(rect.Right, top, lineW, cellHeight + geom_.RowLineWidth, lc);
+      if (geom_.RowLineWidth) painter->fillRect(left, rect.Bottom, cellWidth, geom_.RowLineWidth, lc);
+    }
+    // Right of the last column the row takes the grid's colour.
+    if (rightEdge < width) painter->fillRect(QRect(rightEdge, top, width - rightEdge, cellHeight + geom_.RowLineWidth), back);
+  };
+
+  const bool cacheRows = RowCacheUsable();
+  // A row drawn once into an image and copied on later paints.
+  auto paintCachedRow = [&](const TRowImageCache::Key& key, int gridRow, int top, int cellHeight) {
+    const int h = cellHeight + geom_.RowLineWidth;
+    const QImage* img = rowCache_.Find(key);
+    if (!img) {
+      // Only the columns: the rest of the row is plain colour, filled below.
+      QImage row(std::max(1, rightEdge), h, QImage::Format_RGB32);
+      {
+        QPainter rp(&row);
+        rp.translate(0, -top);
+        TCanvas rowCanvas;
+        rowCanvas.Attach(&rp);
+        paintCanvas_ = &rowCanvas;
+        paintRow(&rp, gridRow, top, cellHeight, TRect(0, top, width, top + h));
+        paintCanvas_ = &canvas;
+        rowCanvas.Detach();
+      }
+      img = rowCache_.Insert(key, std::move(row));
+    }
+    p = canvas.Painter();
+    p->drawImage(0, top, *img);
+    if (rightEdge < width) p->fillRect(QRect(rightEdge, top, width - rightEdge, h), back);
+  };
+
+  if (geom_.Titles && clip.Top < geom_.DataTop()) {
+    if (cacheRows) paintCachedRow(TRowImageCache::Key{-1, 0}, 0, 0, geom_.TitleHeight);
+    else paintRow(p, 0, 0, geom_.TitleHeight, clip);
+  }
+  const int top0 = geom_.DataTop();
+  const int pitch = geom_.RowPitch();
+  // Only the rows that meet the clip rectangle are visited.
+  const int firstRow = pitch > 0 ? std::max(0, (clip.Top - top0) / pitch) : 0;
+  const int lastRow = pitch > 0 ? std::min(shownRows - 1, (clip.Bottom - top0) / pitch) : shownRows - 1;
+  const int firstRecord = link_->FirstRecord();
+  const int records = link_->RecordCount();
+  for (int r = firstRow; r <= lastRow; ++r) {
+    const int top = top0 + r * pitch;
+    // Rows of records other than the current one look the same every time they stand at a
+    // screen row of the same look class; the current record's row shows selection and focus.
+    if (cacheRows && r != active && r < records) {
+      paintCachedRow(TRowImageCache::Key{firstRecord + r, RowLookClass(r)}, geom_.FixedRows() + r, top, geom_.RowHeight);
+      continue;
+    }
+    p = canvas.Painter();
+    paintRow(p, geom_.FixedRows() + r, top, geom_.RowHeight, clip);
+  }
+
+  // Below the rows the grid's colour.
+  p = canvas.Painter();
+  const int bottom = top0 + shownRows * pitch;
+  if (bottom < height) p->fillRect(QRect(0, bottom, width, height - bottom), back);
+}
+
+bool TCustomDBGrid::RowCacheUsable() const {
+  return link_->Active() && defaultDrawing_ && !OnDrawColumnCell && !OnDrawDataCell && !(options_ & dgMultiSelect) &&
+         !IsLoading() && !IsDesigning() && updateLock_ == 0;
+}
+
+void TCustomDBGrid::LookChanged() { rowCache_.Clear(); }
+
+void TCustomDBGrid::DrawFixedCell(int gridCol, int gridRow, const TRect& rect) {
+  TCanvas& c = Canvas();
+  if (gridRow < geom_.FixedRows()) {
+    const int dc = gridCol - geom_.FixedCols();
+    if (dc < 0 || dc >= columns_.Count()) {
+      PaintFixedCell(c, rect, fixedColor_);
+      return;
+    }
+    TColumn* col = columns_.Items(dc);
+    const QString caption = col->Title().Caption();
+    const QStaticText* prepared = caption.isEmpty() ? nullptr : &textCache_.Get(-1, dc, caption, titleCellFont_->Qt);
+    WriteCellText(c, rect, caption, col->Title().Alignment(), *titleCellFont_, col->Title().Color(),
+                  titleCellFont_->Color, prepared, true);
+    TRect edge = rect;
+    c.Frame3D(edge, clBtnHighlight, clBtnShadow, 1);
+    return;
+  }
+  PaintFixedCell(c, rect, fixedColor_);
+  const int dr = gridRow - geom_.FixedRows();
+  if (link_->Active() && dr == link_->ActiveRecord()) PaintCurrentRecordMarker(c, rect, clWindowText);
+}
+
+bool TCustomDBGrid::HighlightCell(int dataCol, int dataRow, TGridDrawState state) const {
+  if (options_ & dgMultiSelect) return link_->Active() && link_->IsRecordSelected(link_->FirstRecord() + dataRow);
+  return (state & gdSelected) && ((options_ & dgAlwaysShowSelection) || Focused()) &&
+         (updateLock_ == 0 || (options_ & dgRowSelect));
+}
+
+void TCustomDBGrid::DefaultDrawColumnCell(const TRect& rect, int dataCol, TColumn* column, TGridDrawState state,
+                                          TColor brush, TColor text) {
+  QString s;
+  const int record = link_->FirstRecord() + link_->ActiveRecord();
+  if (link_->Active() && column) s = CellText(record, column);
+  const TCellFont& font = CellFontFor(dataCol);
+  const QStaticText* prepared = s.isEmpty() ? nullptr : &textCache_.Get(record, dataCol, s, font.Qt);
+  WriteCellText(Canvas(), rect, s, column ? column->Alignment() : taLeftJustify, font, brush, text, prepared, true);
+}
+
+void TCustomDBGrid::DrawCell(int gridCol, int gridRow, const TRect& rect, TGridDrawState state) {
+  if (IsLoading()) {
+    Canvas().Brush.Color = color_;
+    Canvas().FillRect(rect);
+    return;
+  }
+  if (gridCol < geom_.FixedCols() || gridRow < geom_.FixedRows()) {
+    DrawFixedCell(gridCol, gridRow, rect);
+    return;
+  }
+  const int dr = gridRow - geom_.FixedRows();
+  const int dc = gridCol - geom_.FixedCols();
+  TColumn* column = dc < columns_.Count() ? columns_.Items(dc) : nullptr;
+  TColor brush = column ? column->Color() : color_;
+  TColor text = CellFontFor(dc).Color;
+  if (!link_->Active()) {
+    Canvas().Brush.Color = brush;
+    Canvas().FillRect(rect);
+    return;
+  }
+  TGridActiveRecordGuard guard(*link_, dr);
+  if (HighlightCell(dc, dr, state)) {
+    brush = clHighlight;
+    text = clHighlightText;
+  }
+  if (!Enabled()) text = clGrayText;
+  if (defaultDrawing_) DefaultDrawColumnCell(rect, dc, column, state, brush, text);
+  if (columns_.State() == TDBGridColumnsState::csDefault && OnDrawDataCell)
+    OnDrawDataCell(this, rect, column ? column->Field() : nullptr, state);
+  if (OnDrawColumnCell) OnDrawColumnCell(this, rect, dc, column, state);
+  if (defaultDrawing_ && (state & gdSelected) && ((options_ & dgAlwaysShowSelection) || Focused()) &&
+      !IsDesigning() && !(options_ & dgRowSelect) && updateLock_ == 0 && IsActiveControl())
+    PaintFocusRect(Canvas(), rect, brush);
+}
+
+// --- input ---------------------------------------------------------------------------------
+
+void TCustomDBGrid::MoveCol(int dataCol) {
+  if (columns_.Count() == 0) return;
+  dataCol = std::clamp(dataCol, 0, columns_.Count() - 1);
+  if (dataCol != selectedIndex_) {
+    if (OnColExit) OnColExit(this);
+    InvalidateRow(link_->ActiveRecord());
+    selectedIndex_ = dataCol;
+    if (OnColEnter) OnColEnter(this);
+  }
+  // Keep the selected column in view.
+  if (selectedIndex_ < geom_.LeftCol) {
+    SetLeftCol(selectedIndex_);
+  } else {
+    while (geom_.LeftCol < selectedIndex_ &&
+           geom_.DataColLeft(selectedIndex_) + geom_.ColWidths[static_cast<size_t>(selectedIndex_)] > geom_.Width)
+      SetLeftCol(geom_.LeftCol + 1);
+  }
+  InvalidateRow(link_->ActiveRecord());
+}
+
+void TCustomDBGrid::ScrollBarAction(int action, int value) {
+  if (!link_->Active()) return;
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: link_->MoveBy(1); break;
+    case QAbstractSlider::SliderSingleStepSub: link_->MoveBy(-1); break;
+    case QAbstractSlider::SliderPageStepAdd: link_->MoveBy(VisibleRowCount()); break;
+    case QAbstractSlider::SliderPageStepSub: link_->MoveBy(-VisibleRowCount()); break;
+    case QAbstractSlider::SliderToMinimum: link_->First(); break;
+    case QAbstractSlider::SliderToMaximum: link_->Last(); break;
+    case QAbstractSlider::SliderMove: link_->MoveBy(value - link_->CurrentRecord()); break;
+    default: break;
+  }
+  // The scroll bar shows the current record, not the position the slider asked for.
+  const QSignalBlocker block(vscroll_);
+  vscroll_->setSliderPosition(link_->CurrentRecord());
+}
+
+void TCustomDBGrid::MouseDown(int button, TShiftState shift, int x, int y) {
+  if (button != 0) return;
+  int gc = 0, gr = 0;
+  mouseDownX_ = x;
+  if (!geom_.CellAt(x, y, gc, gr)) {
+    // Right of the last column in the title row a sizing edge may still be near.
+    if (!(geom_.Titles && y < geom_.DataTop())) return;
+    gc = -1;
+    gr = 0;
+  }
+  const int fixedCols = geom_.FixedCols();
+  if (gr < geom_.FixedRows()) {
+    const int sizing = (options_ & dgColumnResize) ? geom_.SizingColumnAt(x) : -1;
+    if (sizing >= 0) {
+      gridState_ = TGridState::gsColSizing;
+      sizingCol_ = sizing;
+      sizingStartX_ = x;
+      sizingStartW_ = geom_.ColWidths[static_cast<size_t>(sizing)];
+      return;
+    }
+    if (gc >= fixedCols) {
+      movingFrom_ = movingTo_ = gc - fixedCols;
+      gridState_ = TGridState::gsNormal;
+    }
+    return;
+  }
+  if (gc < 0) return;
+  const int dr = gr - geom_.FixedRows();
+  if (link_->Active() && dr < link_->RecordCount()) link_->MoveBy(dr - link_->ActiveRecord());
+  if (gc >= fixedCols) MoveCol(gc - fixedCols);
+}
+
+void TCustomDBGrid::MouseMove(TShiftState shift, int x, int y) {
+  if (gridState_ == TGridState::gsColSizing) {
+    const int w = std::max(1, sizingStartW_ + x - sizingStartX_);
+    if (w != geom_.ColWidths[static_cast<size_t>(sizingCol_)]) columns_.Items(sizingCol_)->SetWidth(w);
+    return;
+  }
+  if (movingFrom_ >= 0 && (shift & ssLeft)) {
+    if (gridState_ != TGridState::gsColMoving && std::abs(x - mouseDownX_) >= 4) gridState_ = TGridState::gsColMoving;
+    if (gridState_ == TGridState::gsColMoving) {
+      int gc = 0, gr = 0;
+      const int cx = std::clamp(x, geom_.FixedWidth(), std::max(geom_.FixedWidth(), geom_.Width - 1));
+      if (geom_.CellAt(cx, std::min(y, geom_.DataTop()), gc, gr) && gc >= geom_.FixedCols())
+        movingTo_ = gc - geom_.FixedCols();
+      else if (cx >= geom_.FixedWidth())
+        movingTo_ = columns_.Count() - 1;
+      window_->setCursor(Qt::SizeHorCursor);
+    }
+    return;
+  }
+  // The sizing cursor over a title edge.
+  const bool overEdge = (options_ & dgColumnResize) && geom_.Titles && y < geom_.DataTop() &&
+                        geom_.SizingColumnAt(x) >= 0;
+  window_->setCursor(overEdge ? Qt::SplitHCursor : Qt::ArrowCursor);
+}
+
+void TCustomDBGrid::MouseUp(int button, TShiftState shift, int x, int y) {
+  if (button != 0) return;
+  const TGridState st = gridState_;
+  gridState_ = TGridState::gsNormal;
+  window_->setCursor(Qt::ArrowCursor);
+  if (st == TGridState::gsColSizing) {
+    sizingCol_ = -1;
+    return;
+  }
+  const int from = movingFrom_, to = movingTo_;
+  movingFrom_ = movingTo_ = -1;
+  if (st == TGridState::gsColMoving) {
+    if (from >= 0 && to >= 0 && from != to) {
+      const bool selectedMoves = selectedIndex_ == from;
+      columns_.Move(from, to);
+      if (selectedMoves) selectedIndex_ = to;
+      if (OnColumnMoved) OnColumnMoved(this, from, to);
+    }
+    return;
+  }
+  int gc = 0, gr = 0;
+  if (!geom_.CellAt(x, y, gc, gr) || gc < geom_.FixedCols()) return;
+  TColumn* col = columns_.Items(gc - geom_.FixedCols());
+  if (gr < geom_.FixedRows()) {
+    if (from >= 0 && OnTitleClick) OnTitleClick(col);
+  } else if (OnCellClick) {
+    OnCellClick(col);
+  }
+}
+
+void TCustomDBGrid::DblClick() {
+  if (OnDblClick) OnDblClick(this);
+}
+
+void TCustomDBGrid::MouseWheel(int steps) {
+  if (link_->Active()) link_->MoveBy(-steps);
+}
+
+bool TCustomDBGrid::KeyDown(int key, TShiftState shift) {
+  const bool active = link_->Active();
+  const bool ctrl = shift & ssCtrl;
+  switch (key) {
+    case VK_UP: if (active) link_->MoveBy(-1); return true;
+    case VK_DOWN: if (active) link_->MoveBy(1); return true;
+    case VK_PRIOR: if (active) link_->MoveBy(-VisibleRowCount()); return true;
+    case VK_NEXT: if (active) link_->MoveBy(VisibleRowCount()); return true;
+    case VK_HOME:
+      if (ctrl) { if (active) link_->First(); }
+      else MoveCol(0);
+      return true;
+    case VK_END:
+      if (ctrl) { if (active) link_->Last(); }
+      else MoveCol(columns_.Count() - 1);
+      return true;
+    case VK_LEFT:
+      if (options_ & dgRowSelect) SetLeftCol(geom_.LeftCol - 1);
+      else MoveCol(selectedIndex_ - 1);
+      return true;
+    case VK_RIGHT:
+      if (options_ & dgRowSelect) { if (geom_.LeftCol < geom_.MaxLeftCol()) SetLeftCol(geom_.LeftCol + 1); }
+      else MoveCol(selectedIndex_ + 1);
+      return true;
+    case VK_TAB:
+      if (!(options_ & dgTabs)) return false;
+      if (shift & ssShift) {
+        if (selectedIndex_ > 0) MoveCol(selectedIndex_ - 1);
+        else if (active && !link_->Bof()) { link_->MoveBy(-1); MoveCol(columns_.Count() - 1); }
+      } else {
+        if (selectedIndex_ < columns_.Count() - 1) MoveCol(selectedIndex_ + 1);
+        else if (active && !link_->Eof()) { link_->MoveBy(1); MoveCol(0); }
+      }
+      return true;
+    default: return false;
+  }
+}
