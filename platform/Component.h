@@ -7,6 +7,13 @@
 
 enum class TOperation { opInsert, opRemove };
 
+// Base of everything whose properties a form definition can store (components, fonts,
+// collection items). Only the virtual destructor: it lets the property tables cast safely.
+class TPersistent {
+ public:
+  virtual ~TPersistent() = default;
+};
+
 enum TComponentStateFlag : uint32_t {
   csLoading = 1u << 0,
   csReading = 1u << 1,
@@ -14,7 +21,7 @@ enum TComponentStateFlag : uint32_t {
   csDestroying = 1u << 3,
 };
 
-class TComponent {
+class TComponent : public TPersistent {
  public:
   // The owner, when given, owns this component and frees it in its destructor.
   explicit TComponent(TComponent* owner);
@@ -50,6 +57,12 @@ class TComponent {
   // Asks `c` to be told (Notification opRemove) when this component goes, and vice versa.
   void FreeNotification(TComponent* c);
   void RemoveFreeNotification(TComponent* c);
+
+  // The component that holds this one in a stored definition (a control's parent, a tab
+  // sheet's page control); nullptr for components stored at the top level.
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+  // Called by the definition reader with the enclosing object before any property is read.
+  virtual void SetParentComponent(TComponent* parent) {}
 
   void InsertComponent(TComponent* c);
   void RemoveComponent(TComponent* c);

@@ -34,3 +34,11 @@ LG_DECLARE_EXCEPTION(EInvalidOperation, Exception)
 LG_DECLARE_EXCEPTION(EComponentError, Exception)
 LG_DECLARE_EXCEPTION(EOutOfResources, Exception)
 LG_DECLARE_EXCEPTION(EListError, Exception)
+LG_DECLARE_EXCEPTION(EInvalidCast, Exception)
+LG_DECLARE_EXCEPTION(EFilerError, EStreamError)
+LG_DECLARE_EXCEPTION(EClassNotFound, EFilerError)
+LG_DECLARE_EXCEPTION(EParserError, Exception)
+
+// Hands the exception being handled (call inside a catch block) to the application's
+// exception handling: a message box, after which the program goes on.
+void HandleCurrentException();

@@ -1,0 +1,549 @@
+#include "platform/Forms.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+#include <algorithm>
+
+#include "platform/Colors.h"
+#include "platform/Dialogs.h"
+#include "platform/Exceptions.h"
+#include "platform/WidgetBridge.h"
+
+TApplication* Application = nullptr;
+
+void HandleCurrentException() {
+  if (Application) {
+    Application->HandleException();
+    return;
+  }
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    qWarning("Unhandled exception: %s", e.what());
+  } catch (...) {
+    qWarning("Unhandled exception");
+  }
+}
+
+// ===================================================================================
+// TCustomForm
+// ===================================================================================
+
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
+  visible_ = false;
+  parentFont_ = false;
+  color_ = clBtnFace;
+  width_ = 320;
+  height_ = 240;
+  clientRect_ = TRect(0, 0, width_, height_);
+  if (Application) Application->AddForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+  Destroying();
+  try {
+    OnDestroy(this);
+  } catch (...) {
+    HandleCurrentException();
+  }
+  if (Application) Application->RemoveForm(this);
+  // Children first (they live in the client widget), then both widgets.
+  while (!controls_.empty()) {
+    TControl* c = controls_.back();
+    if (c->IsDestroying()) {
+      RemoveControl(c);
+      continue;
+    }
+    delete c;
+  }
+  DestroyHandle();
+}
+
+QWidget* TCustomForm::CreateWidget(QWidget*) {
+  auto* window = new TBridgedWidget<QWidget>(this, TWidgetBridge::Part::Frame);
+  auto* client = new TBridgedWidget<QWidget>(this, TWidgetBridge::Part::Client, window);
+  client_ = client;
+  clientBridge_ = client;
+  return window;
+}
+
+void TCustomForm::InitWidget(QWidget* w) {
+  client_->setMouseTracking(true);
+  client_->setAttribute(Qt::WA_OpaquePaintEvent);
+  client_->setAutoFillBackground(false);
+  client_->setFocusPolicy(Qt::NoFocus);
+  w->setWindowTitle(text_);
+  ApplyWindowFlags();
+  UpdateClientArea();
+  TWinControl::InitWidget(w);
+}
+
+void TCustomForm::DestroyHandle() {
+  if (clientBridge_) clientBridge_->Detach();
+  clientBridge_ = nullptr;
+  client_ = nullptr;  // deleted with the window
+  TWinControl::DestroyHandle();
+}
+
+QWidget* TCustomForm::ClientHandle() {
+  Handle();
+  return client_;
+}
+
+TRect TCustomForm::ClientRect() const { return TRect(0, 0, clientRect_.Width(), clientRect_.Height()); }
+
+TPoint TCustomForm::ClientOrigin() const { return TPoint(clientRect_.Left, clientRect_.Top); }
+
+void TCustomForm::SetClientWidth(int w) { SetWidth(w + (width_ - clientRect_.Width())); }
+void TCustomForm::SetClientHeight(int h) { SetHeight(h + (height_ - clientRect_.Height())); }
+
+void TCustomForm::UpdateClientArea() {
+  TRect r(0, 0, width_, height_);
+  Perform(WM_NCCALCSIZE, 0, reinterpret_cast<intptr_t>(&r));
+  if (r.Right < r.Left) r.Right = r.Left;
+  if (r.Bottom < r.Top) r.Bottom = r.Top;
+  clientRect_ = r;
+  if (client_) client_->setGeometry(r.Left, r.Top, r.Width(), r.Height());
+}
+
+void TCustomForm::FrameChanged() {
+  const TRect old = clientRect_;
+  UpdateClientArea();
+  if (old.Width() != clientRect_.Width() || old.Height() != clientRect_.Height())
+    Perform(WM_SIZE, SIZE_RESTORED, MakeLParam(clientRect_.Width(), clientRect_.Height()));
+  UpdateSizeLimits();
+  InvalidateFrame();
+}
+
+void TCustomForm::InvalidateFrame() {
+  if (handle_) handle_->update();
+}
+
+void TCustomForm::UpdateSizeLimits() {
+  TMinMaxInfo info;
+  info.MinTrackSize = TPoint(0, 0);
+  info.MaxTrackSize = TPoint(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  if (QScreen* s = QGuiApplication::primaryScreen()) {
+    const QRect a = s->availableGeometry();
+    info.MaxSize = TPoint(a.width(), a.height());
+    info.MaxPosition = TPoint(a.left(), a.top());
+  }
+  Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info));
+  if (!handle_) return;
+  handle_->setMinimumSize(std::max(0, info.MinTrackSize.X), std::max(0, info.MinTrackSize.Y));
+  handle_->setMaximumSize(std::clamp(info.MaxTrackSize.X, 0, QWIDGETSIZE_MAX),
+                          std::clamp(info.MaxTrackSize.Y, 0, QWIDGETSIZE_MAX));
+}
+
+void TCustomForm::ApplyWindowFlags() {
+  if (!handle_) return;
+  const bool wasVisible = handle_->isVisible();
+  Qt::WindowFlags f = Qt::Window;
+  if (!platformFrame_ || borderStyle_ == TFormBorderStyle::bsNone) {
+    f |= Qt::FramelessWindowHint;
+  } else {
+    f |= Qt::WindowTitleHint;
+    if (borderIcons_ & biSystemMenu) f |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (borderIcons_ & biMinimize) f |= Qt::WindowMinimizeButtonHint;
+    if (borderIcons_ & biMaximize) f |= Qt::WindowMaximizeButtonHint;
+    if (borderIcons_ & biHelp) f |= Qt::WindowContextHelpButtonHint;
+    f |= Qt::CustomizeWindowHint;
+  }
+  if (handle_->windowFlags() == f) return;
+  handle_->setWindowFlags(f);
+  if (wasVisible) handle_->show();
+}
+
+void TCustomForm::SetPlatformFrame(bool v) {
+  if (v == platformFrame_) return;
+  platformFrame_ = v;
+  ApplyWindowFlags();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons b) {
+  borderIcons_ = b;
+  ApplyWindowFlags();
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle b) {
+  borderStyle_ = b;
+  ApplyWindowFlags();
+  FrameChanged();
+}
+
+TWinControl* TCustomForm::ActiveControl() const {
+  if (handle_) {
+    QWidget* f = handle_->focusWidget();
+    if (auto* b = dynamic_cast<TWidgetBridge*>(f)) return b->Control();
+  }
+  return activeControl_;
+}
+
+void TCustomForm::SetActiveControl(TWinControl* c) {
+  activeControl_ = c;
+  if (c && handle_ && handle_->isVisible() && c->CanFocus()) c->SetFocus();
+}
+
+void TCustomForm::SetWindowState(TWindowState s) {
+  windowState_ = s;
+  if (!handle_ || !handle_->isVisible() || applyingState_) return;
+  applyingState_ = true;
+  switch (s) {
+    case TWindowState::wsMaximized: handle_->showMaximized(); break;
+    case TWindowState::wsMinimized: handle_->showMinimized(); break;
+    default: handle_->showNormal(); break;
+  }
+  applyingState_ = false;
+}
+
+void TCustomForm::PlaceOnScreen() {
+  if (placed_) return;
+  placed_ = true;
+  QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  QRect area;
+  switch (position_) {
+    case TPosition::poScreenCenter:
+    case TPosition::poDesktopCenter:
+      area = screen->virtualGeometry();
+      break;
+    case TPosition::poMainFormCenter:
+    case TPosition::poOwnerFormCenter: {
+      TCustomForm* m = Application ? Application->MainForm() : nullptr;
+      if (m && m != this && m->HandleAllocated()) area = m->Handle()->frameGeometry();
+      else area = screen->virtualGeometry();
+      break;
+    }
+    default:
+      return;
+  }
+  SetBounds(area.left() + (area.width() - width_) / 2, area.top() + (area.height() - height_) / 2, width_, height_);
+}
+
+void TCustomForm::SetVisible(bool v) {
+  if (v == visible_ && (!handle_ || handle_->isVisible() == v)) return;
+  if (v) {
+    visible_ = true;
+    DoShow();
+    if (!visible_) return;  // OnShow hid it again
+    QWidget* w = Handle();
+    PlaceOnScreen();
+    UpdateSizeLimits();
+    applyingState_ = true;
+    switch (windowState_) {
+      case TWindowState::wsMaximized: w->showMaximized(); break;
+      case TWindowState::wsMinimized: w->showMinimized(); break;
+      default: w->show(); break;
+    }
+    applyingState_ = false;
+    if (activeControl_ && activeControl_->CanFocus()) activeControl_->SetFocus();
+  } else {
+    visible_ = false;
+    DoHide();
+    if (handle_) handle_->hide();
+  }
+  Perform(CM_VISIBLECHANGED, v ? 1 : 0);
+}
+
+void TCustomForm::SetBounds(int left, int top, int width, int height) {
+  if (left == left_ && top == top_ && width == width_ && height == height_) return;
+  const bool sized = width != width_ || height != height_;
+  left_ = left;
+  top_ = top;
+  width_ = width;
+  height_ = height;
+  ApplyWidgetGeometry();
+  if (sized) {
+    UpdateClientArea();
+    Perform(WM_SIZE, SIZE_RESTORED, MakeLParam(clientRect_.Width(), clientRect_.Height()));
+  }
+}
+
+void TCustomForm::WidgetGeometryChanged(const TRect&) {
+  if (!handle_) return;
+  if (!applyingState_) {
+    const Qt::WindowStates s = handle_->windowState();
+    if (s & Qt::WindowMinimized) windowState_ = TWindowState::wsMinimized;
+    else if (s & (Qt::WindowMaximized | Qt::WindowFullScreen)) windowState_ = TWindowState::wsMaximized;
+    else if (handle_->isVisible()) windowState_ = TWindowState::wsNormal;
+  }
+  const QPoint pos = handle_->pos();
+  const QSize size = handle_->size();
+  const bool sized = size.width() != width_ || size.height() != height_;
+  left_ = pos.x();
+  top_ = pos.y();
+  width_ = size.width();
+  height_ = size.height();
+  if (sized) {
+    UpdateClientArea();
+    const intptr_t kind = windowState_ == TWindowState::wsMaximized   ? SIZE_MAXIMIZED
+                          : windowState_ == TWindowState::wsMinimized ? SIZE_MINIMIZED
+                                                                      : SIZE_RESTORED;
+    Perform(WM_SIZE, kind, MakeLParam(clientRect_.Width(), clientRect_.Height()));
+  }
+}
+
+void TCustomForm::Close() {
+  if (!CloseQuery()) return;
+  TCloseAction action = TCloseAction::caHide;
+  DoClose(action);
+  if (action == TCloseAction::caNone) return;
+  if (Application && Application->MainForm() == this) {
+    SetVisible(false);
+    Application->Terminate();
+    return;
+  }
+  switch (action) {
+    case TCloseAction::caMinimize: SetWindowState(TWindowState::wsMinimized); break;
+    case TCloseAction::caFree: SetVisible(false); Release(); break;
+    default: SetVisible(false); break;
+  }
+}
+
+bool TCustomForm::CloseQuery() {
+  bool can = true;
+  OnCloseQuery(this, can);
+  return can;
+}
+
+void TCustomForm::Release() {
+  if (!handle_) {
+    delete this;
+    return;
+  }
+  QTimer::singleShot(0, handle_, [this] { delete this; });
+}
+
+void TCustomForm::DoCreate() {
+  try {
+    OnCreate(this);
+  } catch (...) {
+    HandleCurrentException();
+  }
+}
+
+void TCustomForm::DoShow() {
+  try {
+    OnShow(this);
+  } catch (...) {
+    HandleCurrentException();
+  }
+}
+
+void TCustomForm::DoHide() {
+  try {
+    OnHide(this);
+  } catch (...) {
+    HandleCurrentException();
+  }
+}
+
+void TCustomForm::DoClose(TCloseAction& action) { OnClose(this, action); }
+
+void TCustomForm::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_ACTIVATE: {
+      const bool active = m.WParam != WA_INACTIVE;
+      if (active != active_) {
+        active_ = active;
+        if (active) OnActivate(this);
+        else OnDeactivate(this);
+      }
+      DefaultHandler(m);
+      return;
+    }
+    case CM_TEXTCHANGED:
+      if (handle_) handle_->setWindowTitle(text_);
+      TWinControl::WndProc(m);
+      return;
+    default:
+      TWinControl::WndProc(m);
+  }
+}
+
+void TCustomForm::DefaultHandler(TMessage& m) {
+  switch (m.Msg) {
+    case WM_NCHITTEST: {
+      const TPoint p = LParamToPoint(m.LParam);
+      const QPoint w = handle_ ? handle_->mapFromGlobal(QPoint(p.X, p.Y)) : QPoint(p.X - left_, p.Y - top_);
+      const bool inClient = w.x() >= clientRect_.Left && w.x() < clientRect_.Right && w.y() >= clientRect_.Top &&
+                            w.y() < clientRect_.Bottom;
+      m.Result = inClient ? HTCLIENT : HTNOWHERE;
+      break;
+    }
+    case WM_NCPAINT:
+      if (m.WParam == 0) {
+        InvalidateFrame();
+      } else if (auto* c = reinterpret_cast<TCanvas*>(m.WParam)) {
+        // Nobody draws a frame: keep the area outside the client rectangle plain.
+        c->Brush.Color = clBtnFace;
+        c->Brush.Style = TBrushStyle::bsSolid;
+        c->FillRect(TRect(0, 0, width_, clientRect_.Top));
+        c->FillRect(TRect(0, clientRect_.Bottom, width_, height_));
+        c->FillRect(TRect(0, clientRect_.Top, clientRect_.Left, clientRect_.Bottom));
+        c->FillRect(TRect(clientRect_.Right, clientRect_.Top, width_, clientRect_.Bottom));
+      }
+      break;
+    case WM_NCLBUTTONDOWN: {
+      QWindow* win = handle_ ? handle_->windowHandle() : nullptr;
+      if (!win) break;
+      Qt::Edges edges;
+      switch (m.WParam) {
+        case HTCAPTION: win->startSystemMove(); break;
+        case HTLEFT: edges = Qt::LeftEdge; break;
+        case HTRIGHT: edges = Qt::RightEdge; break;
+        case HTTOP: edges = Qt::TopEdge; break;
+        case HTBOTTOM: edges = Qt::BottomEdge; break;
+        case HTTOPLEFT: edges = Qt::TopEdge | Qt::LeftEdge; break;
+        case HTTOPRIGHT: edges = Qt::TopEdge | Qt::RightEdge; break;
+        case HTBOTTOMLEFT: edges = Qt::BottomEdge | Qt::LeftEdge; break;
+        case HTBOTTOMRIGHT: case HTGROWBOX: edges = Qt::BottomEdge | Qt::RightEdge; break;
+        default: break;
+      }
+      if (edges) win->startSystemResize(edges);
+      break;
+    }
+    case WM_NCLBUTTONDBLCLK:
+      if (m.WParam == HTCAPTION)
+        SetWindowState(windowState_ == TWindowState::wsMaximized ? TWindowState::wsNormal : TWindowState::wsMaximized);
+      break;
+    case WM_SYSCOMMAND:
+      switch (m.WParam & 0xFFF0) {
+        case SC_MINIMIZE: SetWindowState(TWindowState::wsMinimized); break;
+        case SC_MAXIMIZE: SetWindowState(TWindowState::wsMaximized); break;
+        case SC_RESTORE: SetWindowState(TWindowState::wsNormal); break;
+        case SC_CLOSE: Perform(WM_CLOSE); break;
+        default: break;
+      }
+      break;
+    case WM_CLOSE:
+      Close();
+      break;
+    case WM_NCACTIVATE:
+      m.Result = 1;
+      break;
+    default:
+      break;
+  }
+  if (clientBridge_) clientBridge_->MarkDefault(m);
+  TWinControl::DefaultHandler(m);
+}
+
+void TCustomForm::Loaded() {
+  TWinControl::Loaded();
+  UpdateClientArea();
+  Realign();
+}
+
+// ===================================================================================
+// TApplication
+// ===================================================================================
+
+TApplication::TApplication(int& argc, char** argv) : TComponent(nullptr) {
+  if (!QCoreApplication::instance()) ownQt_ = std::make_unique<QApplication>(argc, argv);
+  if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) app->setQuitOnLastWindowClosed(false);
+  Application = this;
+}
+
+TApplication::~TApplication() {
+  Destroying();
+  DestroyComponents();  // the forms go while Qt is still there
+  if (Application == this) Application = nullptr;
+}
+
+QString TApplication::ExeName() const {
+  return QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
+}
+
+QString TApplication::ExeFileName() const { return QFileInfo(ExeName()).fileName(); }
+
+QString TApplication::Title() const {
+  if (!title_.isEmpty()) return title_;
+  const QString base = QFileInfo(ExeName()).completeBaseName();
+  if (base.isEmpty()) return base;
+  return base.left(1) + base.mid(1).toLower();
+}
+
+void TApplication::AddForm(TCustomForm* f) {
+  if (std::find(forms_.begin(), forms_.end(), f) == forms_.end()) forms_.push_back(f);
+}
+
+void TApplication::RemoveForm(TCustomForm* f) {
+  forms_.erase(std::remove(forms_.begin(), forms_.end(), f), forms_.end());
+  if (mainForm_ == f) mainForm_ = nullptr;
+}
+
+void TApplication::FormCreated(TCustomForm* f) {
+  f->DoCreate();
+  if (!mainForm_) mainForm_ = f;
+}
+
+int TApplication::Run() {
+  running_ = true;
+  if (mainForm_ && !terminated_) mainForm_->Show();
+  if (mainForm_ && !terminated_ && QCoreApplication::instance()) QCoreApplication::exec();
+  running_ = false;
+  return 0;
+}
+
+void TApplication::Terminate() {
+  terminated_ = true;
+  if (QCoreApplication::instance()) QCoreApplication::quit();
+}
+
+void TApplication::ProcessMessages() {
+  if (QCoreApplication::instance()) QCoreApplication::processEvents();
+}
+
+QString TApplication::FailureText(const QString& message) {
+  QString s = message;
+  if (!s.isEmpty() && s.back() > QLatin1Char('.')) s += QLatin1Char('.');
+  return s;
+}
+
+void TApplication::ShowException(const QString& message) {
+  MessageBox(FailureText(message), Title(), MB_OK | MB_ICONSTOP);
+}
+
+void TApplication::HandleException() {
+  try {
+    throw;
+  } catch (const Exception& e) {
+    ShowException(e.Message());
+  } catch (const std::exception& e) {
+    ShowException(QString::fromLocal8Bit(e.what()));
+  } catch (...) {
+    ShowException(QStringLiteral("Unknown exception"));
+  }
+}
+
+QString TApplication::StartupFailureText(const QString& className, const QString& message) const {
+  const auto address = reinterpret_cast<quintptr>(__builtin_return_address(0));
+  QString text = QStringLiteral("Exception %1 in module %2 at %3.")
+                     .arg(className, ExeFileName(),
+                          QStringLiteral("%1").arg(address, static_cast<int>(sizeof(void*) * 2), 16, QLatin1Char('0')).toUpper());
+  QString msg = message;
+  if (!msg.endsWith(QLatin1Char('.'))) msg += QLatin1Char('.');
+  return text + QLatin1Char('\n') + msg;
+}
+
+int TApplication::ShowStartupException(const QString& className, const QString& message) {
+  MessageBox(StartupFailureText(className, message), QStringLiteral("Application Error"), MB_OK | MB_ICONSTOP);
+  return 1;
+}
+
+int TApplication::ShowStartupException() {
+  try {
+    throw;
+  } catch (const Exception& e) {
+    return ShowStartupException(e.ClassName(), e.Message());
+  } catch (const std::exception& e) {
+    return ShowStartupException(QStringLiteral("Exception"), QString::fromLocal8Bit(e.what()));
+  } catch (...) {
+    return ShowStartupException(QStringLiteral("Exception"), QStringLiteral("Unknown exception"));
+  }
+}

@@ -1,0 +1,209 @@
+// Forms and the application object.
+//
+// A form is a top-level window made of two widgets: the window itself and a client widget
+// inside it. The client rectangle comes from WM_NCCALCSIZE (the whole window unless a frame
+// component hooked in through WindowProc insets it); everything outside it is the frame,
+// painted on WM_NCPAINT, hit-tested with WM_NCHITTEST and fed non-client mouse messages.
+// By default the platform (window manager) draws its own caption around the window;
+// SetPlatformFrame(false) turns that off for a frame component that draws its own.
+//
+// The application owns its forms (they are its components) and keeps them in creation order.
+// GUI thread only.
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <exception>
+#include <memory>
+#include <vector>
+
+#include "platform/Controls.h"
+#include "platform/Events.h"
+
+class QApplication;
+
+enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum class TPosition {
+  poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
+  poMainFormCenter, poOwnerFormCenter,
+};
+enum TBorderIcon : uint8_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+using TBorderIcons = uint8_t;
+enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+
+using TCloseEvent = TEvent<TComponent*, TCloseAction&>;
+using TCloseQueryEvent = TEvent<TComponent*, bool&>;
+
+class TCustomForm : public TWinControl {
+ public:
+  explicit TCustomForm(TComponent* owner);
+  ~TCustomForm() override;
+  QString ClassName() const override { return QStringLiteral("TCustomForm"); }
+
+  QWidget* ClientHandle() override;
+  TRect ClientRect() const override;
+  TPoint ClientOrigin() const override;
+  void SetClientWidth(int w) override;
+  void SetClientHeight(int h) override;
+
+  TWindowState WindowState() const { return windowState_; }
+  void SetWindowState(TWindowState s);
+  TPosition Position() const { return position_; }
+  void SetPosition(TPosition p) { position_ = p; }
+  TBorderIcons BorderIcons() const { return borderIcons_; }
+  void SetBorderIcons(TBorderIcons b);
+  TFormBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TFormBorderStyle b);
+  bool AutoScroll() const { return autoScroll_; }
+  void SetAutoScroll(bool v) { autoScroll_ = v; }
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool v) { autoSize_ = v; }
+  // Whether the window manager draws its own frame and caption around the window.
+  bool PlatformFrame() const { return platformFrame_; }
+  void SetPlatformFrame(bool v);
+  // True while the form's window is the active window.
+  bool Active() const { return active_; }
+  // The control that has (or gets, when the form is activated) the keyboard focus.
+  TWinControl* ActiveControl() const;
+  void SetActiveControl(TWinControl* c);
+
+  void SetVisible(bool v) override;
+  void SetBounds(int left, int top, int width, int height) override;
+  // Asks the window for its client rectangle again (WM_NCCALCSIZE) and repaints the frame.
+  void FrameChanged();
+  // Schedules a repaint of the frame (the area outside the client rectangle).
+  void InvalidateFrame();
+  // Applies the limits the window procedure gives in WM_GETMINMAXINFO to the window.
+  void UpdateSizeLimits();
+
+  // Closes the form: CloseQuery, OnClose, then hides it (the main form ends the application).
+  void Close();
+  virtual bool CloseQuery();
+  // Frees the form once the current message has been handled.
+  void Release();
+
+  // Runs OnCreate; failures go to the application's exception handling.
+  virtual void DoCreate();
+  virtual void DoShow();
+  virtual void DoHide();
+  virtual void DoClose(TCloseAction& action);
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  TNotifyEvent OnDestroy;
+  TCloseEvent OnClose;
+  TCloseQueryEvent OnCloseQuery;
+
+  void WndProc(TMessage& m) override;
+  void DefaultHandler(TMessage& m) override;
+  void Loaded() override;
+
+ protected:
+  QWidget* CreateWidget(QWidget* parent) override;
+  void InitWidget(QWidget* w) override;
+  void DestroyHandle() override;
+  void WidgetGeometryChanged(const TRect& bounds) override;
+  bool WantsFocus() const override { return false; }
+  // Lays the client widget out from WM_NCCALCSIZE.
+  void UpdateClientArea();
+  void ApplyWindowFlags();
+  void PlaceOnScreen();
+
+  QWidget* client_ = nullptr;        // owned by handle_
+  TWidgetBridge* clientBridge_ = nullptr;
+  TRect clientRect_;                 // client rectangle in window coordinates
+  TWindowState windowState_ = TWindowState::wsNormal;
+  TPosition position_ = TPosition::poDesigned;
+  TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+  TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
+  bool autoScroll_ = true;
+  bool autoSize_ = false;
+  bool platformFrame_ = true;
+  bool active_ = false;
+  bool placed_ = false;
+  bool applyingState_ = false;
+  TWinControl* activeControl_ = nullptr;  // referenced
+};
+
+class TForm : public TCustomForm {
+ public:
+  explicit TForm(TComponent* owner) : TCustomForm(owner) {}
+  QString ClassName() const override { return QStringLiteral("TForm"); }
+};
+
+// The application: the forms, the main form, the message loop and the failure boxes.
+class TApplication : public TComponent {
+ public:
+  // Makes the Qt application object when there is none yet (and then owns it).
+  TApplication(int& argc, char** argv);
+  ~TApplication() override;
+  QString ClassName() const override { return QStringLiteral("TApplication"); }
+
+  void Initialize() {}
+  // The executable's file name without its extension: first character as it is, the rest
+  // in lower case (unless SetTitle gave another).
+  QString Title() const;
+  void SetTitle(const QString& t) { title_ = t; }
+  // Full path of the executable and its file name.
+  QString ExeName() const;
+  QString ExeFileName() const;
+
+  // Creates a form owned by the application; the first one becomes the main form.
+  // OnCreate runs once the constructor (which reads the form's definition) has finished.
+  template <class T>
+  T* CreateForm() {
+    T* f = new T(this);
+    FormCreated(f);
+    return f;
+  }
+  template <class T>
+  void CreateForm(T*& ref) { ref = CreateForm<T>(); }
+
+  TCustomForm* MainForm() const { return mainForm_; }
+  // Every form of the program in creation order.
+  const std::vector<TCustomForm*>& Forms() const { return forms_; }
+  int FormCount() const { return static_cast<int>(forms_.size()); }
+
+  // Shows the main form (in its WindowState) and dispatches messages until it closes.
+  // Returns the exit code (0).
+  int Run();
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+  // Dispatches the messages waiting now.
+  void ProcessMessages();
+
+  // Shows the exception being handled in the failure box (call inside a catch block).
+  void HandleException();
+  // The failure box: the message (a full stop appended when its last character sorts after
+  // "."), titled with Title(), stop icon, one OK button.
+  void ShowException(const QString& message);
+  // The box for a failure that stops start-up ("Application Error"); returns exit code 1.
+  int ShowStartupException(const QString& className, const QString& message);
+  // The same for the exception being handled (call inside a catch block).
+  int ShowStartupException();
+
+  // Called by TCustomForm.
+  void AddForm(TCustomForm* f);
+  void RemoveForm(TCustomForm* f);
+
+  // Exception message text with the full stop rule of the failure box.
+  static QString FailureText(const QString& message);
+  // Text of the start-up failure box.
+  QString StartupFailureText(const QString& className, const QString& message) const;
+
+ private:
+  void FormCreated(TCustomForm* f);
+
+  std::unique_ptr<QApplication> ownQt_;
+  QString title_;
+  TCustomForm* mainForm_ = nullptr;       // owned as a component
+  std::vector<TCustomForm*> forms_;       // referenced
+  bool terminated_ = false;
+  bool running_ = false;
+};
+
+// The program's application object (set while one exists).
+extern TApplication* Application;

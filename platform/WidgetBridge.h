@@ -1,0 +1,71 @@
+// The one place where Qt events become messages. Every control's widget is a
+// TBridgedWidget<QtClass>: its event() hands the event to TWidgetBridge::Translate, which makes
+// the message(s), delivers them through the control's WindowProc and, when a message reaches
+// the control's DefaultHandler, lets the Qt class handle the event as it normally would.
+//
+// A form has two bridged widgets: the window (part Frame: everything outside the client
+// area; its mouse and paint events become non-client messages) and the client widget (part
+// Client). Other controls have one widget (part Whole).
+#pragma once
+#include <QEvent>
+#include <QWidget>
+#include <utility>
+
+#include "platform/Messages.h"
+#include "platform/Types.h"
+
+class TWinControl;
+class TCanvas;
+
+class TWidgetBridge {
+ public:
+  enum class Part { Whole, Frame, Client };
+  TWidgetBridge(TWinControl* control, Part part) : control_(control), part_(part) {}
+  virtual ~TWidgetBridge() = default;
+
+  TWinControl* Control() const { return control_; }
+  // Cut the link before the control goes; events after that get Qt's own handling.
+  void Detach() { control_ = nullptr; }
+  Part WidgetPart() const { return part_; }
+  // The Qt class paints the widget itself (edits, date pickers): WM_PAINT carries no canvas
+  // and its default handling is the Qt paint.
+  bool NativePaint = false;
+
+  // Called by DefaultHandler: the message being delivered from a Qt event reached the end.
+  void MarkDefault(const TMessage& m);
+  bool Dispatching() const { return pending_ != nullptr; }
+
+ protected:
+  bool Translate(QWidget* self, QEvent* e);
+  virtual bool BaseEvent(QEvent* e) = 0;
+
+ private:
+  // Delivers one message; true when it reached the default handling.
+  bool Deliver(TMessage& m);
+  bool TranslateMouse(QWidget* self, QEvent* e);
+  bool TranslateNonClientMouse(QWidget* self, QEvent* e);
+  bool TranslatePaint(QWidget* self, QEvent* e);
+  bool TranslateKey(QEvent* e);
+
+  TWinControl* control_;  // referenced, not owned
+  Part part_;
+  const TMessage* pending_ = nullptr;
+  bool reached_ = false;
+};
+
+template <class QBase>
+class TBridgedWidget : public QBase, public TWidgetBridge {
+ public:
+  template <class... A>
+  TBridgedWidget(TWinControl* control, Part part, A&&... args)
+      : QBase(std::forward<A>(args)...), TWidgetBridge(control, part) {}
+
+ protected:
+  bool event(QEvent* e) override { return Translate(this, e); }
+  bool BaseEvent(QEvent* e) override { return QBase::event(e); }
+};
+
+// Shift state of the latest input event (keys and mouse buttons).
+uint16_t CurrentShiftState();
+// Virtual key code of a Qt key (0 when it has none).
+uint16_t QtKeyToVirtualKey(int qtKey);

@@ -1,0 +1,407 @@
+// Composition of element images from skin pieces: piece copy (plain or stretched), tiling
+// along one axis, and the compose/slice routines built from them.
+//
+// All geometry is widened to 64 bits before any sum, so that odd skin values can never
+// overflow; every copy is clipped to both images, so nothing is read or written outside them.
+// Work is bounded by the destination size: tiles that lie outside it are not visited.
+#include <QImage>
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/Bitmap.h"
+#include "skin/draw/bsUtils.h"
+
+namespace {
+
+using i64 = int64_t;
+
+struct Box {
+  i64 l, t, r, b;
+  i64 w() const { return r - l; }
+  i64 h() const { return b - t; }
+};
+
+Box B(const TRect& r) { return Box{r.Left, r.Top, r.Right, r.Bottom}; }
+
+// 24-bit pixel memory of an image, for direct row access.
+struct Pixels {
+  uint8_t* bits = nullptr;
+  const uint8_t* cbits = nullptr;
+  i64 stride = 0, w = 0, h = 0;
+  uint8_t* Row(i64 y) const { return bits + y * stride; }
+  const uint8_t* CRow(i64 y) const { return cbits + y * stride; }
+};
+
+Pixels Writable(QImage& img) {
+  Pixels p;
+  if (img.isNull()) return p;
+  p.bits = img.bits();  // detaches a shared image
+  p.cbits = p.bits;
+  p.stride = img.bytesPerLine();
+  p.w = img.width();
+  p.h = img.height();
+  return p;
+}
+
+Pixels Readable(const QImage& img) {
+  Pixels p;
+  if (img.isNull()) return p;
+  p.cbits = img.constBits();
+  p.stride = img.bytesPerLine();
+  p.w = img.width();
+  p.h = img.height();
+  return p;
+}
+
+// The destination's 24-bit image, ready for writing (any painter of its canvas is ended).
+QImage& Surface(TBitmap& b) {
+  if (b.PixelFormat() != TPixelFormat::pf24bit) b.SetPixelFormat(TPixelFormat::pf24bit);
+  if (!b.Empty()) b.ScanLine(0);
+  return b.Image();
+}
+
+// Sizes from skin values can be anything; a piece beyond these bounds is a broken skin.
+constexpr i64 kMaxSide = 32767;
+constexpr i64 kMaxPixels = i64{1} << 27;
+
+void Resize(TBitmap& b, i64 w, i64 h) {
+  w = std::max<i64>(w, 0);
+  h = std::max<i64>(h, 0);
+  if (w > kMaxSide || h > kMaxSide || w * h > kMaxPixels)
+    throw EOutOfResources(QStringLiteral("Bitmap of %1 x %2 pixels is too large").arg(w).arg(h));
+  if (b.PixelFormat() != TPixelFormat::pf24bit) b.SetPixelFormat(TPixelFormat::pf24bit);
+  b.SetSize(static_cast<int>(w), static_cast<int>(h));
+}
+
+// Copies n bytes; spans below 16 bytes (the narrow frame sides) are moved inline, as two
+// overlapping fixed-size moves, instead of through a library call per row.
+inline void CopySpan(uint8_t* d, const uint8_t* s, size_t n) {
+  if (n >= 16) {
+    memcpy(d, s, n);
+  } else if (n >= 8) {
+    uint64_t a, b;
+    memcpy(&a, s, 8);
+    memcpy(&b, s + n - 8, 8);
+    memcpy(d, &a, 8);
+    memcpy(d + n - 8, &b, 8);
+  } else if (n >= 4) {
+    uint32_t a, b;
+    memcpy(&a, s, 4);
+    memcpy(&b, s + n - 4, 4);
+    memcpy(d, &a, 4);
+    memcpy(d + n - 4, &b, 4);
+  } else {
+    for (size_t i = 0; i < n; ++i) d[i] = s[i];
+  }
+}
+
+// Same-size copy of w x h pixels from (sx, sy) to (dx, dy), clipped to both images.
+void Blit(const Pixels& d, i64 dx, i64 dy, const Pixels& s, i64 sx, i64 sy, i64 w, i64 h) {
+  if (!d.bits || !s.cbits || w <= 0 || h <= 0) return;
+  if (sx < 0) { dx -= sx; w += sx; sx = 0; }
+  if (sy < 0) { dy -= sy; h += sy; sy = 0; }
+  if (dx < 0) { sx -= dx; w += dx; dx = 0; }
+  if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+  w = std::min({w, s.w - sx, d.w - dx});
+  h = std::min({h, s.h - sy, d.h - dy});
+  if (w <= 0 || h <= 0) return;
+  const size_t bytes = static_cast<size_t>(3 * w);
+  for (i64 y = 0; y < h; ++y) memmove(d.Row(dy + y) + 3 * dx, s.CRow(sy + y) + 3 * sx, bytes);
+}
+
+// Index of the source pixel that destination pixel i (of n) samples, for a source of m pixels.
+i64 Sample(i64 i, i64 n, i64 m, bool mirror) {
+  const i64 j = static_cast<i64>((static_cast<__int128>(2 * i + 1) * m) / (2 * static_cast<__int128>(n)));
+  return mirror ? m - 1 - j : j;
+}
+
+// Nearest-neighbour stretch of the normalized source box onto the normalized destination box,
+// mirrored along an axis when asked. Only visible destination pixels are computed.
+void Stretch(const Pixels& d, const Box& dst, const Pixels& s, const Box& src, bool mirrorX, bool mirrorY) {
+  const i64 x0 = std::max<i64>(dst.l, 0), x1 = std::min(dst.r, d.w);
+  const i64 y0 = std::max<i64>(dst.t, 0), y1 = std::min(dst.b, d.h);
+  if (x0 >= x1 || y0 >= y1) return;
+  std::vector<i64> cols(static_cast<size_t>(x1 - x0));
+  for (i64 x = x0; x < x1; ++x) {
+    const i64 sx = src.l + Sample(x - dst.l, dst.w(), src.w(), mirrorX);
+    cols[static_cast<size_t>(x - x0)] = (sx >= 0 && sx < s.w) ? sx : -1;
+  }
+  for (i64 y = y0; y < y1; ++y) {
+    const i64 sy = src.t + Sample(y - dst.t, dst.h(), src.h(), mirrorY);
+    if (sy < 0 || sy >= s.h) continue;
+    uint8_t* drow = d.Row(y);
+    const uint8_t* srow = s.CRow(sy);
+    for (i64 x = x0; x < x1; ++x) {
+      const i64 sx = cols[static_cast<size_t>(x - x0)];
+      if (sx >= 0) memcpy(drow + 3 * x, srow + 3 * sx, 3);
+    }
+  }
+}
+
+// The platform's stretching copy: a plain copy when the sizes agree (both mirrored counts as
+// agreeing), a stretch otherwise; nothing for a width or height of 0.
+void Piece(const Pixels& d, Box dst, const Pixels& s, Box src) {
+  if (dst.w() == 0 || dst.h() == 0 || src.w() == 0 || src.h() == 0) return;
+  const bool mirrorX = (dst.w() < 0) != (src.w() < 0);
+  const bool mirrorY = (dst.h() < 0) != (src.h() < 0);
+  if (dst.w() < 0) std::swap(dst.l, dst.r);
+  if (dst.h() < 0) std::swap(dst.t, dst.b);
+  if (src.w() < 0) std::swap(src.l, src.r);
+  if (src.h() < 0) std::swap(src.t, src.b);
+  if (!mirrorX && !mirrorY && dst.w() == src.w() && dst.h() == src.h())
+    Blit(d, dst.l, dst.t, s, src.l, src.t, src.w(), src.h());
+  else
+    Stretch(d, dst, s, src, mirrorX, mirrorY);
+}
+
+// Tiles source columns [a, a + len) of one row along destination columns [p, q) of one row:
+// tile k starts at p + k * len, the last one cut at q. Only pixels inside both rows are drawn.
+void TileRow(uint8_t* drow, i64 dw, i64 p, i64 q, const uint8_t* srow, i64 sw, i64 a, i64 len) {
+  const i64 x0 = std::max<i64>(p, 0), x1 = std::min(q, dw);
+  if (len <= 0 || x0 >= x1) return;
+  if (a >= 0 && a + len <= sw) {
+    // One period from the source, then the filled span doubles onto the rest of the row.
+    const i64 phase = (x0 - p) % len;
+    const i64 n = std::min(len, x1 - x0);
+    const i64 first = std::min(n, len - phase);
+    memcpy(drow + 3 * x0, srow + 3 * (a + phase), static_cast<size_t>(3 * first));
+    if (n > first) memcpy(drow + 3 * (x0 + first), srow + 3 * a, static_cast<size_t>(3 * (n - first)));
+    for (i64 filled = n; filled < x1 - x0;) {
+      const i64 m = std::min(filled, x1 - x0 - filled);
+      memcpy(drow + 3 * (x0 + filled), drow + 3 * x0, static_cast<size_t>(3 * m));
+      filled += m;
+    }
+    return;
+  }
+  // The segment lies partly outside the source: each tile gets only its inside part.
+  const i64 va = std::max<i64>(a, 0), vb = std::min(a + len, sw);
+  if (va >= vb) return;
+  for (i64 k = (x0 - p) / len; p + k * len < x1; ++k) {
+    const i64 t = p + k * len;
+    const i64 from = std::max(t + (va - a), x0), to = std::min({t + (vb - a), t + len, x1});
+    if (from < to) memcpy(drow + 3 * from, srow + 3 * (a + (from - t)), static_cast<size_t>(3 * (to - from)));
+  }
+}
+
+// Tiles the source columns [a, b) (rows [st, sb)) along destination columns [p, q) into
+// destination rows [dt, db). Tiles keep their width; a row extent that differs between source
+// and destination is stretched per tile.
+void TileX(const Pixels& d, i64 p, i64 q, i64 dt, i64 db, const Pixels& s, i64 a, i64 b, i64 st, i64 sb) {
+  const i64 len = b - a;
+  if (!d.bits || !s.cbits || len <= 0 || q <= p || db == dt || sb == st) return;
+  if (db - dt == sb - st) {
+    if (db < dt) { std::swap(dt, db); std::swap(st, sb); }
+    for (i64 y = std::max<i64>(dt, 0); y < std::min(db, d.h); ++y) {
+      const i64 sy = st + (y - dt);
+      if (sy >= 0 && sy < s.h) TileRow(d.Row(y), d.w, p, q, s.CRow(sy), s.w, a, len);
+    }
+    return;
+  }
+  for (i64 k = std::max<i64>(0, (0 - p) / len); p + k * len < std::min(q, d.w); ++k) {
+    const i64 x = p + k * len, n = std::min(len, q - x);
+    Piece(d, Box{x, dt, x + n, db}, s, Box{a, st, a + n, sb});
+  }
+}
+
+// Tiles the source rows [a, b) (columns [sl, sr)) along destination rows [p, q) into destination
+// columns [dl, dr); the column counterpart of TileX.
+void TileY(const Pixels& d, i64 p, i64 q, i64 dl, i64 dr, const Pixels& s, i64 a, i64 b, i64 sl, i64 sr) {
+  const i64 len = b - a;
+  if (!d.bits || !s.cbits || len <= 0 || q <= p || dr == dl || sr == sl) return;
+  if (dr - dl == sr - sl) {
+    if (dr < dl) { std::swap(dl, dr); std::swap(sl, sr); }
+    // Clip the columns once; then each row is one span copy.
+    i64 w = dr - dl;
+    if (sl < 0) { dl -= sl; w += sl; sl = 0; }
+    if (dl < 0) { sl -= dl; w += dl; dl = 0; }
+    w = std::min({w, s.w - sl, d.w - dl});
+    const i64 y0 = std::max<i64>(p, 0), y1 = std::min(q, d.h);
+    if (w <= 0 || y0 >= y1) return;
+    const size_t bytes = static_cast<size_t>(3 * w);
+    i64 sy = a + (y0 - p) % len;
+    for (i64 y = y0; y < y1; ++y) {
+      if (sy >= 0 && sy < s.h) CopySpan(d.Row(y) + 3 * dl, s.CRow(sy) + 3 * sl, bytes);
+      if (++sy == b) sy = a;
+    }
+    return;
+  }
+  for (i64 k = std::max<i64>(0, (0 - p) / len); p + k * len < std::min(q, d.h); ++k) {
+    const i64 y = p + k * len, n = std::min(len, q - y);
+    Piece(d, Box{dl, y, dr, y + n}, s, Box{sl, a, sr, a + n});
+  }
+}
+
+// Tiles the source box over the destination box in both directions, tiles cut at its right and
+// bottom.
+void TileXY(const Pixels& d, const Box& dst, const Pixels& s, const Box& src) {
+  if (!d.bits || !s.cbits || dst.w() <= 0 || dst.h() <= 0 || src.w() <= 0 || src.h() <= 0) return;
+  const i64 y0 = std::max<i64>(dst.t, 0), y1 = std::min(dst.b, d.h);
+  if (y0 >= y1) return;
+  i64 sy = src.t + (y0 - dst.t) % src.h();
+  for (i64 y = y0; y < y1; ++y) {
+    if (sy >= 0 && sy < s.h) TileRow(d.Row(y), d.w, dst.l, dst.r, s.CRow(sy), s.w, src.l, src.w());
+    if (++sy == src.b) sy = src.t;
+  }
+}
+
+}  // namespace
+
+void CopyPiece(TBitmap& target, const TRect& dest, const TBitmap& source, const TRect& src) {
+  const QImage simg = To24Bit(source.Image());  // shared, so target may be source
+  Pixels d = Writable(Surface(target));
+  Piece(d, B(dest), Readable(simg), B(src));
+}
+
+void ComposeSkinImage(const TPoint& LT, const TPoint& RT, const TPoint& LB, const TPoint& RB, const TRect& CR,
+                      const TPoint& NLT, const TPoint& NRT, const TPoint& NLB, const TPoint& NRB, const TRect& NCR,
+                      TBitmap& dest, const TBitmap& source, const TRect& S, int w, int h, bool drawCentre) {
+  const QImage simg = To24Bit(source.Image());
+  Resize(dest, w, h);
+  if (RB.X == LT.X || RB.Y == LT.Y || simg.isNull()) return;
+  const Pixels d = Writable(Surface(dest));
+  const Pixels s = Readable(simg);
+  const i64 SL = S.Left, ST = S.Top, SR = S.Right, SB = S.Bottom;
+  const i64 W = w, H = h;
+
+  // Edges: top, bottom, left, right.
+  TileX(d, NLT.X, NRT.X, 0, NCR.Top, s, SL + LT.X, SL + RT.X, ST, ST + CR.Top);
+  TileX(d, NLB.X, NRB.X, NCR.Bottom, H, s, SL + LB.X, SL + RB.X, ST + CR.Bottom, SB);
+  TileY(d, NLT.Y, NLB.Y, 0, NCR.Left, s, ST + LT.Y, ST + LB.Y, SL, SL + NCR.Left);
+  TileY(d, NRT.Y, NRB.Y, NCR.Right, W, s, ST + RT.Y, ST + RB.Y, SL + CR.Right, SR);
+
+  // Corner pieces, in this order (a later piece covers an earlier one).
+  Piece(d, Box{0, 0, NLT.X, NCR.Top}, s, Box{SL, ST, SL + LT.X, ST + CR.Top});
+  Piece(d, Box{0, NCR.Top, NCR.Left, NLT.Y}, s, Box{SL, ST + CR.Top, SL + CR.Left, ST + LT.Y});
+  Piece(d, Box{NRT.X, 0, W, NCR.Top}, s, Box{SL + RT.X, ST, SR, ST + CR.Top});
+  Piece(d, Box{NCR.Right, NCR.Top, W, NRT.Y}, s, Box{SL + CR.Right, ST + CR.Top, SR, ST + RT.Y});
+  Piece(d, Box{0, NLB.Y, NCR.Left, H}, s, Box{SL, ST + LB.Y, SL + CR.Left, SB});
+  Piece(d, Box{NCR.Left, NCR.Bottom, NLB.X, H}, s, Box{SL + CR.Left, ST + CR.Bottom, SL + LB.X, SB});
+  Piece(d, Box{NRB.X, NCR.Bottom, W, H}, s, Box{SL + RB.X, ST + CR.Bottom, SR, SB});
+  Piece(d, Box{NCR.Right, NRB.Y, W, NCR.Bottom}, s, Box{SL + CR.Right, ST + RB.Y, SR, ST + CR.Bottom});
+
+  if (drawCentre)
+    TileXY(d, B(NCR), s, Box{SL + CR.Left, ST + CR.Top, SL + CR.Right, ST + CR.Bottom});
+}
+
+void ComposeStripH(int leftWidth, int rightWidth, TBitmap& dest, const TBitmap& source, const TRect& S, int w, int) {
+  const QImage simg = To24Bit(source.Image());
+  const i64 L = leftWidth, R = rightWidth, W = w, SH = i64{S.Bottom} - S.Top;
+  const i64 SL = S.Left, ST = S.Top, SR = S.Right, SB = S.Bottom;
+  Resize(dest, W, SH);
+  if (simg.isNull() || dest.Empty()) return;
+  const Pixels d = Writable(Surface(dest));
+  const Pixels s = Readable(simg);
+  if (L != 0) Piece(d, Box{0, 0, L, SH}, s, Box{SL, ST, SL + L, SB});
+  if (R != 0) Piece(d, Box{W - R, 0, W, SH}, s, Box{SR - R, ST, SR, SB});
+  TileX(d, L, W - R, 0, SH, s, SL + L, SR - R, ST, SB);
+}
+
+void ComposeStripV(int topHeight, int bottomHeight, TBitmap& dest, const TBitmap& source, const TRect& S, int, int h) {
+  const QImage simg = To24Bit(source.Image());
+  const i64 T = topHeight, Bt = bottomHeight, H = h, SW = i64{S.Right} - S.Left;
+  const i64 SL = S.Left, ST = S.Top, SR = S.Right, SB = S.Bottom;
+  Resize(dest, SW, H);
+  if (simg.isNull() || dest.Empty()) return;
+  const Pixels d = Writable(Surface(dest));
+  const Pixels s = Readable(simg);
+  if (T != 0) Piece(d, Box{0, 0, SW, T}, s, Box{SL, ST, SR, ST + T});
+  if (Bt != 0) Piece(d, Box{0, H - Bt, SW, H}, s, Box{SL, SB - Bt, SR, SB});
+  TileY(d, T, H - Bt, 0, SW, s, ST + T, SB - Bt, SL, SR);
+}
+
+void ComposeBorderImages(const TPoint& LT, const TPoint& RT, const TPoint& LB, const TPoint& RB, const TRect& CR,
+                         const TPoint& NLT, const TPoint& NRT, const TPoint& NLB, const TPoint& NRB, const TRect& NCR,
+                         TBitmap& leftPiece, TBitmap& topPiece, TBitmap& rightPiece, TBitmap& bottomPiece,
+                         const TBitmap& source, const TRect& S, int w, int h) {
+  const QImage simg = To24Bit(source.Image());
+  const Pixels s = Readable(simg);
+  const i64 SL = S.Left, ST = S.Top, SR = S.Right, SB = S.Bottom;
+  const i64 W = w, H = h;
+
+  const i64 topH = NCR.Top;
+  if (W > 0 && topH > 0 && RT.X > LT.X) {
+    Resize(topPiece, W, topH);
+    const Pixels d = Writable(Surface(topPiece));
+    TileX(d, 0, W, 0, topH, s, SL + LT.X, SL + RT.X, ST, ST + topH);
+    Piece(d, Box{0, 0, NLT.X, topH}, s, Box{SL, ST, SL + LT.X, ST + topH});
+    Piece(d, Box{NRT.X, 0, W, topH}, s, Box{SL + RT.X, ST, SR, ST + topH});
+  }
+
+  const i64 D = H - NCR.Bottom;
+  if (W > 0 && D > 0 && RB.X > LB.X) {
+    Resize(bottomPiece, W, D);
+    const Pixels d = Writable(Surface(bottomPiece));
+    TileX(d, 0, W, 0, D, s, SL + LB.X, SL + RB.X, SB - D, SB);
+    Piece(d, Box{0, 0, NLB.X, D}, s, Box{SL, SB - D, SL + LB.X, SB});
+    Piece(d, Box{NRB.X, 0, W, D}, s, Box{SL + RB.X, SB - D, SR, SB});
+  }
+
+  // The side pieces fill the height left between the top and bottom pieces as they now stand.
+  const i64 P = H - bottomPiece.Height() - topPiece.Height();
+  const i64 leftW = NCR.Left;
+  if (leftW > 0 && P > 0 && LB.Y > LT.Y) {
+    Resize(leftPiece, leftW, P);
+    const Pixels d = Writable(Surface(leftPiece));
+    TileY(d, 0, P, 0, leftW, s, ST + LT.Y, ST + LB.Y, SL, SL + leftW);
+    if (LT.Y > CR.Top) Piece(d, Box{0, 0, leftW, i64{LT.Y} - CR.Top}, s, Box{SL, ST + CR.Top, SL + leftW, ST + LT.Y});
+    if (CR.Bottom > LB.Y)
+      Piece(d, Box{0, P - (i64{CR.Bottom} - LB.Y), leftW, P}, s, Box{SL, ST + LB.Y, SL + leftW, ST + CR.Bottom});
+  }
+
+  const i64 E = W - NCR.Right;
+  if (E >= 1 && P >= 1 && RB.Y > RT.Y) {
+    Resize(rightPiece, E, P);
+    const Pixels d = Writable(Surface(rightPiece));
+    TileY(d, 0, P, 0, E, s, ST + RT.Y, ST + RB.Y, SL + CR.Right, SR);
+    if (RT.Y > CR.Top) Piece(d, Box{0, 0, E, i64{RT.Y} - CR.Top}, s, Box{SL + CR.Right, ST + CR.Top, SR, ST + RT.Y});
+    if (CR.Bottom > RB.Y)
+      Piece(d, Box{0, P - (i64{CR.Bottom} - RB.Y), E, P}, s, Box{SL + CR.Right, ST + RB.Y, SR, ST + CR.Bottom});
+  }
+}
+
+void SliceBorderImages(const TPoint& LT, const TPoint& RT, const TPoint& LB, const TPoint& RB, const TRect& A,
+                       const TPoint& NLT, const TPoint& NRT, const TPoint& NLB, const TPoint& NRB, const TRect& NA,
+                       const TBitmap& source, TBitmap& topPiece, TBitmap& leftPiece, TBitmap& rightPiece,
+                       TBitmap& bottomPiece, int w, int) {
+  const QImage simg = To24Bit(source.Image());
+  const Pixels s = Readable(simg);
+  const i64 SW = s.w, SH = s.h, W = w;
+  const i64 NAH = i64{NA.Bottom} - NA.Top;
+
+  if (A.Left > 0 && NAH > 0) {
+    const i64 pw = A.Left;
+    Resize(leftPiece, pw, NAH);
+    const Pixels d = Writable(Surface(leftPiece));
+    if (LB.Y != LT.Y) TileY(d, 0, NAH, 0, pw, s, LT.Y, LB.Y, 0, pw);
+    if (LT.Y > A.Top) Piece(d, Box{0, 0, pw, i64{LT.Y} - A.Top}, s, Box{0, A.Top, pw, LT.Y});
+    if (A.Bottom > LB.Y) Piece(d, Box{0, NAH - (i64{A.Bottom} - LB.Y), pw, NAH}, s, Box{0, LB.Y, pw, A.Bottom});
+  }
+
+  const i64 E = SW - A.Right;
+  if (E > 0 && NAH > 0) {
+    Resize(rightPiece, E, NAH);
+    const Pixels d = Writable(Surface(rightPiece));
+    if (RB.Y != RT.Y) TileY(d, 0, NAH, 0, E, s, RT.Y, RB.Y, A.Right, SW);
+    if (RT.Y > A.Top) Piece(d, Box{0, 0, E, i64{RT.Y} - A.Top}, s, Box{A.Right, A.Top, SW, RT.Y});
+    if (A.Bottom > RB.Y) Piece(d, Box{0, NAH - (i64{A.Bottom} - RB.Y), E, NAH}, s, Box{A.Right, RB.Y, SW, A.Bottom});
+  }
+
+  if (W > 0 && A.Top > 0) {
+    const i64 ph = A.Top;
+    Resize(topPiece, W, ph);
+    const Pixels d = Writable(Surface(topPiece));
+    if (RT.X != LT.X) TileX(d, NLT.X, NRT.X, 0, ph, s, LT.X, RT.X, 0, ph);
+    Piece(d, Box{0, 0, LT.X, ph}, s, Box{0, 0, LT.X, ph});
+    Piece(d, Box{NRT.X, 0, W, ph}, s, Box{RT.X, 0, SW, ph});
+  }
+
+  const i64 BH = SH - A.Bottom;
+  if (W > 0 && BH > 0) {
+    Resize(bottomPiece, W, BH);
+    const Pixels d = Writable(Surface(bottomPiece));
+    if (RB.X != LB.X) TileX(d, NLB.X, NRB.X, 0, BH, s, LB.X, RB.X, A.Bottom, SH);
+    Piece(d, Box{0, 0, LB.X, BH}, s, Box{0, A.Bottom, LB.X, SH});
+    Piece(d, Box{NRB.X, 0, W, BH}, s, Box{RB.X, A.Bottom, SW, SH});
+  }
+}
