@@ -1,163 +1,107 @@
 // Sections: window glue | properties | layout | data link callbacks | painting | input.
 #include "grid/DBGrid.h"
 
-#include <QApplication>
-#include <QFocusEvent>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QPaintEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QScrollBar>
-#include <QWheelEvent>
 #include <QWidget>
 #include <algorithm>
 
 #include "grid/GridAccessible.h"
 #include "grid/GridDataLink.h"
 #include "platform/Colors.h"
+#include "platform/Forms.h"
+#include "platform/WidgetBridge.h"
 
 // --- window glue ---------------------------------------------------------------------------
 
-// The Qt widget of a grid: translates Qt's events into the grid's calls.
-class TCustomDBGrid::Window : public QWidget {
- public:
-  explicit Window(TCustomDBGrid* grid) : grid_(grid) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setAttribute(Qt::WA_NoSystemBackground);
-    setFocusPolicy(Qt::StrongFocus);
-    setMouseTracking(true);
-    RegisterGridAccessible(grid, this);
-  }
-  ~Window() override { UnregisterGridAccessible(this); }
-  TCustomDBGrid* grid_;  // owner
-
- protected:
-  void paintEvent(QPaintEvent* e) override {
-    QPainter p(this);
-    TCanvas& c = *grid_->canvas_;
-    c.Attach(&p);
-    const QRect r = e->rect();
-    grid_->Paint(c, TRect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height()));
-    c.Detach();
-  }
-  void resizeEvent(QResizeEvent*) override { grid_->Resize(); }
-  static TShiftState Shift(Qt::KeyboardModifiers m, Qt::MouseButtons b = Qt::NoButton) {
-    TShiftState s = 0;
-    if (m & Qt::ShiftModifier) s |= ssShift;
-    if (m & Qt::ControlModifier) s |= ssCtrl;
-    if (m & Qt::AltModifier) s |= ssAlt;
-    if (b & Qt::LeftButton) s |= ssLeft;
-    return s;
-  }
-  static int Button(Qt::MouseButton b) { return b == Qt::LeftButton ? 0 : b == Qt::RightButton ? 1 : 2; }
-  void mousePressEvent(QMouseEvent* e) override {
-    setFocus(Qt::MouseFocusReason);
-    const QPoint p = e->position().toPoint();
-    grid_->MouseDown(Button(e->button()), Shift(e->modifiers(), e->buttons()), p.x(), p.y());
-  }
-  void mouseMoveEvent(QMouseEvent* e) override {
-    const QPoint p = e->position().toPoint();
-    grid_->MouseMove(Shift(e->modifiers(), e->buttons()), p.x(), p.y());
-  }
-  void mouseReleaseEvent(QMouseEvent* e) override {
-    const QPoint p = e->position().toPoint();
-    grid_->MouseUp(Button(e->button()), Shift(e->modifiers(), e->buttons()), p.x(), p.y());
-  }
-  void mouseDoubleClickEvent(QMouseEvent* e) override {
-    mousePressEvent(e);
-    grid_->DblClick();
-  }
-  void wheelEvent(QWheelEvent* e) override {
-    wheelRest_ += e->angleDelta().y();
-    const int steps = wheelRest_ / 120;
-    wheelRest_ -= steps * 120;
-    if (steps) grid_->MouseWheel(steps);
-    e->accept();
-  }
-  void keyPressEvent(QKeyEvent* e) override {
-    int vk = 0;
-    switch (e->key()) {
-      case Qt::Key_Tab: vk = VK_TAB; break;
-      case Qt::Key_Backtab: vk = VK_TAB; break;
-      case Qt::Key_PageUp: vk = VK_PRIOR; break;
-      case Qt::Key_PageDown: vk = VK_NEXT; break;
-      case Qt::Key_End: vk = VK_END; break;
-      case Qt::Key_Home: vk = VK_HOME; break;
-      case Qt::Key_Left: vk = VK_LEFT; break;
-      case Qt::Key_Up: vk = VK_UP; break;
-      case Qt::Key_Right: vk = VK_RIGHT; break;
-      case Qt::Key_Down: vk = VK_DOWN; break;
-      default: break;
-    }
-    TShiftState s = Shift(e->modifiers());
-    if (e->key() == Qt::Key_Backtab) s |= ssShift;
-    if (!vk || !grid_->KeyDown(vk, s)) QWidget::keyPressEvent(e);
-  }
-  bool focusNextPrevChild(bool next) override {
-    // Tab moves between columns while the grid has dgTabs.
-    if (grid_->Options() & dgTabs) return false;
-    return QWidget::focusNextPrevChild(next);
-  }
-  void focusInEvent(QFocusEvent*) override { grid_->InvalidateRow(grid_->link_->ActiveRecord()); }
-  void focusOutEvent(QFocusEvent*) override { grid_->InvalidateRow(grid_->link_->ActiveRecord()); }
-  void changeEvent(QEvent* e) override {
-    if (e->type() == QEvent::EnabledChange) {
-      grid_->LookChanged();
-      update();
-    }
-    QWidget::changeEvent(e);
-  }
-
- private:
-  int wheelRest_ = 0;
-};
-
-TCustomDBGrid::TCustomDBGrid(TComponent* owner)
-    : TComponent(owner), color_(clWindow), fixedColor_(clBtnFace) {
-  window_ = std::make_unique<Window>(this);
-  canvas_ = std::make_unique<TCanvas>();
+TCustomDBGrid::TCustomDBGrid(TComponent* owner) : TCustomControl(owner), fixedColor_(clBtnFace) {
+  color_ = clWindow;
+  tabStop_ = true;
   link_ = std::make_unique<TGridDataLink>(this);
-  vscroll_ = new QScrollBar(Qt::Vertical, window_.get());
-  vscroll_->setFocusPolicy(Qt::NoFocus);
-  vscroll_->setCursor(Qt::ArrowCursor);
-  QObject::connect(vscroll_, &QScrollBar::actionTriggered, window_.get(), [this](int action) {
-    ScrollBarAction(action, vscroll_->sliderPosition());
-  });
   LayoutChanged();
 }
 
 TCustomDBGrid::~TCustomDBGrid() {
   // The link goes first so that no data event reaches a half-destroyed grid.
   link_.reset();
-  window_.reset();
+  DestroyHandle();
 }
 
-QWidget* TCustomDBGrid::Widget() const { return window_.get(); }
-
-void TCustomDBGrid::SetBounds(int left, int top, int width, int height) {
-  window_->setGeometry(left, top, std::max(0, width), std::max(0, height));
+void TCustomDBGrid::InitWidget(QWidget* w) {
+  TCustomControl::InitWidget(w);
+  vscroll_ = new QScrollBar(Qt::Vertical, w);
+  vscroll_->setFocusPolicy(Qt::NoFocus);
+  vscroll_->setCursor(Qt::ArrowCursor);
+  vscroll_->hide();
+  QObject::connect(vscroll_, &QScrollBar::actionTriggered, vscroll_, [this](int action) {
+    ScrollBarAction(action, vscroll_->sliderPosition());
+  });
+  RegisterGridAccessible(this, w);
+  UpdateScrollBar();
 }
 
-int TCustomDBGrid::ClientWidth() const {
-  return std::max(0, window_->width() - (vscroll_->isVisible() ? vscroll_->width() : 0));
+void TCustomDBGrid::DestroyHandle() {
+  if (HandleAllocated()) UnregisterGridAccessible(Handle());
+  vscroll_ = nullptr;  // goes with the widget
+  TCustomControl::DestroyHandle();
 }
-int TCustomDBGrid::ClientHeight() const { return window_->height(); }
 
-void TCustomDBGrid::Invalidate() { window_->update(); }
-void TCustomDBGrid::InvalidateRect(const TRect& r) {
-  if (r.Width() > 0 && r.Height() > 0) window_->update(ToQRect(r));
+TRect TCustomDBGrid::ClientRect() const {
+  const int bar = vscroll_ && !vscroll_->isHidden() ? vscroll_->width() : 0;
+  return TRect(0, 0, std::max(0, width_ - bar), height_);
 }
-void TCustomDBGrid::Update() { window_->repaint(window_->rect()); }
-bool TCustomDBGrid::Focused() const { return window_->hasFocus(); }
-void TCustomDBGrid::SetFocus() { window_->setFocus(Qt::OtherFocusReason); }
+
 bool TCustomDBGrid::IsActiveControl() const {
-  const QWidget* top = window_->window();
-  return top && top->focusWidget() == window_.get();
+  for (TWinControl* p = parent_; p; p = p->Parent())
+    if (auto* form = dynamic_cast<TCustomForm*>(p)) return form->ActiveControl() == this;
+  return Focused();
 }
-bool TCustomDBGrid::Enabled() const { return window_->isEnabled(); }
-void TCustomDBGrid::SetEnabled(bool v) { window_->setEnabled(v); }
-bool TCustomDBGrid::Visible() const { return window_->isVisible(); }
-void TCustomDBGrid::SetVisible(bool v) { window_->setVisible(v); }
+
+void TCustomDBGrid::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_MOUSEWHEEL: {
+      wheelRest_ += static_cast<int16_t>(HiWord(m.WParam));
+      const int notches = wheelRest_ / 120;
+      wheelRest_ -= notches * 120;
+      if (notches) MouseWheel(notches);
+      return;
+    }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      InvalidateRow(link_ ? link_->ActiveRecord() : 0);
+      break;
+    case CM_ENABLEDCHANGED:
+    case CM_COLORCHANGED:
+      LookChanged();
+      Invalidate();
+      break;
+    case CM_FONTCHANGED:
+    case CM_PARENTFONTCHANGED:
+      TCustomControl::WndProc(m);
+      LayoutChanged();
+      return;
+    default:
+      break;
+  }
+  TCustomControl::WndProc(m);
+}
+
+void TCustomDBGrid::Paint() {
+  TCanvas& c = Canvas();
+  QPainter* p = c.Painter();
+  if (!p) return;
+  // Only the part Qt asks for is painted.
+  TRect clip(0, 0, ClientWidth(), ClientHeight());
+  if (QPaintEngine* engine = p->paintEngine()) {
+    const QRect sys = engine->systemClip().boundingRect();
+    if (!sys.isEmpty()) {
+      const QPoint o = p->deviceTransform().map(QPoint(0, 0));
+      clip = TRect(sys.left() - o.x(), sys.top() - o.y(), sys.left() - o.x() + sys.width(), sys.top() - o.y() + sys.height());
+    }
+  }
+  PaintCells(c, clip);
+}
 
 // --- properties ----------------------------------------------------------------------------
 
@@ -172,21 +116,10 @@ void TCustomDBGrid::SetOptions(TDBGridOptions o) {
   LayoutChanged();
 }
 
-void TCustomDBGrid::SetColor(TColor c) {
-  color_ = c;
-  LookChanged();
-  Invalidate();
-}
-
 void TCustomDBGrid::SetFixedColor(TColor c) {
   fixedColor_ = c;
   LookChanged();
   Invalidate();
-}
-
-void TCustomDBGrid::SetFont(const TFont& f) {
-  font_ = f;
-  LayoutChanged();
 }
 
 void TCustomDBGrid::SetTitleFont(const TFont& f) {
@@ -262,16 +195,17 @@ void TCustomDBGrid::LayoutChanged() {
   layoutBusy_ = false;
   Resize();
   Invalidate();
-  NotifyGridAccessibleReset(this, window_.get());
+  NotifyGridAccessibleReset(this, HandleAllocated() ? Handle() : nullptr);
 }
 
 void TCustomDBGrid::Loaded() {
-  TComponent::Loaded();
+  TCustomControl::Loaded();
   LayoutChanged();
   link_->DataSetStateChanged();
 }
 
 void TCustomDBGrid::Resize() {
+  TCustomControl::Resize();
   LookChanged();
   geom_.Height = ClientHeight();
   UpdateBufferCount();
@@ -291,21 +225,30 @@ void TCustomDBGrid::ClampLeftCol() {
 }
 
 void TCustomDBGrid::UpdateScrollBar() {
+  if (!vscroll_) return;
   const int count = link_->Active() ? link_->DataSetRecordCount() : 0;
   const QSignalBlocker block(vscroll_);
-  const int page = geom_.FullyVisibleRows();
+  const int page = std::max(1, geom_.FullyVisibleRows());
   vscroll_->setRange(0, std::max(0, count - 1));
-  vscroll_->setPageStep(std::max(1, page));
+  vscroll_->setPageStep(page);
   vscroll_->setSingleStep(1);
   vscroll_->setValue(link_->Active() ? link_->CurrentRecord() : 0);
   const int w = vscroll_->sizeHint().width();
-  const QRect g(window_->width() - w, 0, w, window_->height());
+  const QRect g(width_ - w, 0, w, height_);
   if (vscroll_->geometry() != g) vscroll_->setGeometry(g);
   const bool show = link_->Active() && count > page;
-  if (vscroll_->isVisibleTo(window_.get()) != show) vscroll_->setVisible(show);
+  if (vscroll_->isHidden() == show) {
+    vscroll_->setVisible(show);
+    // The client area changed width.
+    geom_.Width = ClientWidth();
+    ClampLeftCol();
+    LookChanged();
+    Invalidate();
+  }
 }
 
 void TCustomDBGrid::UpdateScrollBarPosition() {
+  if (!vscroll_) return;
   const QSignalBlocker block(vscroll_);
   vscroll_->setValue(link_->Active() ? link_->CurrentRecord() : 0);
 }
@@ -318,7 +261,7 @@ void TCustomDBGrid::LinkActive(bool active) {
   LayoutChanged();
   UpdateScrollBar();
   Invalidate();
-  NotifyGridAccessibleReset(this, window_.get());
+  NotifyGridAccessibleReset(this, HandleAllocated() ? Handle() : nullptr);
 }
 
 void TCustomDBGrid::DataChanged() {
@@ -327,15 +270,15 @@ void TCustomDBGrid::DataChanged() {
   RebuildColumnsIfDefault();
   UpdateScrollBar();
   Invalidate();
-  NotifyGridAccessibleReset(this, window_.get());
+  NotifyGridAccessibleReset(this, HandleAllocated() ? Handle() : nullptr);
 }
 
 void TCustomDBGrid::Scroll(int distance) { ScrollData(distance, true); }
 
 void TCustomDBGrid::ScrollData(int distance, bool moveBits) {
   UpdateScrollBarPosition();
-  NotifyGridAccessibleFocus(this, window_.get());
-  if (distance == 0 || !moveBits || !window_->isVisible()) {
+  NotifyGridAccessibleFocus(this, HandleAllocated() ? Handle() : nullptr);
+  if (distance == 0 || !moveBits || !Showing()) {
     InvalidateIndicator();
     Invalidate();
     return;
@@ -349,7 +292,7 @@ void TCustomDBGrid::ScrollData(int distance, bool moveBits) {
   }
   // Move the rows that stay on screen, repaint the rows that come in and both marker rows.
   const QRect area(0, top, ClientWidth(), ClientHeight() - top);
-  window_->scroll(0, -distance * pitch, area);
+  Handle()->scroll(0, -distance * pitch, area);
   InvalidateIndicator();
   InvalidateRow(link_->ActiveRecord());
   InvalidateRow(link_->PreviousActiveRecord() - distance);
@@ -358,6 +301,10 @@ void TCustomDBGrid::ScrollData(int distance, bool moveBits) {
 void TCustomDBGrid::RecordChanged(TField*) {
   LookChanged();
   InvalidateRow(link_->ActiveRecord());
+}
+
+void TCustomDBGrid::InvalidateRect(const TRect& r) {
+  if (HandleAllocated() && r.Width() > 0 && r.Height() > 0) Handle()->update(ToQRect(r));
 }
 
 void TCustomDBGrid::InvalidateRow(int dataRow) {
@@ -381,7 +328,7 @@ TCellFont& TCustomDBGrid::CellFontFor(int dataCol) {
   return *fonts_[static_cast<size_t>(dataCol)];
 }
 
-void TCustomDBGrid::Paint(TCanvas& canvas, const TRect& clip) {
+void TCustomDBGrid::PaintCells(TCanvas& canvas, const TRect& clip) {
   QPainter* p = canvas.Painter();
   if (!p) return;
   struct Restore {
@@ -510,7 +457,7 @@ bool TCustomDBGrid::RowCacheUsable() const {
 void TCustomDBGrid::LookChanged() { rowCache_.Clear(); }
 
 void TCustomDBGrid::DrawFixedCell(int gridCol, int gridRow, const TRect& rect) {
-  TCanvas& c = Canvas();
+  TCanvas& c = CellCanvas();
   if (gridRow < geom_.FixedRows()) {
     const int dc = gridCol - geom_.FixedCols();
     if (dc < 0 || dc >= columns_.Count()) {
@@ -544,13 +491,13 @@ void TCustomDBGrid::DefaultDrawColumnCell(const TRect& rect, int dataCol, TColum
   if (link_->Active() && column) s = CellText(record, column);
   const TCellFont& font = CellFontFor(dataCol);
   const QStaticText* prepared = s.isEmpty() ? nullptr : &textCache_.Get(record, dataCol, s, font.Qt);
-  WriteCellText(Canvas(), rect, s, column ? column->Alignment() : taLeftJustify, font, brush, text, prepared, true);
+  WriteCellText(CellCanvas(), rect, s, column ? column->Alignment() : taLeftJustify, font, brush, text, prepared, true);
 }
 
 void TCustomDBGrid::DrawCell(int gridCol, int gridRow, const TRect& rect, TGridDrawState state) {
   if (IsLoading()) {
-    Canvas().Brush.Color = color_;
-    Canvas().FillRect(rect);
+    CellCanvas().Brush.Color = color_;
+    CellCanvas().FillRect(rect);
     return;
   }
   if (gridCol < geom_.FixedCols() || gridRow < geom_.FixedRows()) {
@@ -563,8 +510,8 @@ void TCustomDBGrid::DrawCell(int gridCol, int gridRow, const TRect& rect, TGridD
   TColor brush = column ? column->Color() : color_;
   TColor text = CellFontFor(dc).Color;
   if (!link_->Active()) {
-    Canvas().Brush.Color = brush;
-    Canvas().FillRect(rect);
+    CellCanvas().Brush.Color = brush;
+    CellCanvas().FillRect(rect);
     return;
   }
   TGridActiveRecordGuard guard(*link_, dr);
@@ -579,7 +526,7 @@ void TCustomDBGrid::DrawCell(int gridCol, int gridRow, const TRect& rect, TGridD
   if (OnDrawColumnCell) OnDrawColumnCell(this, rect, dc, column, state);
   if (defaultDrawing_ && (state & gdSelected) && ((options_ & dgAlwaysShowSelection) || Focused()) &&
       !IsDesigning() && !(options_ & dgRowSelect) && updateLock_ == 0 && IsActiveControl())
-    PaintFocusRect(Canvas(), rect, brush);
+    PaintFocusRect(CellCanvas(), rect, brush);
 }
 
 // --- input ---------------------------------------------------------------------------------
@@ -621,8 +568,10 @@ void TCustomDBGrid::ScrollBarAction(int action, int value) {
   vscroll_->setSliderPosition(link_->CurrentRecord());
 }
 
-void TCustomDBGrid::MouseDown(int button, TShiftState shift, int x, int y) {
-  if (button != 0) return;
+void TCustomDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (CanFocus() && !Focused()) SetFocus();
+  TCustomControl::MouseDown(button, shift, x, y);
+  if (button != TMouseButton::mbLeft) return;
   int gc = 0, gr = 0;
   mouseDownX_ = x;
   if (!geom_.CellAt(x, y, gc, gr)) {
@@ -654,6 +603,7 @@ void TCustomDBGrid::MouseDown(int button, TShiftState shift, int x, int y) {
 }
 
 void TCustomDBGrid::MouseMove(TShiftState shift, int x, int y) {
+  TCustomControl::MouseMove(shift, x, y);
   if (gridState_ == TGridState::gsColSizing) {
     const int w = std::max(1, sizingStartW_ + x - sizingStartX_);
     if (w != geom_.ColWidths[static_cast<size_t>(sizingCol_)]) columns_.Items(sizingCol_)->SetWidth(w);
@@ -668,21 +618,22 @@ void TCustomDBGrid::MouseMove(TShiftState shift, int x, int y) {
         movingTo_ = gc - geom_.FixedCols();
       else if (cx >= geom_.FixedWidth())
         movingTo_ = columns_.Count() - 1;
-      window_->setCursor(Qt::SizeHorCursor);
+      ApplyWidgetCursor(crDrag);
     }
     return;
   }
   // The sizing cursor over a title edge.
   const bool overEdge = (options_ & dgColumnResize) && geom_.Titles && y < geom_.DataTop() &&
                         geom_.SizingColumnAt(x) >= 0;
-  window_->setCursor(overEdge ? Qt::SplitHCursor : Qt::ArrowCursor);
+  ApplyWidgetCursor(overEdge ? crHSplit : cursor_);
 }
 
-void TCustomDBGrid::MouseUp(int button, TShiftState shift, int x, int y) {
-  if (button != 0) return;
+void TCustomDBGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  TCustomControl::MouseUp(button, shift, x, y);
+  if (button != TMouseButton::mbLeft) return;
   const TGridState st = gridState_;
   gridState_ = TGridState::gsNormal;
-  window_->setCursor(Qt::ArrowCursor);
+  ApplyWidgetCursor(cursor_);
   if (st == TGridState::gsColSizing) {
     sizingCol_ = -1;
     return;
@@ -708,15 +659,16 @@ void TCustomDBGrid::MouseUp(int button, TShiftState shift, int x, int y) {
   }
 }
 
-void TCustomDBGrid::DblClick() {
-  if (OnDblClick) OnDblClick(this);
+void TCustomDBGrid::MouseWheel(int notches) {
+  if (link_->Active()) link_->MoveBy(-notches);
 }
 
-void TCustomDBGrid::MouseWheel(int steps) {
-  if (link_->Active()) link_->MoveBy(-steps);
+void TCustomDBGrid::KeyDown(uint16_t& key, TShiftState shift) {
+  TCustomControl::KeyDown(key, shift);
+  if (key != 0 && NavigateKey(key, shift)) key = 0;
 }
 
-bool TCustomDBGrid::KeyDown(int key, TShiftState shift) {
+bool TCustomDBGrid::NavigateKey(uint16_t key, TShiftState shift) {
   const bool active = link_->Active();
   const bool ctrl = shift & ssCtrl;
   switch (key) {

@@ -18,7 +18,7 @@
 #include "grid/GridPaint.h"
 #include "grid/RowImageCache.h"
 #include "platform/Canvas.h"
-#include "platform/Component.h"
+#include "platform/Controls.h"
 #include "platform/Font.h"
 
 class TDataSource;
@@ -52,21 +52,10 @@ using TGridDrawState = uint32_t;
 
 enum class TGridState { gsNormal, gsColSizing, gsColMoving };
 
-// Keys the grid reacts to (the platform's virtual key codes).
-enum TGridKey : int {
-  VK_TAB = 0x09, VK_PRIOR = 0x21, VK_NEXT = 0x22, VK_END = 0x23, VK_HOME = 0x24,
-  VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28,
-};
-enum TShiftFlag : uint32_t { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8 };
-using TShiftState = uint32_t;
-
-using TDrawColumnCellEvent = std::function<void(TCustomDBGrid* sender, const TRect& rect, int dataCol, TColumn* column,
-                                                TGridDrawState state)>;
-using TDrawDataCellEvent = std::function<void(TCustomDBGrid* sender, const TRect& rect, TField* field,
-                                              TGridDrawState state)>;
-using TDBGridClickEvent = std::function<void(TColumn* column)>;
-using TMovedEvent = std::function<void(TCustomDBGrid* sender, int fromIndex, int toIndex)>;
-using TNotifyEvent = std::function<void(TCustomDBGrid* sender)>;
+using TDrawColumnCellEvent = TEvent<TComponent*, const TRect&, int, TColumn*, TGridDrawState>;
+using TDrawDataCellEvent = TEvent<TComponent*, const TRect&, TField*, TGridDrawState>;
+using TDBGridClickEvent = TEvent<TColumn*>;
+using TMovedEvent = TEvent<TComponent*, int, int>;
 
 // The grid's window onto the data set: `BufferCount` records starting at `FirstRecord`
 // (record numbers count from 0 in the data set's order); the current record lies inside
@@ -74,29 +63,16 @@ using TNotifyEvent = std::function<void(TCustomDBGrid* sender)>;
 // window moves and the grid is told the distance (TCustomDBGrid::Scroll).
 class TGridDataLink;
 
-class TCustomDBGrid : public TComponent {
+class TCustomDBGrid : public TCustomControl {
  public:
   explicit TCustomDBGrid(TComponent* owner);
   ~TCustomDBGrid() override;
   QString ClassName() const override { return QStringLiteral("TCustomDBGrid"); }
 
-  // --- window --------------------------------------------------------------------------
-  QWidget* Widget() const;
-  void SetBounds(int left, int top, int width, int height);
-  int ClientWidth() const;   // without the scroll bar
-  int ClientHeight() const;
-  void Invalidate();
-  void InvalidateRect(const TRect& r);
-  // Paints every invalid part now.
-  void Update();
-  bool Focused() const;
-  void SetFocus();
-  // True when the grid holds the focus of its top-level window (its form's active control).
+  // Client area: the control without its vertical scroll bar.
+  TRect ClientRect() const override;
+  // True when the grid is the active control of its form (or, without a form, has the focus).
   bool IsActiveControl() const;
-  bool Enabled() const;
-  void SetEnabled(bool v);
-  bool Visible() const;
-  void SetVisible(bool v);
 
   // --- published properties ------------------------------------------------------------
   TDataSource* DataSource() const;
@@ -107,12 +83,8 @@ class TCustomDBGrid : public TComponent {
   void SetOptions(TDBGridOptions o);
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool v) { readOnly_ = v; }
-  TColor Color() const { return color_; }
-  void SetColor(TColor c);
   TColor FixedColor() const { return fixedColor_; }
   void SetFixedColor(TColor c);
-  const TFont& Font() const { return font_; }
-  void SetFont(const TFont& f);
   const TFont& TitleFont() const { return titleFont_; }
   void SetTitleFont(const TFont& f);
   bool DefaultDrawing() const { return defaultDrawing_; }
@@ -125,7 +97,6 @@ class TCustomDBGrid : public TComponent {
   TMovedEvent OnColumnMoved;
   TNotifyEvent OnColEnter;
   TNotifyEvent OnColExit;
-  TNotifyEvent OnDblClick;
 
   // --- state ---------------------------------------------------------------------------
   TDataSet* DataSet() const;
@@ -156,17 +127,11 @@ class TCustomDBGrid : public TComponent {
   void LayoutChanged();
   void Loaded() override;
 
-  // --- input, in client coordinates ----------------------------------------------------
-  void MouseDown(int button, TShiftState shift, int x, int y);
-  void MouseMove(TShiftState shift, int x, int y);
-  void MouseUp(int button, TShiftState shift, int x, int y);
-  void DblClick();
-  void MouseWheel(int steps);
-  // Returns true when the key was used.
-  bool KeyDown(int key, TShiftState shift);
-  // Paints the cells that meet `clip` on `canvas`.
-  void Paint(TCanvas& canvas, const TRect& clip);
-  void Resize();
+  // Paints the cells that meet `clip` on `canvas` (client coordinates).
+  void PaintCells(TCanvas& canvas, const TRect& clip);
+  // Moves the current record by whole wheel notches (positive: towards the top).
+  void MouseWheel(int notches);
+  void WndProc(TMessage& m) override;
 
   // --- data link callbacks ---------------------------------------------------------------
   virtual void LinkActive(bool active);
@@ -179,6 +144,16 @@ class TCustomDBGrid : public TComponent {
   virtual void RecordChanged(TField* field);
 
  protected:
+  void Paint() override;
+  void Resize() override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void KeyDown(uint16_t& key, TShiftState shift) override;
+  void InitWidget(QWidget* w) override;
+  void DestroyHandle() override;
+  // Handles a navigation key; true when the key was used.
+  bool NavigateKey(uint16_t key, TShiftState shift);
   // Paints one cell; `dataRow` rows count from the topmost shown row.
   virtual void DrawCell(int gridCol, int gridRow, const TRect& rect, TGridDrawState state);
   // The base grid's drawing of a fixed cell (indicator or title).
@@ -187,8 +162,8 @@ class TCustomDBGrid : public TComponent {
   bool HighlightCell(int dataCol, int dataRow, TGridDrawState state) const;
   void DefaultDrawColumnCell(const TRect& rect, int dataCol, TColumn* column, TGridDrawState state, TColor brush,
                              TColor text);
-  // The canvas being painted on (the window's during a paint).
-  TCanvas& Canvas() { return paintCanvas_ ? *paintCanvas_ : *canvas_; }
+  // The canvas being painted on (the control's own, or a row image's while one is drawn).
+  TCanvas& CellCanvas() { return paintCanvas_ ? *paintCanvas_ : Canvas(); }
   TCellFont& CellFontFor(int dataCol);
   // Rows whose look class is equal look the same for the same record (apart from the
   // current record's row); a grid that paints rows by their screen position says so here.
@@ -200,12 +175,11 @@ class TCustomDBGrid : public TComponent {
   void LookChanged();
 
  protected:
+  void InvalidateRect(const TRect& r);
   void InvalidateRow(int dataRow);
   void InvalidateIndicator();
 
  private:
-  class Window;
-  friend class Window;
   friend class TGridDataLink;
   void UpdateScrollBar();
   void UpdateScrollBarPosition();
@@ -215,16 +189,12 @@ class TCustomDBGrid : public TComponent {
   void ClampLeftCol();
   void RebuildColumnsIfDefault();
 
-  std::unique_ptr<Window> window_;   // owned
-  QScrollBar* vscroll_ = nullptr;    // owned by the window
+  QScrollBar* vscroll_ = nullptr;  // owned by the widget; nullptr while there is none
   std::unique_ptr<TGridDataLink> link_;
-  std::unique_ptr<TCanvas> canvas_;
   TDBGridColumns columns_{this};
   TDBGridOptions options_ = kDefaultDBGridOptions;
   bool readOnly_ = false;
-  TColor color_;
   TColor fixedColor_;
-  TFont font_;
   TFont titleFont_;
   bool defaultDrawing_ = true;
   TGridGeometry geom_;
@@ -236,6 +206,7 @@ class TCustomDBGrid : public TComponent {
   std::vector<std::unique_ptr<TCellFont>> fonts_;  // per data column, rebuilt by LayoutChanged
   std::unique_ptr<TCellFont> titleCellFont_;
   bool layoutBusy_ = false;
+  int wheelRest_ = 0;
   TCellTextCache textCache_;
   TRowImageCache rowCache_;
   TCanvas* paintCanvas_ = nullptr;  // referenced, set while painting

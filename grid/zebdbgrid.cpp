@@ -37,7 +37,7 @@ void Tzebdbgrid::Scroll(int distance) {
 int Tzebdbgrid::RowLookClass(int dataRow) const { return zebra_ ? (dataRow & 1) : 0; }
 
 void Tzebdbgrid::DrawCell(int gridCol, int gridRow, const TRect& rect, TGridDrawState state) {
-  TCanvas& canvas = Canvas();
+  TCanvas& canvas = CellCanvas();
   // While loading from a form definition nothing is bound yet.
   if (IsLoading()) {
     canvas.Brush.Color = Color();
