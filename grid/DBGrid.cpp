@@ -60,6 +60,10 @@ bool TCustomDBGrid::IsActiveControl() const {
 
 void TCustomDBGrid::WndProc(TMessage& m) {
   switch (m.Msg) {
+    case WM_ERASEBKGND:
+      // Every pixel is painted by Paint; erasing first would only cost time.
+      m.Result = 1;
+      return;
     case WM_MOUSEWHEEL: {
       wheelRest_ += static_cast<int16_t>(HiWord(m.WParam));
       const int notches = wheelRest_ / 120;
