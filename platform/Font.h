@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "platform/Component.h"
 #include "platform/Types.h"
 
 enum TFontStyle : uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
@@ -13,9 +14,11 @@ using TFontStyles = uint8_t;
 
 constexpr int kScreenPixelsPerInch = 96;
 
-class TFont {
+class TFont : public TPersistent {
  public:
   TFont();
+  TFont(const TFont&) = default;
+  TFont& operator=(const TFont&) = default;
   QString Name = QStringLiteral("MS Sans Serif");
   TColor Color = 0;        // clWindowText by default (set in the constructor)
   int32_t Height = -11;    // platform convention, see above

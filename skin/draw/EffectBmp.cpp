@@ -338,6 +338,31 @@ void TbsEffectBmp::MorphPush(const TbsEffectBmp& b, double kf) {
   }
 }
 
+void TbsEffectBmp::ApplyInactiveEffect(int effect) {
+  switch (effect) {
+    case 0: ApplyBrightness(0.5); break;
+    case 1: ApplyDarkness(0.3); break;
+    case 2: ApplyGrayscale(); break;
+    case 3: ApplyNoise(50); break;
+    case 4: ApplySplitBlur(1); break;
+    case 5: ApplyInvert(); break;
+    default: break;
+  }
+}
+
+void TbsEffectBmp::Morph(int kind, const TbsEffectBmp& b, double kf) {
+  switch (kind) {
+    case 0: MorphDefault(b, kf); break;
+    case 1: MorphGradient(b, kf); break;
+    case 2: MorphLeftGradient(b, kf); break;
+    case 3: MorphRightGradient(b, kf); break;
+    case 4: MorphLeftSlide(b, kf); break;
+    case 5: MorphRightSlide(b, kf); break;
+    case 6: MorphPush(b, kf); break;
+    default: break;
+  }
+}
+
 void TbsEffectBmp::TurnCounterClockwise(TbsEffectBmp& d) const {
   if (d.width_ != height_ || d.height_ != width_ || &d == this) return;
   for (int y = 0; y < height_; ++y) {

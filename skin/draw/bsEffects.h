@@ -67,6 +67,15 @@ class TbsEffectBmp {
   void MorphRightSlide(const TbsEffectBmp& b, double kf);
   void MorphPush(const TbsEffectBmp& b, double kf);
 
+  // The effect a skin's inactive-effect word names, by the word's position: 0 "iebrightness"
+  // ApplyBrightness(0.5), 1 "iedarkness" ApplyDarkness(0.3), 2 "iegrayscale", 3 "ienoise"
+  // ApplyNoise(50), 4 "iesplitblur" ApplySplitBlur(1), 5 "ieinvert". Other values do nothing.
+  void ApplyInactiveEffect(int effect);
+  // The morph a skin's morph-kind word names, by the word's position: 0 "mkdefault",
+  // 1 "mkgradient", 2 "mkleftgradient", 3 "mkrightgradient", 4 "mkleftslide", 5 "mkrightslide",
+  // 6 "mkpush". Other values do nothing.
+  void Morph(int kind, const TbsEffectBmp& b, double kf);
+
   // Quarter turns into d, which must be Height x Width (otherwise nothing happens).
   void TurnCounterClockwise(TbsEffectBmp& d) const;
   void TurnClockwise(TbsEffectBmp& d) const;

@@ -260,6 +260,48 @@ TEST(EffectBmp, SlideAndPushMorphs) {
   }
 }
 
+TEST(EffectBmp, SkinWordsSelectTheirOperation) {
+  // Each position does what its named operation does to the same image.
+  using Op = void (*)(TbsEffectBmp&);
+  const Op named[] = {[](TbsEffectBmp& e) { e.ApplyBrightness(0.5); }, [](TbsEffectBmp& e) { e.ApplyDarkness(0.3); },
+                      [](TbsEffectBmp& e) { e.ApplyGrayscale(); },       nullptr,
+                      [](TbsEffectBmp& e) { e.ApplySplitBlur(1); },      [](TbsEffectBmp& e) { e.ApplyInvert(); }};
+  const std::vector<V> rows = {{10, 200, 37}, {99, 3, 250}};
+  for (int i = 0; i < 6; ++i) {
+    if (!named[i]) continue;  // noise draws at random
+    TbsEffectBmp a = Grey(rows), b = Grey(rows);
+    a.SetPixel(1, 1, 0x20A0F0);
+    b.SetPixel(1, 1, 0x20A0F0);
+    a.ApplyInactiveEffect(i);
+    named[i](b);
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 3; ++x) EXPECT_EQ(a.GetPixel(x, y), b.GetPixel(x, y)) << i;
+  }
+  TbsEffectBmp noisy = Grey({V(50, 128)});
+  noisy.ApplyInactiveEffect(3);
+  const V n = Row(noisy, 0);
+  EXPECT_NE(n, V(50, 128));
+  TbsEffectBmp same = Grey(rows);
+  same.ApplyInactiveEffect(6);
+  EXPECT_EQ(Row(same, 0), rows[0]);
+
+  using M = void (TbsEffectBmp::*)(const TbsEffectBmp&, double);
+  const M morphs[] = {&TbsEffectBmp::MorphDefault,   &TbsEffectBmp::MorphGradient,   &TbsEffectBmp::MorphLeftGradient,
+                      &TbsEffectBmp::MorphRightGradient, &TbsEffectBmp::MorphLeftSlide, &TbsEffectBmp::MorphRightSlide,
+                      &TbsEffectBmp::MorphPush};
+  for (int k = 0; k < 7; ++k) {
+    TbsEffectBmp a = Grey({{0, 10, 20, 30, 40, 50, 60, 70}}), b = Grey({{0, 10, 20, 30, 40, 50, 60, 70}});
+    const TbsEffectBmp to = Grey({{200, 101, 102, 103, 104, 105, 106, 7}});
+    a.Morph(k, to, 0.3);
+    (b.*morphs[k])(to, 0.3);
+    EXPECT_EQ(Row(a, 0), Row(b, 0)) << k;
+    EXPECT_NE(Row(a, 0), (V{0, 10, 20, 30, 40, 50, 60, 70})) << k;
+  }
+  TbsEffectBmp a = Grey({{1, 2}});
+  a.Morph(7, Grey({{9, 9}}), 0.5);
+  EXPECT_EQ(Row(a, 0), (V{1, 2}));
+}
+
 TEST(EffectBmp, QuarterTurns) {
   TbsEffectBmp a(3, 2);
   for (int y = 0; y < 2; ++y)
