@@ -13,15 +13,14 @@
 #include "platform/Bitmap.h"
 #include "platform/Component.h"
 #include "platform/IniFile.h"
+#include "platform/Messages.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinIni.h"
 #include "skin/data/SkinObjectData.h"
 #include "skin/data/StoredSkin.h"
 
-constexpr uint32_t SkinMessageBeforeChange = 1225;
-constexpr uint32_t SkinMessageChanged = 1226;
-constexpr uint32_t SkinMessageChangedAfter = 1227;
-// LParam of every skin message.
+// SkinMessageBeforeChange, SkinMessageChanged, SkinMessageChangedAfter (1225 to 1227) are the
+// platform's message numbers; WParam is the skin data. LParam of every skin message:
 constexpr intptr_t SkinMessageLParam = 1000;
 
 class TbsSkinData : public TComponent {

@@ -243,7 +243,7 @@ TEST(ZlibStreams, DeflateInflateAndDamage) {
 
 TEST(ZlibStreams, OnlyTheirOwnDirection) {
   TMemoryStream sink;
-  TCompressionStream z(clMax, sink);
+  TCompressionStream z(TCompressionLevel::clMax, sink);
   z.WriteBuffer("hello", 5);
   EXPECT_EQ(z.Position(), 5);
   auto message = [](auto&& f) -> QString {
