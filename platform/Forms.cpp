@@ -318,6 +318,21 @@ void TCustomForm::Release() {
   QTimer::singleShot(0, handle_, [this] { delete this; });
 }
 
+void TCustomForm::RegisterMethod(const QString& name, std::function<void(TComponent*)> handler) {
+  for (auto& [n, h] : methods_)
+    if (n.compare(name, Qt::CaseInsensitive) == 0) {
+      h = std::move(handler);
+      return;
+    }
+  methods_.emplace_back(name, std::move(handler));
+}
+
+const std::function<void(TComponent*)>* TCustomForm::FindMethod(const QString& name) const {
+  for (const auto& [n, h] : methods_)
+    if (n.compare(name, Qt::CaseInsensitive) == 0) return &h;
+  return nullptr;
+}
+
 void TCustomForm::DoCreate() {
   try {
     OnCreate(this);
@@ -461,9 +476,10 @@ QString TApplication::ExeName() const {
 
 QString TApplication::ExeFileName() const { return QFileInfo(ExeName()).fileName(); }
 
-QString TApplication::Title() const {
-  if (!title_.isEmpty()) return title_;
-  const QString base = QFileInfo(ExeName()).completeBaseName();
+QString TApplication::Title() const { return title_.isEmpty() ? TitleFor(ExeName()) : title_; }
+
+QString TApplication::TitleFor(const QString& exePath) {
+  const QString base = QFileInfo(exePath).completeBaseName();
   if (base.isEmpty()) return base;
   return base.left(1) + base.mid(1).toLower();
 }

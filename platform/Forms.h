@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -83,6 +84,10 @@ class TCustomForm : public TWinControl {
   void Release();
   // Reads the form's stored definition into this form (see platform/Streaming.h).
   void LoadDefinition(const QString& text);
+  // Handlers the stored definition may name in event properties ("OnClick = Button1Click"),
+  // besides the methods registered for the form's class. Register before LoadDefinition.
+  void RegisterMethod(const QString& name, std::function<void(TComponent*)> handler);
+  const std::function<void(TComponent*)>* FindMethod(const QString& name) const;
 
   // Runs OnCreate; failures go to the application's exception handling.
   virtual void DoCreate();
@@ -128,6 +133,7 @@ class TCustomForm : public TWinControl {
   bool placed_ = false;
   bool applyingState_ = false;
   TWinControl* activeControl_ = nullptr;  // referenced
+  std::vector<std::pair<QString, std::function<void(TComponent*)>>> methods_;
 };
 
 class TForm : public TCustomForm {
@@ -191,6 +197,9 @@ class TApplication : public TComponent {
   void AddForm(TCustomForm* f);
   void RemoveForm(TCustomForm* f);
 
+  // The title rule for an executable path: file name without its extension, first character
+  // as it is, the rest in lower case.
+  static QString TitleFor(const QString& exePath);
   // Exception message text with the full stop rule of the failure box.
   static QString FailureText(const QString& message);
   // Text of the start-up failure box.

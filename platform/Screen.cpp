@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QScreen>
 
 namespace {
 Qt::CursorShape ShapeOf(TCursor c) {
@@ -51,4 +52,33 @@ void TScreen::SetCursor(TCursor c) {
     QGuiApplication::setOverrideCursor(QCursor(ShapeOf(c)));
     overridden_ = true;
   }
+}
+
+namespace {
+QScreen* Primary() {
+  return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen() : nullptr;
+}
+}  // namespace
+
+int TScreen::Width() const {
+  QScreen* s = Primary();
+  return s ? s->geometry().width() : 0;
+}
+
+int TScreen::Height() const {
+  QScreen* s = Primary();
+  return s ? s->geometry().height() : 0;
+}
+
+TRect TScreen::WorkAreaRect() const {
+  QScreen* s = Primary();
+  if (!s) return TRect();
+  const QRect a = s->availableGeometry();
+  return TRect(a.left(), a.top(), a.left() + a.width(), a.top() + a.height());
+}
+
+TPoint TScreen::CursorPos() const {
+  if (!Primary()) return TPoint();
+  const QPoint p = QCursor::pos();
+  return TPoint(p.x(), p.y());
 }

@@ -1,6 +1,7 @@
 // The screen object: the mouse pointer shown over every window of the program. GUI thread
 // only; safe to use before (or without) a QGuiApplication, when it only remembers the value.
 #pragma once
+#include "platform/Types.h"
 
 enum TCursor : int {
   crDefault = 0,
@@ -33,6 +34,16 @@ class TScreen {
   TCursor Cursor() const { return cursor_; }
   // Anything but crDefault is shown over every window (an application override cursor).
   void SetCursor(TCursor c);
+
+  // The primary screen in pixels, and its work area: the desktop less the panels and task
+  // bars the desktop keeps for itself. Empty before there is a QGuiApplication.
+  int Width() const;
+  int Height() const;
+  TRect WorkAreaRect() const;
+  int WorkAreaWidth() const { return WorkAreaRect().Width(); }
+  int WorkAreaHeight() const { return WorkAreaRect().Height(); }
+  // The mouse pointer position in screen coordinates.
+  TPoint CursorPos() const;
 
  private:
   TScreen() = default;

@@ -4,6 +4,9 @@
 #include <map>
 
 #include "platform/Controls.h"
+#include "platform/DateTimePicker.h"
+#include "platform/Edit.h"
+#include "platform/Splitter.h"
 #include "platform/Forms.h"
 #include "platform/Timer.h"
 
@@ -202,6 +205,9 @@ void TReadContext::AddFixup(const QString& name, std::function<void(TComponent*)
 }
 
 TNotifyEvent TReadContext::BindMethod(const QString& name) const {
+  if (auto* form = dynamic_cast<TCustomForm*>(Root))
+    if (const std::function<void(TComponent*)>* m = form->FindMethod(name))
+      return TNotifyEvent(*m, name);
   const TClassInfo* ci = Root ? FindClassInfo(Root->ClassName()) : nullptr;
   const TMethodInfo* m = ci ? ci->FindMethod(name) : nullptr;
   if (!m) throw EReadError(QStringLiteral("Method %1 not found in %2").arg(name, Root ? Root->ClassName() : QString()));
@@ -551,6 +557,36 @@ void RegisterPlatformClasses() {
   }
 
   RegisterClass<TForm>(QStringLiteral("TForm"), QStringLiteral("TCustomForm"));
+
+  static const TIdentTable kKind = {{QStringLiteral("dtkDate"), 0}, {QStringLiteral("dtkTime"), 1}};
+  static const TIdentTable kDateFormat = {{QStringLiteral("dfShort"), 0}, {QStringLiteral("dfLong"), 1}};
+  static const TIdentTable kDateMode = {{QStringLiteral("dmComboBox"), 0}, {QStringLiteral("dmUpDown"), 1}};
+  RegisterClass<TDateTimePicker>(QStringLiteral("TDateTimePicker"), QStringLiteral("TWinControl"))
+      .Float(QStringLiteral("Date"), &TDateTimePicker::DateValue, &TDateTimePicker::SetDateValue)
+      .Float(QStringLiteral("Time"), &TDateTimePicker::TimeValue, &TDateTimePicker::SetTimeValue)
+      .Enum(QStringLiteral("Kind"), &TDateTimePicker::Kind, &TDateTimePicker::SetKind, kKind, 0)
+      .Enum(QStringLiteral("DateFormat"), &TDateTimePicker::DateFormat, &TDateTimePicker::SetDateFormat, kDateFormat, 0)
+      .Enum(QStringLiteral("DateMode"), &TDateTimePicker::DateMode, &TDateTimePicker::SetDateMode, kDateMode, 0)
+      .Event(QStringLiteral("OnChange"), &TDateTimePicker::OnChange);
+
+  static const TIdentTable kResizeStyle = {{QStringLiteral("rsNone"), 0}, {QStringLiteral("rsLine"), 1},
+                                           {QStringLiteral("rsUpdate"), 2}, {QStringLiteral("rsPattern"), 3}};
+  RegisterClass<TSplitter>(QStringLiteral("TSplitter"), QStringLiteral("TGraphicControl"))
+      .Bool(QStringLiteral("Beveled"), &TSplitter::Beveled, &TSplitter::SetBeveled, false)
+      .Integer(QStringLiteral("MinSize"), &TSplitter::MinSize, &TSplitter::SetMinSize, 30)
+      .Enum(QStringLiteral("ResizeStyle"), &TSplitter::ResizeStyle, &TSplitter::SetResizeStyle, kResizeStyle, 3)
+      .Event(QStringLiteral("OnMoved"), &TSplitter::OnMoved);
+
+  RegisterClass<TCustomEdit>(QStringLiteral("TCustomEdit"), QStringLiteral("TWinControl"))
+      .Hide(QStringLiteral("Caption"))
+      .Integer(QStringLiteral("MaxLength"), &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength, 0)
+      .Bool(QStringLiteral("ReadOnly"), &TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly, false)
+      .Bool(QStringLiteral("AutoSelect"), &TCustomEdit::AutoSelect, &TCustomEdit::SetAutoSelect, true)
+      .Integer(QStringLiteral("PasswordChar"), [](const TCustomEdit* e) { return static_cast<int>(e->PasswordChar().unicode()); },
+               [](TCustomEdit* e, int c) { e->SetPasswordChar(QChar(static_cast<char16_t>(c))); }, 0)
+      .String(QStringLiteral("Text"), &TControl::Text, &TControl::SetText)
+      .Event(QStringLiteral("OnChange"), &TCustomEdit::OnChange);
+  RegisterClass<TEdit>(QStringLiteral("TEdit"), QStringLiteral("TCustomEdit"));
 
   RegisterClass<TTimer>(QStringLiteral("TTimer"), QStringLiteral("TComponent"))
       .Bool(QStringLiteral("Enabled"), &TTimer::Enabled, &TTimer::SetEnabled, true)

@@ -244,7 +244,10 @@ TEST(PlatformControls, GraphicChildrenPaintOnTheParentAndGetTheirMouse) {
 
 TEST(PlatformControls, FailuresInHandlersShowTheBoxAndTheProgramGoesOn) {
   ASSERT_NE(Application, nullptr);
-  EXPECT_EQ(Application->Title(), QStringLiteral("platform_controls_test").prepend(QStringLiteral("widgets_")));
+  EXPECT_EQ(TApplication::TitleFor(QStringLiteral("/opt/x/LEDGERLY.EXE")), QStringLiteral("Ledgerly"));
+  EXPECT_EQ(TApplication::TitleFor(QStringLiteral("/opt/x/ledgerly")), QStringLiteral("ledgerly"));
+  EXPECT_EQ(TApplication::TitleFor(QStringLiteral("qUERY.Tool.exe")), QStringLiteral("query.tool"));
+  EXPECT_EQ(Application->Title(), TApplication::TitleFor(Application->ExeName()));
   std::vector<std::pair<QString, QString>> boxes;
   SetMessageBoxObserver([&](const QString& text, const QString& caption, uint32_t flags) {
     boxes.emplace_back(text, caption);
