@@ -118,7 +118,9 @@ TDateTimeField::TDateTimeField(TComponent* owner, TFieldType type) : TField(owne
 
 QString TDateTimeField::AsStringAt(int row) const {
   if (IsNullAt(row)) return QString();
+  // Days beyond any calendar (damaged values) show as empty text.
   const int64_t v = table_->Int(row, column_);
+  if (v < -(int64_t{1} << 50) || v > (int64_t{1} << 50)) return QString();
   // Dates count days from 0001-01-01 as day 1; times count 1/10000 seconds.
   static const qint64 kJulianDay1 = QDate(1, 1, 1).toJulianDay();
   const QLocale loc = QLocale::system();

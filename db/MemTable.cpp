@@ -55,6 +55,9 @@ int64_t TMemTable::Int(int row, int col) const {
   if (c.storage == TStorage::Float64) {
     double d;
     std::memcpy(&d, &bits, 8);
+    if (!(d == d)) return 0;
+    if (d >= 9223372036854775807.0) return INT64_MAX;
+    if (d <= -9223372036854775808.0) return INT64_MIN;
     return static_cast<int64_t>(d);
   }
   return static_cast<int64_t>(bits);
@@ -83,28 +86,37 @@ int CompareCell(const TDataPacket& pk, const TColumnDesc& c, int64_t a, int64_t 
   return ia < ib ? -1 : (ia > ib ? 1 : 0);
 }
 
-// A sortable 8-byte prefix of the first key: whenever two prefixes differ they order the
-// rows as the full comparison does. Texts give their first 7 bytes, numbers an
-// order-preserving unsigned value. Nulls map to 0 and sort first.
-uint64_t KeyPrefix(const TDataPacket& pk, const TColumnDesc& c, int64_t row) {
+// A sortable 16-byte prefix of the first key: whenever two prefixes differ they order the
+// rows as the full comparison does. Texts give their first 15 bytes and a length mark,
+// numbers an order-preserving unsigned value. Nulls map to zero and sort first.
+struct Prefix {
+  uint64_t hi = 0, lo = 0;
+};
+
+Prefix KeyPrefix(const TDataPacket& pk, const TColumnDesc& c, int64_t row) {
+  Prefix p;
   if (c.storage == TStorage::Text) {
     std::string_view v;
-    if (!pk.TextCell(row, c.slot, v)) return 0;
-    uint64_t p = 0;
-    for (size_t i = 0; i < 7; ++i)
-      p = (p << 8) | (i < v.size() ? static_cast<uint8_t>(v[i]) : 0u);
-    // Low byte: 1 + length for texts shorter than 7 bytes (they sort before longer texts
-    // sharing their bytes), 255 for longer ones (ties go to the full comparison); null is 0.
-    return (p << 8) | (v.size() < 7 ? 1 + v.size() : 255u);
+    if (!pk.TextCell(row, c.slot, v)) return p;
+    uint8_t b[16] = {};
+    std::memcpy(b, v.data(), std::min<size_t>(v.size(), 15));
+    // Last byte: 1 + length for texts shorter than 15 bytes (they sort before longer texts
+    // sharing their bytes), 255 for longer ones (ties go to the full comparison).
+    b[15] = static_cast<uint8_t>(v.size() < 15 ? 1 + v.size() : 255u);
+    for (int i = 0; i < 8; ++i) p.hi = (p.hi << 8) | b[i];
+    for (int i = 8; i < 16; ++i) p.lo = (p.lo << 8) | b[i];
+    return p;
   }
-  if (pk.NumberIsNull(row, c.slot)) return 0;
+  if (pk.NumberIsNull(row, c.slot)) return p;
   uint64_t bits = pk.NumberBits(row, c.slot);
   if (c.storage == TStorage::Float64) {
     bits = (bits >> 63) ? ~bits : (bits | (uint64_t{1} << 63));
   } else {
     bits ^= uint64_t{1} << 63;
   }
-  return bits == 0 ? 1 : bits;  // 0 is reserved for null
+  p.hi = bits;
+  p.lo = 1;  // above null
+  return p;
 }
 }  // namespace
 
@@ -124,20 +136,22 @@ void TMemTable::ApplyOrder(const std::vector<TSortKey>& keys) {
   for (int64_t r = 1; r < rows_ && sorted; ++r) sorted = compareRows(r - 1, r) <= 0;
   if (sorted) return;
 
-  // Sort (prefix, row) pairs; equal prefixes fall back to the full comparison. Stable, so
+  // Sort (prefix, row) items; equal prefixes fall back to the full comparison. Stable, so
   // rows with equal keys keep the server's order.
   struct Item {
-    uint64_t prefix;
+    uint64_t hi, lo;
     uint32_t row;
   };
   std::vector<Item> items(static_cast<size_t>(rows_));
   const bool desc0 = keys[0].descending;
   for (int64_t r = 0; r < rows_; ++r) {
-    uint64_t p = KeyPrefix(pk, *cols[0], r);
-    items[static_cast<size_t>(r)] = {desc0 ? ~p : p, static_cast<uint32_t>(r)};
+    Prefix p = KeyPrefix(pk, *cols[0], r);
+    if (desc0) p = {~p.hi, ~p.lo};
+    items[static_cast<size_t>(r)] = {p.hi, p.lo, static_cast<uint32_t>(r)};
   }
   std::stable_sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
-    if (a.prefix != b.prefix) return a.prefix < b.prefix;
+    if (a.hi != b.hi) return a.hi < b.hi;
+    if (a.lo != b.lo) return a.lo < b.lo;
     return compareRows(a.row, b.row) < 0;
   });
   order_.resize(static_cast<size_t>(rows_));

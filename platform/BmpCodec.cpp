@@ -105,11 +105,10 @@ void TBitmap::LoadFromStream(TStream& s) {
   if (bitsSize < needed) Invalid();
   const int64_t leftBits = Remaining(s);
   if (leftBits >= 0 && bitsSize > static_cast<uint64_t>(leftBits)) throw EReadError(QStringLiteral("Stream read error"));
-  std::vector<uint8_t> bits;
-  ReadInto(s, bits, bitsSize);
-
   DropCanvas();
   if (width == 0 || height == 0) {
+    std::vector<uint8_t> skipped;
+    ReadInto(s, skipped, bitsSize);
     image_ = QImage();
     if (canvas_) canvas_->SetImage(&image_);
     return;
@@ -140,28 +139,37 @@ void TBitmap::LoadFromStream(TStream& s) {
     img.setColorTable(colors);
   }
 
-  for (int y = 0; y < h; ++y) {
-    const uint8_t* src = bits.data() + static_cast<size_t>(topDown ? y : h - 1 - y) * rowSize;
-    uint8_t* dst = img.scanLine(y);
-    switch (bpp) {
-      case 1: std::memcpy(dst, src, static_cast<size_t>((w + 7) / 8)); break;
-      case 4:
-        for (int x = 0; x < w; ++x) dst[x] = (x & 1) ? (src[x / 2] & 0x0F) : (src[x / 2] >> 4);
-        break;
-      case 8: std::memcpy(dst, src, static_cast<size_t>(w)); break;
-      case 16:
-        for (int x = 0; x < w; ++x) {
-          const uint16_t v = U16(src + 2 * x) & 0x7FFF;
-          std::memcpy(dst + 2 * x, &v, 2);
-        }
-        break;
-      case 24: std::memcpy(dst, src, static_cast<size_t>(w) * 3); break;
-      default:
-        for (int x = 0; x < w; ++x) {
-          const QRgb v = qRgb(src[4 * x + 2], src[4 * x + 1], src[4 * x]);
-          std::memcpy(dst + 4 * x, &v, 4);
-        }
-        break;
+  if ((bpp == 1 || bpp == 8 || bpp == 24) && rowSize == static_cast<uint64_t>(img.bytesPerLine())) {
+    // Same row layout as the image: rows go straight into place.
+    for (int i = 0; i < h; ++i) s.ReadBuffer(img.scanLine(topDown ? i : h - 1 - i), static_cast<int64_t>(rowSize));
+    std::vector<uint8_t> rest;
+    ReadInto(s, rest, bitsSize - needed);
+  } else {
+    std::vector<uint8_t> bits;
+    ReadInto(s, bits, bitsSize);
+    for (int y = 0; y < h; ++y) {
+      const uint8_t* src = bits.data() + static_cast<size_t>(topDown ? y : h - 1 - y) * rowSize;
+      uint8_t* dst = img.scanLine(y);
+      switch (bpp) {
+        case 1: std::memcpy(dst, src, static_cast<size_t>((w + 7) / 8)); break;
+        case 4:
+          for (int x = 0; x < w; ++x) dst[x] = (x & 1) ? (src[x / 2] & 0x0F) : (src[x / 2] >> 4);
+          break;
+        case 8: std::memcpy(dst, src, static_cast<size_t>(w)); break;
+        case 16:
+          for (int x = 0; x < w; ++x) {
+            const uint16_t v = U16(src + 2 * x) & 0x7FFF;
+            std::memcpy(dst + 2 * x, &v, 2);
+          }
+          break;
+        case 24: std::memcpy(dst, src, static_cast<size_t>(w) * 3); break;
+        default:
+          for (int x = 0; x < w; ++x) {
+            const QRgb v = qRgb(src[4 * x + 2], src[4 * x + 1], src[4 * x]);
+            std::memcpy(dst + 4 * x, &v, 4);
+          }
+          break;
+      }
     }
   }
   image_ = std::move(img);
@@ -190,6 +198,14 @@ void TBitmap::SaveToStream(TStream& s) const {
                                 : bpp == 24 ? QImage::Format_BGR888
                                             : QImage::Format_RGB32;
     if (img.format() != want) img = img.convertToFormat(want);
+    // A 4-bit image holds 16 colours at most; map a larger table onto the standard 16.
+    if (bpp == 4 && img.colorCount() > 16) {
+      const QList<QRgb> vga = {qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
+                               qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(128, 128, 128),
+                               qRgb(192, 192, 192), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
+                               qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
+      img = img.convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_Indexed8, vga, Qt::ThresholdDither);
+    }
   }
 
   const uint32_t entries = bpp <= 8 ? (1u << bpp) : 0;

@@ -52,46 +52,55 @@ void TMemIniFile::Clear() {
 }
 
 void TMemIniFile::SetText(const QString& text) {
-  QStringList lines;
-  int start = 0;
-  const int n = static_cast<int>(text.size());
-  for (int i = 0; i < n; ++i) {
-    const QChar c = text[i];
+  // Lines are taken as views into the text: no copy per line.
+  Clear();
+  Section* current = nullptr;
+  const QStringView all(text);
+  const qsizetype n = all.size();
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < n; ++i) {
+    const QChar c = all[i];
     if (c == u'\r' || c == u'\n') {
-      lines.append(text.mid(start, i - start));
-      if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') ++i;
+      AddLine(current, all.mid(start, i - start));
+      if (c == u'\r' && i + 1 < n && all[i + 1] == u'\n') ++i;
       start = i + 1;
     }
   }
-  if (start < n) lines.append(text.mid(start));
-  SetStrings(lines);
+  if (start < n) AddLine(current, all.mid(start));
+  BuildSectionIndex();
 }
 
 void TMemIniFile::SetStrings(const QStringList& lines) {
   Clear();
   Section* current = nullptr;
-  for (const QString& raw : lines) {
-    const QString line = raw.trimmed();
-    if (line.isEmpty() || line.startsWith(u';')) continue;
-    if (line.startsWith(u'[') && line.endsWith(u']') && line.size() >= 2) {
-      sections_.push_back(Section{line.mid(1, line.size() - 2).trimmed(), {}, {}});
-      current = &sections_.back();
-      continue;
-    }
-    if (!current) continue;
-    Entry e;
-    const int eq = static_cast<int>(line.indexOf(u'='));
-    if (eq >= 0) {
-      e.key = line.left(eq).trimmed();
-      e.value = line.mid(eq + 1).trimmed();
-      e.hasEquals = true;
-      const QString lk = Lower(e.key);
-      if (!current->index.contains(lk)) current->index.insert(lk, static_cast<int>(current->entries.size()));
-    } else {
-      e.value = line;
-    }
-    current->entries.push_back(std::move(e));
+  for (const QString& raw : lines) AddLine(current, raw);
+  BuildSectionIndex();
+}
+
+void TMemIniFile::AddLine(Section*& current, QStringView raw) {
+  const QStringView line = raw.trimmed();
+  if (line.isEmpty() || line.startsWith(u';')) return;
+  if (line.startsWith(u'[') && line.endsWith(u']') && line.size() >= 2) {
+    sections_.push_back(Section{line.mid(1, line.size() - 2).trimmed().toString(), {}, {}});
+    current = &sections_.back();
+    return;
   }
+  if (!current) return;
+  Entry e;
+  const qsizetype eq = line.indexOf(u'=');
+  if (eq >= 0) {
+    e.key = line.left(eq).trimmed().toString();
+    e.value = line.mid(eq + 1).trimmed().toString();
+    e.hasEquals = true;
+    const QString lk = Lower(e.key);
+    if (!current->index.contains(lk)) current->index.insert(lk, static_cast<int>(current->entries.size()));
+  } else {
+    e.value = line.toString();
+  }
+  current->entries.push_back(std::move(e));
+}
+
+void TMemIniFile::BuildSectionIndex() {
   // A section counts only when it holds a line; the first non-empty occurrence wins.
   for (int i = 0; i < static_cast<int>(sections_.size()); ++i) {
     if (sections_[static_cast<size_t>(i)].entries.empty()) continue;

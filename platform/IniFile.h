@@ -62,6 +62,8 @@ class TMemIniFile {
     std::vector<Entry> entries;
     QHash<QString, int> index;  // lower-case key -> first entry
   };
+  void AddLine(Section*& current, QStringView raw);
+  void BuildSectionIndex();
   const Section* Find(const QString& section) const;
   Section& FindOrAdd(const QString& section);
   const Entry* FindEntry(const QString& section, const QString& key) const;

@@ -27,8 +27,10 @@ void TbsDataSkinUpDownControl::StoreSection(TMemIniFile& ini) const {
   TSkinSectionWriter w(ini, SectionName);
   Fields(w, *this);
   // The geometry is never taken from the section, so it is written as zero whatever it holds.
-  for (const char* key : {"lefttoppoint", "righttoppoint", "leftbottompoint", "rightbottompoint"}) w.Point(key, TPoint());
-  w.Rect("clientrect", TRect());
+  for (const QString& key : {QStringLiteral("lefttoppoint"), QStringLiteral("righttoppoint"), QStringLiteral("leftbottompoint"),
+                             QStringLiteral("rightbottompoint")})
+    w.Point(key, TPoint());
+  w.Rect(QStringLiteral("clientrect"), TRect());
 }
 
 namespace {

@@ -32,9 +32,9 @@ class TbsDataSkinControl {
 
   template <class V, class S>
   static void Fields(V& v, S& s) {
-    v.Int("pictureindex", s.pictureindex, -1);
-    v.Int("maskpictureindex", s.maskpictureindex, -1);
-    v.Rect("skinrect", s.skinrect);
+    v.Int(QStringLiteral("pictureindex"), s.pictureindex, -1);
+    v.Int(QStringLiteral("maskpictureindex"), s.maskpictureindex, -1);
+    v.Rect(QStringLiteral("skinrect"), s.skinrect);
   }
 };
 
@@ -45,11 +45,11 @@ class TbsDataSkinCustomControl : public TbsDataSkinControl {
   TPoint lefttoppoint, righttoppoint, leftbottompoint, rightbottompoint;
   TRect clientrect;
   LG_SKIN_SECTION_IO(TbsDataSkinCustomControl, TbsDataSkinControl) {
-    v.Point("lefttoppoint", s.lefttoppoint);
-    v.Point("righttoppoint", s.righttoppoint);
-    v.Point("leftbottompoint", s.leftbottompoint);
-    v.Point("rightbottompoint", s.rightbottompoint);
-    v.Rect("clientrect", s.clientrect);
+    v.Point(QStringLiteral("lefttoppoint"), s.lefttoppoint);
+    v.Point(QStringLiteral("righttoppoint"), s.righttoppoint);
+    v.Point(QStringLiteral("leftbottompoint"), s.leftbottompoint);
+    v.Point(QStringLiteral("rightbottompoint"), s.rightbottompoint);
+    v.Rect(QStringLiteral("clientrect"), s.clientrect);
   }
 };
 
@@ -69,14 +69,14 @@ class TbsDataSkinPanelControl : public TbsDataSkinCustomControl {
   int32_t bgpictureindex = -1;
   TRect checkimagerect, uncheckimagerect;
   LG_SKIN_SECTION_IO(TbsDataSkinPanelControl, TbsDataSkinCustomControl) {
-    v.Rect("captionrect", s.captionrect);
-    v.Rect("rollupmarkerrect", s.rollupmarkerrect);
-    v.Rect("restoremarkerrect", s.restoremarkerrect);
-    v.Alignment("alignment", s.alignment);
+    v.Rect(QStringLiteral("captionrect"), s.captionrect);
+    v.Rect(QStringLiteral("rollupmarkerrect"), s.rollupmarkerrect);
+    v.Rect(QStringLiteral("restoremarkerrect"), s.restoremarkerrect);
+    v.Alignment(QStringLiteral("alignment"), s.alignment);
     v.Font(s.fontname, s.fontstyle, s.fontheight, s.fontcolor);
-    v.Int("bgpictureindex", s.bgpictureindex, -1);
-    v.Rect("checkimagerect", s.checkimagerect);
-    v.Rect("uncheckimagerect", s.uncheckimagerect);
+    v.Int(QStringLiteral("bgpictureindex"), s.bgpictureindex, -1);
+    v.Rect(QStringLiteral("checkimagerect"), s.checkimagerect);
+    v.Rect(QStringLiteral("uncheckimagerect"), s.uncheckimagerect);
   }
 };
 
@@ -94,30 +94,30 @@ class TbsDataSkinExPanelControl : public TbsDataSkinCustomControl {
   TRect captionrect;
   LG_SKIN_FONT_FIELDS;
   LG_SKIN_SECTION_IO(TbsDataSkinExPanelControl, TbsDataSkinCustomControl) {
-    v.Rect("rollhskinrect", s.rollhskinrect);
-    v.Rect("rollvskinrect", s.rollvskinrect);
-    v.Int("rollleftoffset", s.rollleftoffset);
-    v.Int("rollrightoffset", s.rollrightoffset);
-    v.Int("rolltopoffset", s.rolltopoffset);
-    v.Int("rollbottomoffset", s.rollbottomoffset);
-    v.Rect("rollvcaptionrect", s.rollvcaptionrect);
-    v.Rect("rollhcaptionrect", s.rollhcaptionrect);
-    v.Rect("closebuttonrect", s.closebuttonrect);
-    v.Rect("closebuttonactiverect", s.closebuttonactiverect);
-    v.Rect("closebuttondownrect", s.closebuttondownrect);
-    v.Rect("hrollbuttonrect", s.hrollbuttonrect);
-    v.Rect("hrollbuttonactiverect", s.hrollbuttonactiverect);
-    v.Rect("hrollbuttondownrect", s.hrollbuttondownrect);
-    v.Rect("hrestorebuttonrect", s.hrestorebuttonrect);
-    v.Rect("hrestorebuttonactiverect", s.hrestorebuttonactiverect);
-    v.Rect("hrestorebuttondownrect", s.hrestorebuttondownrect);
-    v.Rect("vrollbuttonrect", s.vrollbuttonrect);
-    v.Rect("vrollbuttonactiverect", s.vrollbuttonactiverect);
-    v.Rect("vrollbuttondownrect", s.vrollbuttondownrect);
-    v.Rect("vrestorebuttonrect", s.vrestorebuttonrect);
-    v.Rect("vrestorebuttonactiverect", s.vrestorebuttonactiverect);
-    v.Rect("vrestorebuttondownrect", s.vrestorebuttondownrect);
-    v.Rect("captionrect", s.captionrect);
+    v.Rect(QStringLiteral("rollhskinrect"), s.rollhskinrect);
+    v.Rect(QStringLiteral("rollvskinrect"), s.rollvskinrect);
+    v.Int(QStringLiteral("rollleftoffset"), s.rollleftoffset);
+    v.Int(QStringLiteral("rollrightoffset"), s.rollrightoffset);
+    v.Int(QStringLiteral("rolltopoffset"), s.rolltopoffset);
+    v.Int(QStringLiteral("rollbottomoffset"), s.rollbottomoffset);
+    v.Rect(QStringLiteral("rollvcaptionrect"), s.rollvcaptionrect);
+    v.Rect(QStringLiteral("rollhcaptionrect"), s.rollhcaptionrect);
+    v.Rect(QStringLiteral("closebuttonrect"), s.closebuttonrect);
+    v.Rect(QStringLiteral("closebuttonactiverect"), s.closebuttonactiverect);
+    v.Rect(QStringLiteral("closebuttondownrect"), s.closebuttondownrect);
+    v.Rect(QStringLiteral("hrollbuttonrect"), s.hrollbuttonrect);
+    v.Rect(QStringLiteral("hrollbuttonactiverect"), s.hrollbuttonactiverect);
+    v.Rect(QStringLiteral("hrollbuttondownrect"), s.hrollbuttondownrect);
+    v.Rect(QStringLiteral("hrestorebuttonrect"), s.hrestorebuttonrect);
+    v.Rect(QStringLiteral("hrestorebuttonactiverect"), s.hrestorebuttonactiverect);
+    v.Rect(QStringLiteral("hrestorebuttondownrect"), s.hrestorebuttondownrect);
+    v.Rect(QStringLiteral("vrollbuttonrect"), s.vrollbuttonrect);
+    v.Rect(QStringLiteral("vrollbuttonactiverect"), s.vrollbuttonactiverect);
+    v.Rect(QStringLiteral("vrollbuttondownrect"), s.vrollbuttondownrect);
+    v.Rect(QStringLiteral("vrestorebuttonrect"), s.vrestorebuttonrect);
+    v.Rect(QStringLiteral("vrestorebuttonactiverect"), s.vrestorebuttonactiverect);
+    v.Rect(QStringLiteral("vrestorebuttondownrect"), s.vrestorebuttondownrect);
+    v.Rect(QStringLiteral("captionrect"), s.captionrect);
     v.Font(s.fontname, s.fontstyle, s.fontheight, s.fontcolor);
   }
 };
@@ -132,14 +132,14 @@ class TbsDataSkinButtonControl : public TbsDataSkinCustomControl {
   TMorphKind morphkind = mkDefault;
   LG_SKIN_SECTION_IO(TbsDataSkinButtonControl, TbsDataSkinCustomControl) {
     v.Font(s.fontname, s.fontstyle, s.fontheight, s.fontcolor);
-    v.Color("activefontcolor", s.activefontcolor);
-    v.Color("downfontcolor", s.downfontcolor);
-    v.Color("disabledfontcolor", s.disabledfontcolor);
-    v.Rect("activeskinrect", s.activeskinrect);
-    v.Rect("downskinrect", s.downskinrect);
-    v.Rect("disabledskinrect", s.disabledskinrect);
-    v.Flag("morphing", s.morphing);
-    v.MorphKind("morphkind", s.morphkind);
+    v.Color(QStringLiteral("activefontcolor"), s.activefontcolor);
+    v.Color(QStringLiteral("downfontcolor"), s.downfontcolor);
+    v.Color(QStringLiteral("disabledfontcolor"), s.disabledfontcolor);
+    v.Rect(QStringLiteral("activeskinrect"), s.activeskinrect);
+    v.Rect(QStringLiteral("downskinrect"), s.downskinrect);
+    v.Rect(QStringLiteral("disabledskinrect"), s.disabledskinrect);
+    v.Flag(QStringLiteral("morphing"), s.morphing);
+    v.MorphKind(QStringLiteral("morphkind"), s.morphkind);
   }
 };
 
@@ -147,7 +147,7 @@ class TbsDataSkinMenuButtonControl : public TbsDataSkinButtonControl {
  public:
   using TbsDataSkinButtonControl::TbsDataSkinButtonControl;
   TRect trackbuttonrect;
-  LG_SKIN_SECTION_IO(TbsDataSkinMenuButtonControl, TbsDataSkinButtonControl) { v.Rect("trackbuttonrect", s.trackbuttonrect); }
+  LG_SKIN_SECTION_IO(TbsDataSkinMenuButtonControl, TbsDataSkinButtonControl) { v.Rect(QStringLiteral("trackbuttonrect"), s.trackbuttonrect); }
 };
 
 class TbsDataSkinCheckRadioControl : public TbsDataSkinCustomControl {
@@ -165,20 +165,20 @@ class TbsDataSkinCheckRadioControl : public TbsDataSkinCustomControl {
   TColor framefontcolor = 0;
   LG_SKIN_SECTION_IO(TbsDataSkinCheckRadioControl, TbsDataSkinCustomControl) {
     v.Font(s.fontname, s.fontstyle, s.fontheight, s.fontcolor);
-    v.Color("activefontcolor", s.activefontcolor);
-    v.Color("unenabledfontcolor", s.unenabledfontcolor);
-    v.Rect("activeskinrect", s.activeskinrect);
-    v.Rect("checkimagearea", s.checkimagearea);
-    v.Rect("textarea", s.textarea);
-    v.Rect("checkimagerect", s.checkimagerect);
-    v.Rect("uncheckimagerect", s.uncheckimagerect);
-    v.Rect("activecheckimagerect", s.activecheckimagerect);
-    v.Rect("activeuncheckimagerect", s.activeuncheckimagerect);
-    v.Rect("unenabledcheckimagerect", s.unenabledcheckimagerect);
-    v.Rect("unenableduncheckimagerect", s.unenableduncheckimagerect);
-    v.Flag("morphing", s.morphing);
-    v.MorphKind("morphkind", s.morphkind);
-    v.Color("framefontcolor", s.framefontcolor);
+    v.Color(QStringLiteral("activefontcolor"), s.activefontcolor);
+    v.Color(QStringLiteral("unenabledfontcolor"), s.unenabledfontcolor);
+    v.Rect(QStringLiteral("activeskinrect"), s.activeskinrect);
+    v.Rect(QStringLiteral("checkimagearea"), s.checkimagearea);
+    v.Rect(QStringLiteral("textarea"), s.textarea);
+    v.Rect(QStringLiteral("checkimagerect"), s.checkimagerect);
+    v.Rect(QStringLiteral("uncheckimagerect"), s.uncheckimagerect);
+    v.Rect(QStringLiteral("activecheckimagerect"), s.activecheckimagerect);
+    v.Rect(QStringLiteral("activeuncheckimagerect"), s.activeuncheckimagerect);
+    v.Rect(QStringLiteral("unenabledcheckimagerect"), s.unenabledcheckimagerect);
+    v.Rect(QStringLiteral("unenableduncheckimagerect"), s.unenableduncheckimagerect);
+    v.Flag(QStringLiteral("morphing"), s.morphing);
+    v.MorphKind(QStringLiteral("morphkind"), s.morphkind);
+    v.Color(QStringLiteral("framefontcolor"), s.framefontcolor);
   }
 };
 
@@ -190,11 +190,11 @@ class TbsDataSkinGaugeControl : public TbsDataSkinCustomControl {
   int32_t beginoffset = 0, endoffset = 0;
   LG_SKIN_FONT_FIELDS;
   LG_SKIN_SECTION_IO(TbsDataSkinGaugeControl, TbsDataSkinCustomControl) {
-    v.Rect("progressarea", s.progressarea);
-    v.Rect("progressrect", s.progressrect);
-    v.Flag("vertical", s.vertical);
-    v.Int("beginoffset", s.beginoffset);
-    v.Int("endoffset", s.endoffset);
+    v.Rect(QStringLiteral("progressarea"), s.progressarea);
+    v.Rect(QStringLiteral("progressrect"), s.progressrect);
+    v.Flag(QStringLiteral("vertical"), s.vertical);
+    v.Int(QStringLiteral("beginoffset"), s.beginoffset);
+    v.Int(QStringLiteral("endoffset"), s.endoffset);
     v.Font(s.fontname, s.fontstyle, s.fontheight, s.fontcolor);
   }
 };
@@ -203,6 +203,9 @@ class TbsDataSkinSplitterControl : public TbsDataSkinCustomControl {
  public:
   using TbsDataSkinCustomControl::TbsDataSkinCustomControl;
   QString ClassName() const override { return QStringLiteral("TbsDataSkinSplitterControl"); }
+  using Inherited = TbsDataSkinCustomControl;
+  template <class V, class S>
+  static void Fields(V&, S&) {}
 };
 
 class TbsDataSkinTrackBarControl : public TbsDataSkinCustomControl {
@@ -211,10 +214,10 @@ class TbsDataSkinTrackBarControl : public TbsDataSkinCustomControl {
   TRect trackarea, buttonrect, activebuttonrect;
   bool vertical = false;
   LG_SKIN_SECTION_IO(TbsDataSkinTrackBarControl, TbsDataSkinCustomControl) {
-    v.Rect("trackarea", s.trackarea);
-    v.Rect("buttonrect", s.buttonrect);
-    v.Rect("activebuttonrect", s.activebuttonrect);
-    v.Flag("vertical", s.vertical);
+    v.Rect(QStringLiteral("trackarea"), s.trackarea);
+    v.Rect(QStringLiteral("buttonrect"), s.buttonrect);
+    v.Rect(QStringLiteral("activebuttonrect"), s.activebuttonrect);
+    v.Flag(QStringLiteral("vertical"), s.vertical);
   }
 };
 
@@ -234,7 +237,7 @@ class TbsDataSkinStdLabelControl : public TbsDataSkinControl {
   TColor activefontcolor = 16711680;
   LG_SKIN_SECTION_IO(TbsDataSkinStdLabelControl, TbsDataSkinControl) {
     v.Font(s.fontname, s.fontstyle, s.fontheight, s.fontcolor);
-    v.Color("activefontcolor", s.activefontcolor, 16711680);
+    v.Color(QStringLiteral("activefontcolor"), s.activefontcolor, 16711680);
   }
 };
 
@@ -247,14 +250,15 @@ class TbsDataSkinUpDownControl : public TbsDataSkinCustomControl {
   void LoadSection(const TMemIniFile& ini) override;
   void StoreSection(TMemIniFile& ini) const override;
   QString ClassName() const override { return QStringLiteral("TbsDataSkinUpDownControl"); }
+  using Inherited = TbsDataSkinCustomControl;
   template <class V, class S>
   static void Fields(V& v, S& s) {
-    v.Rect("upbuttonrect", s.upbuttonrect);
-    v.Rect("activeupbuttonrect", s.activeupbuttonrect);
-    v.Rect("downupbuttonrect", s.downupbuttonrect);
-    v.Rect("downbuttonrect", s.downbuttonrect);
-    v.Rect("activedownbuttonrect", s.activedownbuttonrect);
-    v.Rect("downdownbuttonrect", s.downdownbuttonrect);
+    v.Rect(QStringLiteral("upbuttonrect"), s.upbuttonrect);
+    v.Rect(QStringLiteral("activeupbuttonrect"), s.activeupbuttonrect);
+    v.Rect(QStringLiteral("downupbuttonrect"), s.downupbuttonrect);
+    v.Rect(QStringLiteral("downbuttonrect"), s.downbuttonrect);
+    v.Rect(QStringLiteral("activedownbuttonrect"), s.activedownbuttonrect);
+    v.Rect(QStringLiteral("downdownbuttonrect"), s.downdownbuttonrect);
   }
 };
 
@@ -274,24 +278,24 @@ class TbsDataSkinGridControl : public TbsDataSkinControl {
   int32_t fixedfontheight = 0;
   TColor fixedfontcolor = 0;
   LG_SKIN_SECTION_IO(TbsDataSkinGridControl, TbsDataSkinControl) {
-    v.Rect("fixedcellrect", s.fixedcellrect);
-    v.Rect("selectcellrect", s.selectcellrect);
-    v.Rect("focuscellrect", s.focuscellrect);
-    v.Int("fixedcellleftoffset", s.fixedcellleftoffset);
-    v.Int("fixedcellrightoffset", s.fixedcellrightoffset);
-    v.Rect("fixedcelltextrect", s.fixedcelltextrect);
-    v.Int("cellleftoffset", s.cellleftoffset);
-    v.Int("cellrightoffset", s.cellrightoffset);
-    v.Rect("celltextrect", s.celltextrect);
-    v.Color("linescolor", s.linescolor);
-    v.Color("bgcolor", s.bgcolor);
+    v.Rect(QStringLiteral("fixedcellrect"), s.fixedcellrect);
+    v.Rect(QStringLiteral("selectcellrect"), s.selectcellrect);
+    v.Rect(QStringLiteral("focuscellrect"), s.focuscellrect);
+    v.Int(QStringLiteral("fixedcellleftoffset"), s.fixedcellleftoffset);
+    v.Int(QStringLiteral("fixedcellrightoffset"), s.fixedcellrightoffset);
+    v.Rect(QStringLiteral("fixedcelltextrect"), s.fixedcelltextrect);
+    v.Int(QStringLiteral("cellleftoffset"), s.cellleftoffset);
+    v.Int(QStringLiteral("cellrightoffset"), s.cellrightoffset);
+    v.Rect(QStringLiteral("celltextrect"), s.celltextrect);
+    v.Color(QStringLiteral("linescolor"), s.linescolor);
+    v.Color(QStringLiteral("bgcolor"), s.bgcolor);
     v.Font(s.fontname, s.fontstyle, s.fontheight, s.fontcolor);
-    v.Color("selectfontcolor", s.selectfontcolor);
-    v.Color("focusfontcolor", s.focusfontcolor);
-    v.Text("fixedfontname", s.fixedfontname, QStringLiteral("Arial"));
-    v.FontStyle("fixedfontstyle", s.fixedfontstyle);
-    v.Int("fixedfontheight", s.fixedfontheight, 14);
-    v.Color("fixedfontcolor", s.fixedfontcolor);
+    v.Color(QStringLiteral("selectfontcolor"), s.selectfontcolor);
+    v.Color(QStringLiteral("focusfontcolor"), s.focusfontcolor);
+    v.Text(QStringLiteral("fixedfontname"), s.fixedfontname, QStringLiteral("Arial"));
+    v.FontStyle(QStringLiteral("fixedfontstyle"), s.fixedfontstyle);
+    v.Int(QStringLiteral("fixedfontheight"), s.fixedfontheight, 14);
+    v.Color(QStringLiteral("fixedfontcolor"), s.fixedfontcolor);
   }
 };
 
@@ -309,24 +313,24 @@ class TbsDataSkinTabControl : public TbsDataSkinControl {
   QString updown;  // name of the "updown" control section that scrolls the tabs
   int32_t bgpictureindex = -1;
   LG_SKIN_SECTION_IO(TbsDataSkinTabControl, TbsDataSkinControl) {
-    v.Rect("tabrect", s.tabrect);
-    v.Rect("activetabrect", s.activetabrect);
-    v.Rect("focustabrect", s.focustabrect);
-    v.Rect("mouseintabrect", s.mouseintabrect);
-    v.Rect("clientrect", s.clientrect);
-    v.Rect("tabsbgrect", s.tabsbgrect);
-    v.Point("lefttoppoint", s.lefttoppoint);
-    v.Point("righttoppoint", s.righttoppoint);
-    v.Point("leftbottompoint", s.leftbottompoint);
-    v.Point("rightbottompoint", s.rightbottompoint);
-    v.Int("tableftoffset", s.tableftoffset);
-    v.Int("tabrightoffset", s.tabrightoffset);
+    v.Rect(QStringLiteral("tabrect"), s.tabrect);
+    v.Rect(QStringLiteral("activetabrect"), s.activetabrect);
+    v.Rect(QStringLiteral("focustabrect"), s.focustabrect);
+    v.Rect(QStringLiteral("mouseintabrect"), s.mouseintabrect);
+    v.Rect(QStringLiteral("clientrect"), s.clientrect);
+    v.Rect(QStringLiteral("tabsbgrect"), s.tabsbgrect);
+    v.Point(QStringLiteral("lefttoppoint"), s.lefttoppoint);
+    v.Point(QStringLiteral("righttoppoint"), s.righttoppoint);
+    v.Point(QStringLiteral("leftbottompoint"), s.leftbottompoint);
+    v.Point(QStringLiteral("rightbottompoint"), s.rightbottompoint);
+    v.Int(QStringLiteral("tableftoffset"), s.tableftoffset);
+    v.Int(QStringLiteral("tabrightoffset"), s.tabrightoffset);
     v.Font(s.fontname, s.fontstyle, s.fontheight, s.fontcolor);
-    v.Color("activefontcolor", s.activefontcolor);
-    v.Color("focusfontcolor", s.focusfontcolor);
-    v.Color("mouseinfontcolor", s.mouseinfontcolor);
-    v.Text("updown", s.updown);
-    v.Int("bgpictureindex", s.bgpictureindex, -1);
+    v.Color(QStringLiteral("activefontcolor"), s.activefontcolor);
+    v.Color(QStringLiteral("focusfontcolor"), s.focusfontcolor);
+    v.Color(QStringLiteral("mouseinfontcolor"), s.mouseinfontcolor);
+    v.Text(QStringLiteral("updown"), s.updown);
+    v.Int(QStringLiteral("bgpictureindex"), s.bgpictureindex, -1);
   }
 };
 
@@ -338,14 +342,14 @@ class TbsDataSkinMainMenuBar : public TbsDataSkinControl {
   QString menubaritem, closebutton, maxbutton, minbutton, sysmenubutton;
   TColor trackmarkcolor = 0, trackmarkactivecolor = 0;
   LG_SKIN_SECTION_IO(TbsDataSkinMainMenuBar, TbsDataSkinControl) {
-    v.Rect("itemsrect", s.itemsrect);
-    v.Text("menubaritem", s.menubaritem);
-    v.Text("closebutton", s.closebutton);
-    v.Text("maxbutton", s.maxbutton);
-    v.Text("minbutton", s.minbutton);
-    v.Text("sysmenubutton", s.sysmenubutton);
-    v.Color("trackmarkcolor", s.trackmarkcolor);
-    v.Color("trackmarkactivecolor", s.trackmarkactivecolor);
+    v.Rect(QStringLiteral("itemsrect"), s.itemsrect);
+    v.Text(QStringLiteral("menubaritem"), s.menubaritem);
+    v.Text(QStringLiteral("closebutton"), s.closebutton);
+    v.Text(QStringLiteral("maxbutton"), s.maxbutton);
+    v.Text(QStringLiteral("minbutton"), s.minbutton);
+    v.Text(QStringLiteral("sysmenubutton"), s.sysmenubutton);
+    v.Color(QStringLiteral("trackmarkcolor"), s.trackmarkcolor);
+    v.Color(QStringLiteral("trackmarkactivecolor"), s.trackmarkactivecolor);
   }
 };
 
@@ -355,8 +359,8 @@ class TbsDataSkinControlBar : public TbsDataSkinCustomControl {
   TRect itemrect;
   int32_t bgpictureindex = -1;
   LG_SKIN_SECTION_IO(TbsDataSkinControlBar, TbsDataSkinCustomControl) {
-    v.Rect("itemrect", s.itemrect);
-    v.Int("bgpictureindex", s.bgpictureindex, -1);
+    v.Rect(QStringLiteral("itemrect"), s.itemrect);
+    v.Int(QStringLiteral("bgpictureindex"), s.bgpictureindex, -1);
   }
 };
 
@@ -368,14 +372,14 @@ class TbsDataSkinEditControl : public TbsDataSkinCustomControl {
   TColor disabledfontcolor = 0, activefontcolor = 0;
   TRect buttonrect, activebuttonrect, downbuttonrect, unenabledbuttonrect;
   LG_SKIN_SECTION_IO(TbsDataSkinEditControl, TbsDataSkinCustomControl) {
-    v.Rect("activeskinrect", s.activeskinrect);
+    v.Rect(QStringLiteral("activeskinrect"), s.activeskinrect);
     v.Font(s.fontname, s.fontstyle, s.fontheight, s.fontcolor);
-    v.Color("disabledfontcolor", s.disabledfontcolor);
-    v.Color("activefontcolor", s.activefontcolor);
-    v.Rect("buttonrect", s.buttonrect);
-    v.Rect("activebuttonrect", s.activebuttonrect);
-    v.Rect("downbuttonrect", s.downbuttonrect);
-    v.Rect("unenabledbuttonrect", s.unenabledbuttonrect);
+    v.Color(QStringLiteral("disabledfontcolor"), s.disabledfontcolor);
+    v.Color(QStringLiteral("activefontcolor"), s.activefontcolor);
+    v.Rect(QStringLiteral("buttonrect"), s.buttonrect);
+    v.Rect(QStringLiteral("activebuttonrect"), s.activebuttonrect);
+    v.Rect(QStringLiteral("downbuttonrect"), s.downbuttonrect);
+    v.Rect(QStringLiteral("unenabledbuttonrect"), s.unenabledbuttonrect);
   }
 };
 
@@ -384,8 +388,8 @@ class TbsDataSkinMemoControl : public TbsDataSkinEditControl {
   using TbsDataSkinEditControl::TbsDataSkinEditControl;
   TColor bgcolor = 0, activebgcolor = 0;
   LG_SKIN_SECTION_IO(TbsDataSkinMemoControl, TbsDataSkinEditControl) {
-    v.Color("bgcolor", s.bgcolor);
-    v.Color("activebgcolor", s.activebgcolor);
+    v.Color(QStringLiteral("bgcolor"), s.bgcolor);
+    v.Color(QStringLiteral("activebgcolor"), s.activebgcolor);
   }
 };
 
@@ -408,32 +412,32 @@ class TbsDataSkinListBox : public TbsDataSkinCustomControl {
   // Names of "scrollbar" control sections.
   QString hscrollbarname, vscrollbarname, bothhscrollbarname;
   LG_SKIN_SECTION_IO(TbsDataSkinListBox, TbsDataSkinCustomControl) {
-    v.Rect("itemrect", s.itemrect);
-    v.Rect("activeitemrect", s.activeitemrect);
-    v.Rect("focusitemrect", s.focusitemrect);
-    v.Int("itemleftoffset", s.itemleftoffset);
-    v.Int("itemrightoffset", s.itemrightoffset);
-    v.Rect("itemtextrect", s.itemtextrect);
+    v.Rect(QStringLiteral("itemrect"), s.itemrect);
+    v.Rect(QStringLiteral("activeitemrect"), s.activeitemrect);
+    v.Rect(QStringLiteral("focusitemrect"), s.focusitemrect);
+    v.Int(QStringLiteral("itemleftoffset"), s.itemleftoffset);
+    v.Int(QStringLiteral("itemrightoffset"), s.itemrightoffset);
+    v.Rect(QStringLiteral("itemtextrect"), s.itemtextrect);
     v.Font(s.fontname, s.fontstyle, s.fontheight, s.fontcolor);
-    v.Color("activefontcolor", s.activefontcolor);
-    v.Color("focusfontcolor", s.focusfontcolor);
-    v.Rect("captionrect", s.captionrect);
-    v.Text("captionfontname", s.captionfontname, QStringLiteral("Arial"));
-    v.FontStyle("captionfontstyle", s.captionfontstyle);
-    v.Int("captionfontheight", s.captionfontheight, 14);
-    v.Color("captionfontcolor", s.captionfontcolor);
-    v.Rect("upbuttonrect", s.upbuttonrect);
-    v.Rect("activeupbuttonrect", s.activeupbuttonrect);
-    v.Rect("downupbuttonrect", s.downupbuttonrect);
-    v.Rect("downbuttonrect", s.downbuttonrect);
-    v.Rect("activedownbuttonrect", s.activedownbuttonrect);
-    v.Rect("downdownbuttonrect", s.downdownbuttonrect);
-    v.Rect("checkbuttonrect", s.checkbuttonrect);
-    v.Rect("activecheckbuttonrect", s.activecheckbuttonrect);
-    v.Rect("downcheckbuttonrect", s.downcheckbuttonrect);
-    v.Text("hscrollbarname", s.hscrollbarname, QStringLiteral("hscrollbar"));
-    v.Text("vscrollbarname", s.vscrollbarname, QStringLiteral("vscrollbar"));
-    v.Text("bothhscrollbarname", s.bothhscrollbarname, QStringLiteral("bothhscrollbar"));
+    v.Color(QStringLiteral("activefontcolor"), s.activefontcolor);
+    v.Color(QStringLiteral("focusfontcolor"), s.focusfontcolor);
+    v.Rect(QStringLiteral("captionrect"), s.captionrect);
+    v.Text(QStringLiteral("captionfontname"), s.captionfontname, QStringLiteral("Arial"));
+    v.FontStyle(QStringLiteral("captionfontstyle"), s.captionfontstyle);
+    v.Int(QStringLiteral("captionfontheight"), s.captionfontheight, 14);
+    v.Color(QStringLiteral("captionfontcolor"), s.captionfontcolor);
+    v.Rect(QStringLiteral("upbuttonrect"), s.upbuttonrect);
+    v.Rect(QStringLiteral("activeupbuttonrect"), s.activeupbuttonrect);
+    v.Rect(QStringLiteral("downupbuttonrect"), s.downupbuttonrect);
+    v.Rect(QStringLiteral("downbuttonrect"), s.downbuttonrect);
+    v.Rect(QStringLiteral("activedownbuttonrect"), s.activedownbuttonrect);
+    v.Rect(QStringLiteral("downdownbuttonrect"), s.downdownbuttonrect);
+    v.Rect(QStringLiteral("checkbuttonrect"), s.checkbuttonrect);
+    v.Rect(QStringLiteral("activecheckbuttonrect"), s.activecheckbuttonrect);
+    v.Rect(QStringLiteral("downcheckbuttonrect"), s.downcheckbuttonrect);
+    v.Text(QStringLiteral("hscrollbarname"), s.hscrollbarname, QStringLiteral("hscrollbar"));
+    v.Text(QStringLiteral("vscrollbarname"), s.vscrollbarname, QStringLiteral("vscrollbar"));
+    v.Text(QStringLiteral("bothhscrollbarname"), s.bothhscrollbarname, QStringLiteral("bothhscrollbar"));
   }
 };
 
@@ -442,9 +446,9 @@ class TbsDataSkinCheckListBox : public TbsDataSkinListBox {
   using TbsDataSkinListBox::TbsDataSkinListBox;
   TRect uncheckimagerect, checkimagerect, itemcheckrect;
   LG_SKIN_SECTION_IO(TbsDataSkinCheckListBox, TbsDataSkinListBox) {
-    v.Rect("uncheckimagerect", s.uncheckimagerect);
-    v.Rect("checkimagerect", s.checkimagerect);
-    v.Rect("itemcheckrect", s.itemcheckrect);
+    v.Rect(QStringLiteral("uncheckimagerect"), s.uncheckimagerect);
+    v.Rect(QStringLiteral("checkimagerect"), s.checkimagerect);
+    v.Rect(QStringLiteral("itemcheckrect"), s.itemcheckrect);
   }
 };
 
@@ -459,18 +463,18 @@ class TbsDataSkinComboBox : public TbsDataSkinCustomControl {
   TRect buttonrect, activebuttonrect, downbuttonrect, unenabledbuttonrect;
   QString listboxname;  // name of the "listbox" or "checklistbox" section of the drop-down list
   LG_SKIN_SECTION_IO(TbsDataSkinComboBox, TbsDataSkinCustomControl) {
-    v.Rect("itemrect", s.itemrect);
-    v.Rect("focusitemrect", s.focusitemrect);
-    v.Int("itemleftoffset", s.itemleftoffset);
-    v.Int("itemrightoffset", s.itemrightoffset);
-    v.Rect("itemtextrect", s.itemtextrect);
+    v.Rect(QStringLiteral("itemrect"), s.itemrect);
+    v.Rect(QStringLiteral("focusitemrect"), s.focusitemrect);
+    v.Int(QStringLiteral("itemleftoffset"), s.itemleftoffset);
+    v.Int(QStringLiteral("itemrightoffset"), s.itemrightoffset);
+    v.Rect(QStringLiteral("itemtextrect"), s.itemtextrect);
     v.Font(s.fontname, s.fontstyle, s.fontheight, s.fontcolor);
-    v.Color("focusfontcolor", s.focusfontcolor);
-    v.Rect("buttonrect", s.buttonrect);
-    v.Rect("activebuttonrect", s.activebuttonrect);
-    v.Rect("downbuttonrect", s.downbuttonrect);
-    v.Rect("unenabledbuttonrect", s.unenabledbuttonrect);
-    v.Text("listboxname", s.listboxname);
+    v.Color(QStringLiteral("focusfontcolor"), s.focusfontcolor);
+    v.Rect(QStringLiteral("buttonrect"), s.buttonrect);
+    v.Rect(QStringLiteral("activebuttonrect"), s.activebuttonrect);
+    v.Rect(QStringLiteral("downbuttonrect"), s.downbuttonrect);
+    v.Rect(QStringLiteral("unenabledbuttonrect"), s.unenabledbuttonrect);
+    v.Text(QStringLiteral("listboxname"), s.listboxname);
   }
 };
 
@@ -484,21 +488,21 @@ class TbsDataSkinScrollBarControl : public TbsDataSkinCustomControl {
   int32_t thumboffset1 = 0, thumboffset2 = 0;
   TRect glyphrect, activeglyphrect, downglyphrect;
   LG_SKIN_SECTION_IO(TbsDataSkinScrollBarControl, TbsDataSkinCustomControl) {
-    v.Rect("trackarea", s.trackarea);
-    v.Rect("upbuttonrect", s.upbuttonrect);
-    v.Rect("activeupbuttonrect", s.activeupbuttonrect);
-    v.Rect("downupbuttonrect", s.downupbuttonrect);
-    v.Rect("downbuttonrect", s.downbuttonrect);
-    v.Rect("activedownbuttonrect", s.activedownbuttonrect);
-    v.Rect("downdownbuttonrect", s.downdownbuttonrect);
-    v.Rect("thumbrect", s.thumbrect);
-    v.Rect("activethumbrect", s.activethumbrect);
-    v.Rect("downthumbrect", s.downthumbrect);
-    v.Int("thumboffset1", s.thumboffset1);
-    v.Int("thumboffset2", s.thumboffset2);
-    v.Rect("glyphrect", s.glyphrect);
-    v.Rect("activeglyphrect", s.activeglyphrect);
-    v.Rect("downglyphrect", s.downglyphrect);
+    v.Rect(QStringLiteral("trackarea"), s.trackarea);
+    v.Rect(QStringLiteral("upbuttonrect"), s.upbuttonrect);
+    v.Rect(QStringLiteral("activeupbuttonrect"), s.activeupbuttonrect);
+    v.Rect(QStringLiteral("downupbuttonrect"), s.downupbuttonrect);
+    v.Rect(QStringLiteral("downbuttonrect"), s.downbuttonrect);
+    v.Rect(QStringLiteral("activedownbuttonrect"), s.activedownbuttonrect);
+    v.Rect(QStringLiteral("downdownbuttonrect"), s.downdownbuttonrect);
+    v.Rect(QStringLiteral("thumbrect"), s.thumbrect);
+    v.Rect(QStringLiteral("activethumbrect"), s.activethumbrect);
+    v.Rect(QStringLiteral("downthumbrect"), s.downthumbrect);
+    v.Int(QStringLiteral("thumboffset1"), s.thumboffset1);
+    v.Int(QStringLiteral("thumboffset2"), s.thumboffset2);
+    v.Rect(QStringLiteral("glyphrect"), s.glyphrect);
+    v.Rect(QStringLiteral("activeglyphrect"), s.activeglyphrect);
+    v.Rect(QStringLiteral("downglyphrect"), s.downglyphrect);
   }
 };
 
@@ -510,12 +514,12 @@ class TbsDataSkinSpinEditControl : public TbsDataSkinCustomControl {
   TRect downbuttonrect, activedownbuttonrect, downdownbuttonrect;
   LG_SKIN_SECTION_IO(TbsDataSkinSpinEditControl, TbsDataSkinCustomControl) {
     v.Font(s.fontname, s.fontstyle, s.fontheight, s.fontcolor);
-    v.Rect("upbuttonrect", s.upbuttonrect);
-    v.Rect("activeupbuttonrect", s.activeupbuttonrect);
-    v.Rect("downupbuttonrect", s.downupbuttonrect);
-    v.Rect("downbuttonrect", s.downbuttonrect);
-    v.Rect("activedownbuttonrect", s.activedownbuttonrect);
-    v.Rect("downdownbuttonrect", s.downdownbuttonrect);
+    v.Rect(QStringLiteral("upbuttonrect"), s.upbuttonrect);
+    v.Rect(QStringLiteral("activeupbuttonrect"), s.activeupbuttonrect);
+    v.Rect(QStringLiteral("downupbuttonrect"), s.downupbuttonrect);
+    v.Rect(QStringLiteral("downbuttonrect"), s.downbuttonrect);
+    v.Rect(QStringLiteral("activedownbuttonrect"), s.activedownbuttonrect);
+    v.Rect(QStringLiteral("downdownbuttonrect"), s.downdownbuttonrect);
   }
 };
 
@@ -524,7 +528,7 @@ class TbsDataSkinScrollBoxControl : public TbsDataSkinCustomControl {
   using TbsDataSkinCustomControl::TbsDataSkinCustomControl;
   int32_t bgpictureindex = -1;
   LG_SKIN_SECTION_IO(TbsDataSkinScrollBoxControl, TbsDataSkinCustomControl) {
-    v.Int("bgpictureindex", s.bgpictureindex, -1);
+    v.Int(QStringLiteral("bgpictureindex"), s.bgpictureindex, -1);
   }
 };
 
@@ -537,7 +541,7 @@ class TbsDataSkinScrollBoxControl : public TbsDataSkinCustomControl {
     TColor bgcolor = 0;                                                      \
     LG_SKIN_SECTION_IO(Name, TbsDataSkinControl) {                           \
       v.Font(s.fontname, s.fontstyle, s.fontheight, s.fontcolor);            \
-      v.Color("bgcolor", s.bgcolor);                                         \
+      v.Color(QStringLiteral("bgcolor"), s.bgcolor);                                         \
     }                                                                        \
   };
 LG_SKIN_TEXT_VIEW_CLASS(TbsDataSkinTreeView)
@@ -550,8 +554,8 @@ class TbsDataSkinBevel : public TbsDataSkinControl {
   using TbsDataSkinControl::TbsDataSkinControl;
   TColor lightcolor = 0, darkcolor = 0;
   LG_SKIN_SECTION_IO(TbsDataSkinBevel, TbsDataSkinControl) {
-    v.Color("lightcolor", s.lightcolor);
-    v.Color("darkcolor", s.darkcolor);
+    v.Color(QStringLiteral("lightcolor"), s.lightcolor);
+    v.Color(QStringLiteral("darkcolor"), s.darkcolor);
   }
 };
 
@@ -562,13 +566,13 @@ class TbsDataSkinSlider : public TbsDataSkinControl {
   int32_t edgesize = 0;
   TColor bgcolor = 0, pointscolor = 0;
   LG_SKIN_SECTION_IO(TbsDataSkinSlider, TbsDataSkinControl) {
-    v.Rect("hrulerrect", s.hrulerrect);
-    v.Rect("hthumbrect", s.hthumbrect);
-    v.Rect("vrulerrect", s.vrulerrect);
-    v.Rect("vthumbrect", s.vthumbrect);
-    v.Int("edgesize", s.edgesize);
-    v.Color("bgcolor", s.bgcolor);
-    v.Color("pointscolor", s.pointscolor);
+    v.Rect(QStringLiteral("hrulerrect"), s.hrulerrect);
+    v.Rect(QStringLiteral("hthumbrect"), s.hthumbrect);
+    v.Rect(QStringLiteral("vrulerrect"), s.vrulerrect);
+    v.Rect(QStringLiteral("vthumbrect"), s.vthumbrect);
+    v.Int(QStringLiteral("edgesize"), s.edgesize);
+    v.Color(QStringLiteral("bgcolor"), s.bgcolor);
+    v.Color(QStringLiteral("pointscolor"), s.pointscolor);
   }
 };
 

@@ -5,8 +5,8 @@
 #include "skin/data/SkinMessages.h"
 
 namespace {
-const QString kFormInfo = QStringLiteral("FORMINFO");
-const QString kVersion = QStringLiteral("VERSION");
+const QString kFormInfo = QStringLiteral("forminfo");  // section names match in any case
+const QString kVersion = QStringLiteral("version");
 
 // Splits a list entry "name:type" at its first colon; no colon gives two empty texts.
 void SplitEntry(const QString& entry, QString& name, QString& type) {
@@ -109,25 +109,25 @@ namespace {
 // [FORMINFO] keys in field order; shared by the reader and the description writer.
 template <class V, class S>
 void FormInfoFields(V& v, S& s) {
-  v.Rect("buttonsrect", s.buttonsrect);
-  v.Rect("captionrect", s.captionrect);
-  v.Int("buttonsoffset", s.buttonsoffset);
-  v.Flag("buttonsinleft", s.buttonsinleft);
-  v.Flag("autorenderinginactiveimage", s.autorenderinginactiveimage);
-  v.Effect("inactiveeffect", s.inactiveeffect);
-  v.Point("lefttoppoint", s.lefttoppoint);
-  v.Point("righttoppoint", s.righttoppoint);
-  v.Point("leftbottompoint", s.leftbottompoint);
-  v.Point("rightbottompoint", s.rightbottompoint);
-  v.Int("bgpictureindex", s.bgpictureindex, -1);
-  v.Flag("mainmenupopupup", s.mainmenupopupup);
-  v.Rect("maskrectarea", s.maskrectarea);
-  v.Point("hittestlefttoppoint", s.hittestlefttoppoint);
-  v.Point("hittestrighttoppoint", s.hittestrighttoppoint);
-  v.Point("hittestleftbottompoint", s.hittestleftbottompoint);
-  v.Point("hittestrightbottompoint", s.hittestrightbottompoint);
-  v.Rect("clientrect", s.clientrect);
-  v.Int("borderwidth", s.borderwidth);
+  v.Rect(QStringLiteral("buttonsrect"), s.buttonsrect);
+  v.Rect(QStringLiteral("captionrect"), s.captionrect);
+  v.Int(QStringLiteral("buttonsoffset"), s.buttonsoffset);
+  v.Flag(QStringLiteral("buttonsinleft"), s.buttonsinleft);
+  v.Flag(QStringLiteral("autorenderinginactiveimage"), s.autorenderinginactiveimage);
+  v.Effect(QStringLiteral("inactiveeffect"), s.inactiveeffect);
+  v.Point(QStringLiteral("lefttoppoint"), s.lefttoppoint);
+  v.Point(QStringLiteral("righttoppoint"), s.righttoppoint);
+  v.Point(QStringLiteral("leftbottompoint"), s.leftbottompoint);
+  v.Point(QStringLiteral("rightbottompoint"), s.rightbottompoint);
+  v.Int(QStringLiteral("bgpictureindex"), s.bgpictureindex, -1);
+  v.Flag(QStringLiteral("mainmenupopupup"), s.mainmenupopupup);
+  v.Rect(QStringLiteral("maskrectarea"), s.maskrectarea);
+  v.Point(QStringLiteral("hittestlefttoppoint"), s.hittestlefttoppoint);
+  v.Point(QStringLiteral("hittestrighttoppoint"), s.hittestrighttoppoint);
+  v.Point(QStringLiteral("hittestleftbottompoint"), s.hittestleftbottompoint);
+  v.Point(QStringLiteral("hittestrightbottompoint"), s.hittestrightbottompoint);
+  v.Rect(QStringLiteral("clientrect"), s.clientrect);
+  v.Int(QStringLiteral("borderwidth"), s.borderwidth);
 }
 }  // namespace
 
@@ -149,11 +149,11 @@ void TbsSkinData::LoadFormSection(const TMemIniFile& ini) {
 }
 
 void TbsSkinData::LoadObjectSections(const TMemIniFile& ini) {
-  LoadList(ini, QStringLiteral("SKINOBJECTS"), SkinObjects, CreateSkinObject);
+  LoadList(ini, QStringLiteral("skinobjects"), SkinObjects, CreateSkinObject);
 }
 
 void TbsSkinData::LoadControlSections(const TMemIniFile& ini) {
-  LoadList(ini, QStringLiteral("SKINCONTROLS"), SkinControls, CreateSkinControl);
+  LoadList(ini, QStringLiteral("skincontrols"), SkinControls, CreateSkinControl);
 }
 
 void TbsSkinData::LoadSectionsAfterPictures(const TMemIniFile& ini) {
@@ -192,6 +192,9 @@ void TbsSkinData::LoadFromCompressedSkin(TbsCompressedStoredSkin& skin) {
   NotifyForms(SkinMessageBeforeChange);
   ResetSkin();
   TMemoryStream content;
+  // Room for the usual compression ratios at once: growing step by step costs more than the
+  // inflating itself. Pages that are never written are never touched.
+  content.Bytes().reserve(std::min<size_t>(skin.CompressedData.Bytes().size() * 64, size_t{64} << 20));
   skin.UnpackTo(content);
   content.SetPosition(0);
   int32_t version = 0;
@@ -207,9 +210,9 @@ void TbsSkinData::LoadFromCompressedSkin(TbsCompressedStoredSkin& skin) {
     activepictures.back()->LoadFromStream(content);
   }
   const int64_t at = content.Position();
-  const QByteArray text(reinterpret_cast<const char*>(content.Memory() + at), static_cast<qsizetype>(content.Size() - at));
   TMemIniFile ini;
-  ini.SetStrings(SplitTextLines(text));
+  ini.SetText(QString::fromLocal8Bit(reinterpret_cast<const char*>(content.Memory() + at),
+                                     static_cast<qsizetype>(content.Size() - at)));
   LoadVersion(ini);
   LoadSectionsAfterPictures(ini);
   IsEmpty = false;
@@ -238,8 +241,9 @@ void StoreSkinDescription(const TbsSkinData& data, TMemIniFile& ini) {
   ini.WriteString(version, QStringLiteral("authoremail"), data.authoremail);
   ini.WriteString(version, QStringLiteral("authorurl"), data.authorurl);
   ini.WriteString(version, QStringLiteral("skincomments"), data.skincomments);
-  ini.EraseSection(kFormInfo);
-  TSkinSectionWriter w(ini, kFormInfo);
+  const QString formInfo = QStringLiteral("FORMINFO");
+  ini.EraseSection(formInfo);
+  TSkinSectionWriter w(ini, formInfo);
   FormInfoFields(w, data);
 
   const QString objects = QStringLiteral("SKINOBJECTS");

@@ -6,28 +6,50 @@
 
 namespace {
 
-// Splits a value text into its comma-separated digit runs; every other character is dropped.
-// Only the first `wanted` components are kept; further ones are ignored.
-void SplitDigits(const QString& text, QString* parts, int wanted) {
+// Reads the first `wanted` comma-separated digit runs of a value text; every character other
+// than a digit or a comma is dropped, components past `wanted` are ignored. A missing, empty
+// or over-long component fails with the conversion error naming its digits.
+void ParseComponents(const QString& text, int32_t* out, int wanted) {
   int index = 0;
-  QString acc;
+  int64_t value = 0;
+  int digits = 0;
+  bool tooLong = false;
+  auto store = [&]() {
+    if (index < wanted) {
+      if (digits == 0 || tooLong) {
+        // Slow path, errors only: rebuild the component's text for the message.
+        QString part;
+        int at = 0;
+        for (const QChar c : text) {
+          if (c == u',') ++at;
+          else if (at == index && c >= u'0' && c <= u'9') part.append(c);
+        }
+        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(part));
+      }
+      out[index] = static_cast<int32_t>(value);
+    }
+    ++index;
+    value = 0;
+    digits = 0;
+    tooLong = false;
+  };
   for (const QChar c : text) {
-    if (c == u',') {
-      if (index < wanted) parts[index] = acc;
-      ++index;
-      acc.clear();
-    } else if (c >= u'0' && c <= u'9') {
-      if (index < wanted) acc.append(c);
+    const char16_t u = c.unicode();
+    if (u == u',') {
+      store();
+      if (index >= wanted) return;
+    } else if (u >= u'0' && u <= u'9') {
+      value = value * 10 + (u - u'0');
+      ++digits;
+      if (value > INT32_MAX) {
+        tooLong = true;
+        value = 0;
+      }
     }
   }
-  if (index < wanted) parts[index] = acc;
-}
-
-int32_t ComponentValue(const QString& part) {
-  int32_t v = 0;
-  if (!TryParseInt32(part, v))
-    throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(part));
-  return v;
+  store();
+  // Fewer components than wanted: the next one is empty, which fails.
+  while (index < wanted) store();
 }
 
 const char* const kMorphWords[] = {"mkdefault", "mkgradient", "mkleftgradient", "mkrightgradient",
@@ -45,23 +67,15 @@ int WordIndex(const QString& word, const char* const (&table)[N], int fallback) 
 }  // namespace
 
 TRect ParseRectText(const QString& text) {
-  QString p[4];
-  SplitDigits(text, p, 4);
-  TRect r;
-  r.Left = ComponentValue(p[0]);
-  r.Top = ComponentValue(p[1]);
-  r.Right = ComponentValue(p[2]);
-  r.Bottom = ComponentValue(p[3]);
-  return r;
+  int32_t v[4];
+  ParseComponents(text, v, 4);
+  return TRect(v[0], v[1], v[2], v[3]);
 }
 
 TPoint ParsePointText(const QString& text) {
-  QString p[2];
-  SplitDigits(text, p, 2);
-  TPoint pt;
-  pt.X = ComponentValue(p[0]);
-  pt.Y = ComponentValue(p[1]);
-  return pt;
+  int32_t v[2];
+  ParseComponents(text, v, 2);
+  return TPoint(v[0], v[1]);
 }
 
 TRect SkinIniReadRect(const TMemIniFile& ini, const QString& section, const QString& key) {
@@ -125,9 +139,9 @@ void SkinIniReadList(const TMemIniFile& ini, const QString& section, const QStri
 }
 
 bool HasSkinSections(const TMemIniFile& ini) {
-  return ini.SectionExists(QStringLiteral("VERSION")) && ini.SectionExists(QStringLiteral("PICTURES")) &&
-         ini.SectionExists(QStringLiteral("FORMINFO")) && ini.SectionExists(QStringLiteral("SKINOBJECTS")) &&
-         ini.SectionExists(QStringLiteral("SKINCONTROLS"));
+  return ini.SectionExists(QStringLiteral("version")) && ini.SectionExists(QStringLiteral("pictures")) &&
+         ini.SectionExists(QStringLiteral("forminfo")) && ini.SectionExists(QStringLiteral("skinobjects")) &&
+         ini.SectionExists(QStringLiteral("skincontrols"));
 }
 
 void SkinIniWriteRect(TMemIniFile& ini, const QString& section, const QString& key, const TRect& r) {

@@ -87,50 +87,51 @@ int32_t SkinListEntryLimit(const TMemIniFile& ini, const QString& section, int32
 // Field visitors used by the data classes: one field table per class, read or written.
 class TSkinSectionReader {
  public:
-  TSkinSectionReader(const TMemIniFile& ini, const QString& section) : ini_(ini), section_(section) {}
-  void Rect(const char* key, TRect& f) { f = SkinIniReadRect(ini_, section_, QLatin1String(key)); }
-  void Point(const char* key, TPoint& f) { f = SkinIniReadPoint(ini_, section_, QLatin1String(key)); }
-  void Flag(const char* key, bool& f) { f = SkinIniReadFlag(ini_, section_, QLatin1String(key)); }
-  void Int(const char* key, int32_t& f, int32_t def = 0) { f = ini_.ReadInteger(section_, QLatin1String(key), def); }
-  void Color(const char* key, TColor& f, TColor def = 0) { f = ini_.ReadInteger(section_, QLatin1String(key), def); }
-  void Text(const char* key, QString& f, const QString& def = QString()) { f = ini_.ReadString(section_, QLatin1String(key), def); }
-  void FontStyle(const char* key, TFontStyleSet& f) { f = SkinIniReadFontStyle(ini_, section_, QLatin1String(key)); }
-  void Alignment(const char* key, TSkinAlignment& f) { f = SkinIniReadAlignment(ini_, section_, QLatin1String(key)); }
-  void MorphKind(const char* key, TMorphKind& f) { f = SkinIniReadMorphKind(ini_, section_, QLatin1String(key)); }
-  void Effect(const char* key, TInactiveEffect& f) { f = SkinIniReadEffect(ini_, section_, QLatin1String(key)); }
-  void Command(const char* key, TStdButtonCommand& f) { f = SkinIniReadCommand(ini_, section_, QLatin1String(key)); }
+  // Section names match in any case; folding the name once here spares every key lookup.
+  TSkinSectionReader(const TMemIniFile& ini, const QString& section) : ini_(ini), section_(section.toLower()) {}
+  void Rect(const QString& key, TRect& f) { f = SkinIniReadRect(ini_, section_, key); }
+  void Point(const QString& key, TPoint& f) { f = SkinIniReadPoint(ini_, section_, key); }
+  void Flag(const QString& key, bool& f) { f = SkinIniReadFlag(ini_, section_, key); }
+  void Int(const QString& key, int32_t& f, int32_t def = 0) { f = ini_.ReadInteger(section_, key, def); }
+  void Color(const QString& key, TColor& f, TColor def = 0) { f = ini_.ReadInteger(section_, key, def); }
+  void Text(const QString& key, QString& f, const QString& def = QString()) { f = ini_.ReadString(section_, key, def); }
+  void FontStyle(const QString& key, TFontStyleSet& f) { f = SkinIniReadFontStyle(ini_, section_, key); }
+  void Alignment(const QString& key, TSkinAlignment& f) { f = SkinIniReadAlignment(ini_, section_, key); }
+  void MorphKind(const QString& key, TMorphKind& f) { f = SkinIniReadMorphKind(ini_, section_, key); }
+  void Effect(const QString& key, TInactiveEffect& f) { f = SkinIniReadEffect(ini_, section_, key); }
+  void Command(const QString& key, TStdButtonCommand& f) { f = SkinIniReadCommand(ini_, section_, key); }
   // "fontname", "fontstyle", "fontheight", "fontcolor" with their usual defaults.
   void Font(QString& name, TFontStyleSet& style, int32_t& height, TColor& color) {
-    Text("fontname", name, QStringLiteral("Arial"));
-    FontStyle("fontstyle", style);
-    Int("fontheight", height, 14);
-    Color("fontcolor", color);
+    Text(QStringLiteral("fontname"), name, QStringLiteral("Arial"));
+    FontStyle(QStringLiteral("fontstyle"), style);
+    Int(QStringLiteral("fontheight"), height, 14);
+    Color(QStringLiteral("fontcolor"), color);
   }
 
  private:
   const TMemIniFile& ini_;
-  const QString& section_;
+  const QString section_;
 };
 
 class TSkinSectionWriter {
  public:
   TSkinSectionWriter(TMemIniFile& ini, const QString& section) : ini_(ini), section_(section) {}
-  void Rect(const char* key, const TRect& f) { SkinIniWriteRect(ini_, section_, QLatin1String(key), f); }
-  void Point(const char* key, const TPoint& f) { SkinIniWritePoint(ini_, section_, QLatin1String(key), f); }
-  void Flag(const char* key, const bool& f) { SkinIniWriteFlag(ini_, section_, QLatin1String(key), f); }
-  void Int(const char* key, const int32_t& f, int32_t = 0) { ini_.WriteInteger(section_, QLatin1String(key), f); }
-  void Color(const char* key, const TColor& f, TColor = 0) { ini_.WriteInteger(section_, QLatin1String(key), f); }
-  void Text(const char* key, const QString& f, const QString& = QString()) { ini_.WriteString(section_, QLatin1String(key), f); }
-  void FontStyle(const char* key, const TFontStyleSet& f) { SkinIniWriteFontStyle(ini_, section_, QLatin1String(key), f); }
-  void Alignment(const char* key, const TSkinAlignment& f) { SkinIniWriteAlignment(ini_, section_, QLatin1String(key), f); }
-  void MorphKind(const char* key, const TMorphKind& f) { SkinIniWriteMorphKind(ini_, section_, QLatin1String(key), f); }
-  void Effect(const char* key, const TInactiveEffect& f) { SkinIniWriteEffect(ini_, section_, QLatin1String(key), f); }
-  void Command(const char* key, const TStdButtonCommand& f) { SkinIniWriteCommand(ini_, section_, QLatin1String(key), f); }
+  void Rect(const QString& key, const TRect& f) { SkinIniWriteRect(ini_, section_, key, f); }
+  void Point(const QString& key, const TPoint& f) { SkinIniWritePoint(ini_, section_, key, f); }
+  void Flag(const QString& key, const bool& f) { SkinIniWriteFlag(ini_, section_, key, f); }
+  void Int(const QString& key, const int32_t& f, int32_t = 0) { ini_.WriteInteger(section_, key, f); }
+  void Color(const QString& key, const TColor& f, TColor = 0) { ini_.WriteInteger(section_, key, f); }
+  void Text(const QString& key, const QString& f, const QString& = QString()) { ini_.WriteString(section_, key, f); }
+  void FontStyle(const QString& key, const TFontStyleSet& f) { SkinIniWriteFontStyle(ini_, section_, key, f); }
+  void Alignment(const QString& key, const TSkinAlignment& f) { SkinIniWriteAlignment(ini_, section_, key, f); }
+  void MorphKind(const QString& key, const TMorphKind& f) { SkinIniWriteMorphKind(ini_, section_, key, f); }
+  void Effect(const QString& key, const TInactiveEffect& f) { SkinIniWriteEffect(ini_, section_, key, f); }
+  void Command(const QString& key, const TStdButtonCommand& f) { SkinIniWriteCommand(ini_, section_, key, f); }
   void Font(const QString& name, const TFontStyleSet& style, const int32_t& height, const TColor& color) {
-    Text("fontname", name);
-    FontStyle("fontstyle", style);
-    Int("fontheight", height);
-    Color("fontcolor", color);
+    Text(QStringLiteral("fontname"), name);
+    FontStyle(QStringLiteral("fontstyle"), style);
+    Int(QStringLiteral("fontheight"), height);
+    Color(QStringLiteral("fontcolor"), color);
   }
 
  private:

@@ -32,13 +32,13 @@ std::unique_ptr<TbsDataSkinObject> CreateSkinObject(const QString& typeWord, con
 }
 
 void TbsDataSkinPopupWindow::LoadSection(const TMemIniFile& ini) {
-  const QString section = QStringLiteral("POPUPWINDOW");
+  const QString section = QStringLiteral("popupwindow");
   TSkinSectionReader r(ini, section);
   Fields(r, *this);
 }
 
 void TbsDataSkinHintWindow::LoadSection(const TMemIniFile& ini) {
-  const QString section = QStringLiteral("HINTWINDOW");
+  const QString section = QStringLiteral("hintwindow");
   TSkinSectionReader r(ini, section);
   Fields(r, *this);
 }

@@ -8,7 +8,7 @@
 #include "skin/data/SkinIni.h"
 
 // Defines LoadSection / StoreSection of a data class from its field table `Fields`:
-// the base class's keys first, then this class's own.
+// the base class's keys first, then this class's own. `Inherited` names the base class.
 #define LG_SKIN_SECTION_IO(Self, Base)                                  \
   void LoadSection(const TMemIniFile& ini) override {                   \
     Base::LoadSection(ini);                                             \
@@ -21,6 +21,7 @@
     Fields(w, *this);                                                   \
   }                                                                     \
   QString ClassName() const override { return QStringLiteral(#Self); } \
+  using Inherited = Base;                                               \
   template <class V, class S>                                           \
   static void Fields(V& v, S& s)
 
@@ -45,13 +46,13 @@ class TbsDataSkinObject {
 
   template <class V, class S>
   static void Fields(V& v, S& s) {
-    v.Text("hint", s.hint);
-    v.Flag("skinrectinapicture", s.skinrectinapicture);
-    v.Rect("skinrect", s.skinrect);
-    v.Rect("activeskinrect", s.activeskinrect);
-    v.Int("activepictureindex", s.activepictureindex, -1);
-    v.Flag("morphing", s.morphing);
-    v.MorphKind("morphkind", s.morphkind);
+    v.Text(QStringLiteral("hint"), s.hint);
+    v.Flag(QStringLiteral("skinrectinapicture"), s.skinrectinapicture);
+    v.Rect(QStringLiteral("skinrect"), s.skinrect);
+    v.Rect(QStringLiteral("activeskinrect"), s.activeskinrect);
+    v.Int(QStringLiteral("activepictureindex"), s.activepictureindex, -1);
+    v.Flag(QStringLiteral("morphing"), s.morphing);
+    v.MorphKind(QStringLiteral("morphkind"), s.morphkind);
   }
 };
 
@@ -61,8 +62,8 @@ class TbsDataSkinButton : public TbsDataSkinObject {
   TRect downrect;
   TRect disableskinrsect;
   LG_SKIN_SECTION_IO(TbsDataSkinButton, TbsDataSkinObject) {
-    v.Rect("downrect", s.downrect);
-    v.Rect("disableskinrsect", s.disableskinrsect);
+    v.Rect(QStringLiteral("downrect"), s.downrect);
+    v.Rect(QStringLiteral("disableskinrsect"), s.disableskinrsect);
   }
 };
 
@@ -75,11 +76,11 @@ class TbsDataSkinStdButton : public TbsDataSkinButton {
   TRect restoredownrect;
   TRect restoreinactiverect;
   LG_SKIN_SECTION_IO(TbsDataSkinStdButton, TbsDataSkinButton) {
-    v.Command("command", s.command);
-    v.Rect("restorerect", s.restorerect);
-    v.Rect("restoreactiverect", s.restoreactiverect);
-    v.Rect("restoredownrect", s.restoredownrect);
-    v.Rect("restoreinactiverect", s.restoreinactiverect);
+    v.Command(QStringLiteral("command"), s.command);
+    v.Rect(QStringLiteral("restorerect"), s.restorerect);
+    v.Rect(QStringLiteral("restoreactiverect"), s.restoreactiverect);
+    v.Rect(QStringLiteral("restoredownrect"), s.restoredownrect);
+    v.Rect(QStringLiteral("restoreinactiverect"), s.restoreinactiverect);
   }
 };
 
@@ -87,6 +88,9 @@ class TbsDataSkinMainMenuBarButton : public TbsDataSkinStdButton {
  public:
   using TbsDataSkinStdButton::TbsDataSkinStdButton;
   QString ClassName() const override { return QStringLiteral("TbsDataSkinMainMenuBarButton"); }
+  using Inherited = TbsDataSkinStdButton;
+  template <class V, class S>
+  static void Fields(V&, S&) {}
 };
 
 class TbsDataSkinMenuItem : public TbsDataSkinObject {
@@ -105,18 +109,18 @@ class TbsDataSkinMenuItem : public TbsDataSkinObject {
   TColor activefontcolor = 0;
   TRect textrect;
   LG_SKIN_SECTION_IO(TbsDataSkinMenuItem, TbsDataSkinObject) {
-    v.Rect("dividerrect", s.dividerrect);
-    v.Int("dividerleftoffset", s.dividerleftoffset);
-    v.Int("dividerrightoffset", s.dividerrightoffset);
-    v.Int("itemleftoffset", s.itemleftoffset);
-    v.Int("itemrightoffset", s.itemrightoffset);
-    v.Text("fontname", s.fontname, QStringLiteral("Arial"));
-    v.Int("fontheight", s.fontheight, 14);
-    v.FontStyle("fontstyle", s.fontstyle);
-    v.Color("unenabledfontcolor", s.unenabledfontcolor);
-    v.Color("fontcolor", s.fontcolor);
-    v.Color("activefontcolor", s.activefontcolor);
-    v.Rect("textrect", s.textrect);
+    v.Rect(QStringLiteral("dividerrect"), s.dividerrect);
+    v.Int(QStringLiteral("dividerleftoffset"), s.dividerleftoffset);
+    v.Int(QStringLiteral("dividerrightoffset"), s.dividerrightoffset);
+    v.Int(QStringLiteral("itemleftoffset"), s.itemleftoffset);
+    v.Int(QStringLiteral("itemrightoffset"), s.itemrightoffset);
+    v.Text(QStringLiteral("fontname"), s.fontname, QStringLiteral("Arial"));
+    v.Int(QStringLiteral("fontheight"), s.fontheight, 14);
+    v.FontStyle(QStringLiteral("fontstyle"), s.fontstyle);
+    v.Color(QStringLiteral("unenabledfontcolor"), s.unenabledfontcolor);
+    v.Color(QStringLiteral("fontcolor"), s.fontcolor);
+    v.Color(QStringLiteral("activefontcolor"), s.activefontcolor);
+    v.Rect(QStringLiteral("textrect"), s.textrect);
   }
 };
 
@@ -136,17 +140,17 @@ class TbsDataSkinMainMenuItem : public TbsDataSkinObject {
   int32_t itemleftoffset = 0;
   int32_t itemrightoffset = 0;
   LG_SKIN_SECTION_IO(TbsDataSkinMainMenuItem, TbsDataSkinObject) {
-    v.Rect("downrect", s.downrect);
-    v.Text("fontname", s.fontname, QStringLiteral("Arial"));
-    v.Int("fontheight", s.fontheight, 14);
-    v.FontStyle("fontstyle", s.fontstyle);
-    v.Color("fontcolor", s.fontcolor);
-    v.Color("activefontcolor", s.activefontcolor);
-    v.Color("downfontcolor", s.downfontcolor);
-    v.Color("unenabledfontColor", s.unenabledfontcolor);
-    v.Rect("textrect", s.textrect);
-    v.Int("itemleftoffset", s.itemleftoffset);
-    v.Int("itemrightoffset", s.itemrightoffset);
+    v.Rect(QStringLiteral("downrect"), s.downrect);
+    v.Text(QStringLiteral("fontname"), s.fontname, QStringLiteral("Arial"));
+    v.Int(QStringLiteral("fontheight"), s.fontheight, 14);
+    v.FontStyle(QStringLiteral("fontstyle"), s.fontstyle);
+    v.Color(QStringLiteral("fontcolor"), s.fontcolor);
+    v.Color(QStringLiteral("activefontcolor"), s.activefontcolor);
+    v.Color(QStringLiteral("downfontcolor"), s.downfontcolor);
+    v.Color(QStringLiteral("unenabledfontColor"), s.unenabledfontcolor);
+    v.Rect(QStringLiteral("textrect"), s.textrect);
+    v.Int(QStringLiteral("itemleftoffset"), s.itemleftoffset);
+    v.Int(QStringLiteral("itemrightoffset"), s.itemrightoffset);
   }
 };
 
@@ -154,6 +158,9 @@ class TbsDataSkinMainMenuBarItem : public TbsDataSkinMainMenuItem {
  public:
   using TbsDataSkinMainMenuItem::TbsDataSkinMainMenuItem;
   QString ClassName() const override { return QStringLiteral("TbsDataSkinMainMenuBarItem"); }
+  using Inherited = TbsDataSkinMainMenuItem;
+  template <class V, class S>
+  static void Fields(V&, S&) {}
 };
 
 class TbsDataSkinCaption : public TbsDataSkinObject {
@@ -175,21 +182,21 @@ class TbsDataSkinCaption : public TbsDataSkinObject {
   int32_t framerightoffset = 0;
   TRect frametextrect;
   LG_SKIN_SECTION_IO(TbsDataSkinCaption, TbsDataSkinObject) {
-    v.Text("fontname", s.fontname, QStringLiteral("Arial"));
-    v.Int("fontheight", s.fontheight, 14);
-    v.FontStyle("fontstyle", s.fontstyle);
-    v.Color("fontcolor", s.fontcolor);
-    v.Color("activefontcolor", s.activefontcolor);
-    v.Color("shadowcolor", s.shadowcolor);
-    v.Color("activeshadowcolor", s.activeshadowcolor);
-    v.Flag("shadow", s.shadow);
-    v.Alignment("alignment", s.alignment);
-    v.Rect("textrect", s.textrect);
-    v.Rect("framerect", s.framerect);
-    v.Rect("activeframerect", s.activeframerect);
-    v.Int("frameleftoffset", s.frameleftoffset);
-    v.Int("framerightoffset", s.framerightoffset);
-    v.Rect("frametextrect", s.frametextrect);
+    v.Text(QStringLiteral("fontname"), s.fontname, QStringLiteral("Arial"));
+    v.Int(QStringLiteral("fontheight"), s.fontheight, 14);
+    v.FontStyle(QStringLiteral("fontstyle"), s.fontstyle);
+    v.Color(QStringLiteral("fontcolor"), s.fontcolor);
+    v.Color(QStringLiteral("activefontcolor"), s.activefontcolor);
+    v.Color(QStringLiteral("shadowcolor"), s.shadowcolor);
+    v.Color(QStringLiteral("activeshadowcolor"), s.activeshadowcolor);
+    v.Flag(QStringLiteral("shadow"), s.shadow);
+    v.Alignment(QStringLiteral("alignment"), s.alignment);
+    v.Rect(QStringLiteral("textrect"), s.textrect);
+    v.Rect(QStringLiteral("framerect"), s.framerect);
+    v.Rect(QStringLiteral("activeframerect"), s.activeframerect);
+    v.Int(QStringLiteral("frameleftoffset"), s.frameleftoffset);
+    v.Int(QStringLiteral("framerightoffset"), s.framerightoffset);
+    v.Rect(QStringLiteral("frametextrect"), s.frametextrect);
   }
 };
 
@@ -218,15 +225,15 @@ class TbsDataSkinPopupWindow {
 
   template <class V, class S>
   static void Fields(V& v, S& s) {
-    v.Int("windowpictureindex", s.windowpictureindex, -1);
-    v.Int("maskpictureindex", s.maskpictureindex, -1);
-    v.Point("lefttoppoint", s.lefttoppoint);
-    v.Point("righttoppoint", s.righttoppoint);
-    v.Point("leftbottompoint", s.leftbottompoint);
-    v.Point("rightbottompoint", s.rightbottompoint);
-    v.Rect("itemsrect", s.itemsrect);
-    v.Color("scrollmarkercolor", s.scrollmarkercolor);
-    v.Color("scrollmarkeractivecolor", s.scrollmarkeractivecolor);
+    v.Int(QStringLiteral("windowpictureindex"), s.windowpictureindex, -1);
+    v.Int(QStringLiteral("maskpictureindex"), s.maskpictureindex, -1);
+    v.Point(QStringLiteral("lefttoppoint"), s.lefttoppoint);
+    v.Point(QStringLiteral("righttoppoint"), s.righttoppoint);
+    v.Point(QStringLiteral("leftbottompoint"), s.leftbottompoint);
+    v.Point(QStringLiteral("rightbottompoint"), s.rightbottompoint);
+    v.Rect(QStringLiteral("itemsrect"), s.itemsrect);
+    v.Color(QStringLiteral("scrollmarkercolor"), s.scrollmarkercolor);
+    v.Color(QStringLiteral("scrollmarkeractivecolor"), s.scrollmarkeractivecolor);
   }
 };
 
@@ -245,16 +252,16 @@ class TbsDataSkinHintWindow {
 
   template <class V, class S>
   static void Fields(V& v, S& s) {
-    v.Int("windowpictureindex", s.windowpictureindex, -1);
-    v.Int("maskpictureindex", s.maskpictureindex, -1);
-    v.Point("lefttoppoint", s.lefttoppoint);
-    v.Point("righttoppoint", s.righttoppoint);
-    v.Point("leftbottompoint", s.leftbottompoint);
-    v.Point("rightbottompoint", s.rightbottompoint);
-    v.Rect("clientrect", s.clientrect);
-    v.Text("fontname", s.fontname, QStringLiteral("Arial"));
-    v.FontStyle("fontstyle", s.fontstyle);
-    v.Int("fontheight", s.fontheight, 14);
-    v.Color("fontcolor", s.fontcolor);
+    v.Int(QStringLiteral("windowpictureindex"), s.windowpictureindex, -1);
+    v.Int(QStringLiteral("maskpictureindex"), s.maskpictureindex, -1);
+    v.Point(QStringLiteral("lefttoppoint"), s.lefttoppoint);
+    v.Point(QStringLiteral("righttoppoint"), s.righttoppoint);
+    v.Point(QStringLiteral("leftbottompoint"), s.leftbottompoint);
+    v.Point(QStringLiteral("rightbottompoint"), s.rightbottompoint);
+    v.Rect(QStringLiteral("clientrect"), s.clientrect);
+    v.Text(QStringLiteral("fontname"), s.fontname, QStringLiteral("Arial"));
+    v.FontStyle(QStringLiteral("fontstyle"), s.fontstyle);
+    v.Int(QStringLiteral("fontheight"), s.fontheight, 14);
+    v.Color(QStringLiteral("fontcolor"), s.fontcolor);
   }
 };

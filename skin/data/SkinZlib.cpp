@@ -15,7 +15,7 @@ constexpr int kLevels[] = {Z_NO_COMPRESSION, Z_BEST_SPEED, Z_DEFAULT_COMPRESSION
 }  // namespace
 
 TCompressionStream::TCompressionStream(TCompressionLevel level, TStream& dest)
-    : dest_(dest), z_(std::make_unique<z_stream>()), buf_(std::make_unique<uint8_t[]>(kBufferSize)) {
+    : dest_(dest), z_(std::make_unique<z_stream>()), buf_(std::make_unique_for_overwrite<uint8_t[]>(kBufferSize)) {
   *z_ = z_stream{};
   if (deflateInit2(z_.get(), kLevels[level], Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
     z_.reset();
@@ -76,7 +76,7 @@ void TCompressionStream::Finish() {
 
 TDecompressionStream::TDecompressionStream(TStream& source)
     : source_(source), sourceStart_(source.Position()), z_(std::make_unique<z_stream>()),
-      buf_(std::make_unique<uint8_t[]>(kBufferSize)) {
+      buf_(std::make_unique_for_overwrite<uint8_t[]>(kBufferSize)) {
   *z_ = z_stream{};
   if (inflateInit(z_.get()) != Z_OK) {
     z_.reset();
@@ -145,7 +145,7 @@ int64_t TDecompressionStream::Size() { InvalidDecompress(); }
 void DeflateInto(TStream& source, TStream& target) {
   source.SetPosition(0);
   TCompressionStream z(clMax, target);
-  std::unique_ptr<uint8_t[]> buf = std::make_unique<uint8_t[]>(kBufferSize);
+  std::unique_ptr<uint8_t[]> buf = std::make_unique_for_overwrite<uint8_t[]>(kBufferSize);
   for (;;) {
     const int64_t n = source.Read(buf.get(), kBufferSize);
     if (n <= 0) break;

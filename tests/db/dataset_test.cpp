@@ -161,19 +161,21 @@ TEST(ClientDataSet, DefaultOrderSortsThroughThePermutation) {
   // Rows out of order, a null key, equal keys (kept in arrival order), a long shared prefix.
   std::vector<Row> rows = {{"B0000002", "1", 1, false}, {"B0000001", "2", 2, false}, {nullptr, "3", 3, false},
                            {"A", "4", 4, false},       {"B0000001", "5", 5, false}, {"B00000019", "6", 6, false},
-                           {"B0000001Z", "7", 7, false}, {"AB", "8", 8, false}};
+                           {"B0000001Z", "7", 7, false}, {"AB", "8", 8, false},
+                           {"LONG-SHARED-PREFIX-2", "9", 9, false}, {"LONG-SHARED-PREFIX-1", "10", 10, false},
+                           {"LONG-SHARED-PREFI", "11", 11, false}};
   cds->SetData(MakePacket(rows, {{0, false}}));
   cds->Open();
   QStringList got;
   for (int r = 0; r < cds->RecordCount(); ++r) got << cds->DisplayText(r, 1);
-  EXPECT_EQ(got.join(u','), QStringLiteral("3,4,8,2,5,6,7,1"));
+  EXPECT_EQ(got.join(u','), QStringLiteral("3,4,8,2,5,6,7,1,11,10,9"));
   cds->Close();
 
   cds->SetData(MakePacket(rows, {{2, true}}));
   cds->Open();
   got.clear();
   for (int r = 0; r < cds->RecordCount(); ++r) got << cds->DisplayText(r, 2);
-  EXPECT_EQ(got.join(u','), QStringLiteral("8,7,6,5,4,3,2,1"));
+  EXPECT_EQ(got.join(u','), QStringLiteral("11,10,9,8,7,6,5,4,3,2,1"));
 }
 
 TEST(DataLink, FollowsOpenScrollAndClose) {
