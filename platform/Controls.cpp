@@ -8,6 +8,7 @@
 
 #include "platform/Colors.h"
 #include "platform/Exceptions.h"
+#include "platform/Forms.h"
 #include "platform/WidgetBridge.h"
 
 namespace {
@@ -613,6 +614,20 @@ void TWinControl::SetWindowRegion(const QRegion& r, bool redraw) {
   if (redraw) handle_->update();
 }
 
+void TWinControl::SetMouseCapture(bool on) {
+  if (!handle_) return;
+  if (on) handle_->grabMouse();
+  else if (QWidget::mouseGrabber() == handle_) handle_->releaseMouse();
+}
+
+bool TWinControl::MouseCapture() const { return handle_ && QWidget::mouseGrabber() == handle_; }
+
+TCustomForm* GetParentForm(const TControl* c) {
+  const TControl* top = c;
+  while (top && top->Parent()) top = top->Parent();
+  return dynamic_cast<TCustomForm*>(const_cast<TControl*>(top));
+}
+
 void TWinControl::SetBounds(int left, int top, int width, int height) {
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
   const bool sized = width != width_ || height != height_;
@@ -751,6 +766,12 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_SYSKEYDOWN:
     case WM_KEYUP:
     case WM_SYSKEYUP: {
+      if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) {
+        TCustomForm* form = GetParentForm(this);
+        if (form && form != this &&
+            form->Perform(CM_CHILDKEY, m.WParam, reinterpret_cast<intptr_t>(static_cast<TWinControl*>(this))) != 0)
+          return;
+      }
       uint16_t key = static_cast<uint16_t>(m.WParam);
       const TShiftState shift = CurrentShiftState();
       if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) KeyDown(key, shift);

@@ -273,6 +273,9 @@ class TWinControl : public TControl {
   void ClearWindowRegion(bool redraw = true) { SetWindowRegion(QRegion(), redraw); }
   bool HasWindowRegion() const { return !region_.isEmpty(); }
   const QRegion& WindowRegion() const { return region_; }
+  // Every mouse event goes to this control until released (Qt's mouse grab).
+  void SetMouseCapture(bool on);
+  bool MouseCapture() const;
 
   void SetBounds(int left, int top, int width, int height) override;
   void SetVisible(bool v) override;
@@ -342,6 +345,10 @@ class TCustomControl : public TWinControl {
   virtual void Paint();
   TCanvas canvas_;
 };
+
+// The form a control sits on (nullptr when it has none).
+class TCustomForm;
+TCustomForm* GetParentForm(const TControl* c);
 
 // Shift state from MK_* key flags.
 TShiftState KeysToShiftState(intptr_t keys);

@@ -77,6 +77,7 @@ void TCustomForm::InitWidget(QWidget* w) {
   client_->setAutoFillBackground(false);
   client_->setFocusPolicy(Qt::NoFocus);
   w->setWindowTitle(text_);
+  if (alphaBlend_) w->setWindowOpacity(alphaBlendValue_ / 255.0);
   ApplyWindowFlags();
   UpdateClientArea();
   TWinControl::InitWidget(w);
@@ -156,6 +157,16 @@ void TCustomForm::ApplyWindowFlags() {
   if (handle_->windowFlags() == f) return;
   handle_->setWindowFlags(f);
   if (wasVisible) handle_->show();
+}
+
+void TCustomForm::SetAlphaBlend(bool v) {
+  alphaBlend_ = v;
+  if (handle_) handle_->setWindowOpacity(alphaBlend_ ? alphaBlendValue_ / 255.0 : 1.0);
+}
+
+void TCustomForm::SetAlphaBlendValue(uint8_t v) {
+  alphaBlendValue_ = v;
+  if (handle_) handle_->setWindowOpacity(alphaBlend_ ? alphaBlendValue_ / 255.0 : 1.0);
 }
 
 void TCustomForm::SetPlatformFrame(bool v) {

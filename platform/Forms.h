@@ -62,6 +62,11 @@ class TCustomForm : public TWinControl {
   // Whether the window manager draws its own frame and caption around the window.
   bool PlatformFrame() const { return platformFrame_; }
   void SetPlatformFrame(bool v);
+  // Constant opacity of the whole window: AlphaBlendValue 255 is opaque; used while AlphaBlend.
+  bool AlphaBlend() const { return alphaBlend_; }
+  void SetAlphaBlend(bool v);
+  uint8_t AlphaBlendValue() const { return alphaBlendValue_; }
+  void SetAlphaBlendValue(uint8_t v);
   // True while the form's window is the active window.
   bool Active() const { return active_; }
   // The control that has (or gets, when the form is activated) the keyboard focus.
@@ -130,6 +135,8 @@ class TCustomForm : public TWinControl {
   bool autoSize_ = false;
   bool platformFrame_ = true;
   bool active_ = false;
+  bool alphaBlend_ = false;
+  uint8_t alphaBlendValue_ = 255;
   bool placed_ = false;
   bool applyingState_ = false;
   TWinControl* activeControl_ = nullptr;  // referenced

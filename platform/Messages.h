@@ -149,6 +149,10 @@ constexpr uint32_t CM_WANTSPECIALKEY = CM_BASE + 30;
 constexpr uint32_t CM_SHOWHINTCHANGED = CM_BASE + 33;
 constexpr uint32_t CM_HINTSHOW = CM_BASE + 48;
 constexpr uint32_t CM_CONTROLLISTCHANGE = CM_BASE + 52;
+// Sent to a control's form before the control handles WM_KEYDOWN/WM_SYSKEYDOWN: WParam = the
+// key code, LParam = the TWinControl* with the focus. Result non-zero keeps the key from the
+// control (a hook on the form's window procedure uses this to see every key first).
+constexpr uint32_t CM_CHILDKEY = CM_BASE + 36;
 constexpr uint32_t CM_RECREATEWND = CM_BASE + 51;
 
 // The skin engine's private messages.

@@ -529,6 +529,8 @@ void RegisterPlatformClasses() {
       .Integer(QStringLiteral("Height"), &TControl::Height, [](TCustomForm* f, int h) { f->SetHeight(h); })
       .Integer(QStringLiteral("ClientHeight"), &TControl::ClientHeight, &TCustomForm::SetClientHeight)
       .Integer(QStringLiteral("ClientWidth"), &TControl::ClientWidth, &TCustomForm::SetClientWidth)
+      .Bool(QStringLiteral("AlphaBlend"), &TCustomForm::AlphaBlend, &TCustomForm::SetAlphaBlend, false)
+      .Integer(QStringLiteral("AlphaBlendValue"), &TCustomForm::AlphaBlendValue, &TCustomForm::SetAlphaBlendValue, 255)
       .Bool(QStringLiteral("AutoScroll"), &TCustomForm::AutoScroll, &TCustomForm::SetAutoScroll, true)
       .Set(QStringLiteral("BorderIcons"), &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons, BorderIconIdents(),
            biSystemMenu | biMinimize | biMaximize)

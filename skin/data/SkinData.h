@@ -18,9 +18,7 @@
 #include "skin/data/SkinObjectData.h"
 #include "skin/data/StoredSkin.h"
 
-constexpr uint32_t SkinMessageBeforeChange = 1225;
-constexpr uint32_t SkinMessageChanged = 1226;
-constexpr uint32_t SkinMessageChangedAfter = 1227;
+#include "platform/Messages.h"  // SkinMessageBeforeChange (1225), SkinMessageChanged, SkinMessageChangedAfter
 // LParam of every skin message.
 constexpr intptr_t SkinMessageLParam = 1000;
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
@@ -301,4 +302,36 @@ TEST(PlatformControls, ClosingTheMainFormEndsTheLoop) {
   EXPECT_FALSE(form->Showing());
   delete form;
   EXPECT_EQ(Application->MainForm(), nullptr);
+}
+
+TEST(PlatformControls, AFormHookSeesTheKeysOfItsControlsFirst) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 100, 100);
+  Probe* p = new Probe(&form);
+  p->SetParent(&form);
+  p->SetBounds(0, 0, 50, 50);
+  p->SetTabStop(true);
+  std::vector<uint16_t> down;
+  p->OnKeyDown = [&](TComponent*, uint16_t& key, TShiftState) { down.push_back(key); };
+  TWndMethod old = form.WindowProc;
+  std::vector<std::pair<intptr_t, intptr_t>> previewed;
+  form.WindowProc = [&](TMessage& m) {
+    if (m.Msg == CM_CHILDKEY) {
+      previewed.emplace_back(m.WParam, m.LParam);
+      if (m.WParam == VK_ESCAPE) {
+        m.Result = 1;  // taken by the form
+        return;
+      }
+    }
+    old(m);
+  };
+  form.Show();
+  for (int key : {Qt::Key_A, Qt::Key_Escape, Qt::Key_Down}) {
+    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(p->Handle(), &e);
+  }
+  EXPECT_EQ(down, (std::vector<uint16_t>{'A', VK_DOWN}));
+  ASSERT_EQ(previewed.size(), 3u);
+  EXPECT_EQ(previewed[1].first, VK_ESCAPE);
+  EXPECT_EQ(previewed[1].second, reinterpret_cast<intptr_t>(static_cast<TWinControl*>(p)));
 }

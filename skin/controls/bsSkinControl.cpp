@@ -1,0 +1,237 @@
+#include "skin/controls/bsSkinControl.h"
+
+#include "platform/Colors.h"
+#include "skin/controls/SkinLookup.h"
+#include "skin/draw/bsUtils.h"
+#include "skin/data/SkinControlData.h"
+
+TFont SkinDefaultFont(TColor color) {
+  TFont f;
+  f.Name = QStringLiteral("Arial");
+  f.Height = 14;
+  f.Style = 0;
+  f.Color = color;
+  return f;
+}
+
+// ---- TbsSkinControl ----------------------------------------------------------------------
+
+TbsSkinControl::TbsSkinControl(TComponent* owner) : TCustomControl(owner) {}
+
+TbsSkinControl::~TbsSkinControl() = default;
+
+void TbsSkinControl::SetSkinData(TbsSkinData* value) {
+  if (TComponent* old = SkinDataComponent(skinData_)) old->RemoveFreeNotification(this);
+  skinData_ = value;
+  if (TComponent* now = SkinDataComponent(skinData_)) now->FreeNotification(this);
+  if (skinData_ && !SkinIsEmpty(skinData_) && !IsDesigning()) ApplySkinData();
+}
+
+void TbsSkinControl::Notification(TComponent* c, TOperation op) {
+  TCustomControl::Notification(c, op);
+  if (op == TOperation::opRemove && c && c == SkinDataComponent(skinData_)) skinData_ = nullptr;
+}
+
+void TbsSkinControl::FetchSkinData() {
+  sectionIndex_ = SkinIsEmpty(skinData_) ? -1 : SkinFindControlIndex(skinData_, skinDataName_);
+}
+
+TbsDataSkinControl* TbsSkinControl::SectionEntry() const {
+  return sectionIndex_ < 0 ? nullptr : SkinControlAt(skinData_, sectionIndex_);
+}
+
+void TbsSkinControl::ApplySkinData() {
+  FetchSkinData();
+  Repaint();
+}
+
+void TbsSkinControl::Paint() {
+  if (Width() <= 0 || Height() <= 0) return;
+  FetchSkinData();
+  TBitmap bitmap(Width(), Height());
+  if (sectionIndex_ == -1) PaintWithoutSkin(bitmap);
+  else PaintSkinImage(bitmap);
+  Canvas().Draw(0, 0, bitmap);
+}
+
+void TbsSkinControl::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_ERASEBKGND:
+      // The painted bitmap covers the whole window.
+      m.Result = 1;
+      return;
+    case CM_MOUSEENTER:
+      TCustomControl::WndProc(m);
+      if (m.LParam == 0 || m.LParam == reinterpret_cast<intptr_t>(static_cast<TControl*>(this))) OnMouseEnter(this);
+      return;
+    case CM_MOUSELEAVE:
+      TCustomControl::WndProc(m);
+      if (m.LParam == 0 || m.LParam == reinterpret_cast<intptr_t>(static_cast<TControl*>(this))) OnMouseLeave(this);
+      return;
+    default: TCustomControl::WndProc(m);
+  }
+}
+
+// ---- TbsSkinCustomControl ----------------------------------------------------------------
+
+TbsSkinCustomControl::TbsSkinCustomControl(TComponent* owner)
+    : TbsSkinControl(owner), defaultFont_(SkinDefaultFont(clWindowText)) {}
+
+TbsSkinCustomControl::~TbsSkinCustomControl() = default;
+
+void TbsSkinCustomControl::SetDefaultWidth(int v) {
+  defaultWidth_ = v;
+  if (sectionIndex_ == -1 && v > 0) SetWidth(v);
+}
+
+void TbsSkinCustomControl::SetDefaultHeight(int v) {
+  defaultHeight_ = v;
+  if (sectionIndex_ == -1 && v > 0) SetHeight(v);
+}
+
+void TbsSkinCustomControl::SetDefaultFont(const TFont& f) {
+  defaultFont_ = f;
+  DefaultFontEdited();
+}
+
+void TbsSkinCustomControl::DefaultFontEdited() {
+  DefaultFontChanged();
+  if (sectionIndex_ == -1) Repaint();
+}
+
+void TbsSkinCustomControl::FetchSkinData() {
+  TbsSkinControl::FetchSkinData();
+  if (sectionIndex_ == -1) return;
+  auto* entry = dynamic_cast<TbsDataSkinCustomControl*>(SectionEntry());
+  if (!entry) {
+    stretch_.StretchMode = smFixed;
+    skinPicture_ = nullptr;
+    skinMaskPicture_ = nullptr;
+    return;
+  }
+  stretch_.lefttoppoint = entry->lefttoppoint;
+  stretch_.righttoppoint = entry->righttoppoint;
+  stretch_.leftbottompoint = entry->leftbottompoint;
+  stretch_.rightbottompoint = entry->rightbottompoint;
+  stretch_.skinrect = entry->skinrect;
+  stretch_.SkinClientRect = entry->clientrect;
+  skinPicture_ = SkinPictureAt(skinData_, entry->pictureindex);
+  skinMaskPicture_ = SkinPictureAt(skinData_, entry->maskpictureindex);
+  stretch_.ComputeStretchMode();
+}
+
+void TbsSkinCustomControl::AdjustSkinSize(int& width, int& height) {
+  if (sectionIndex_ == -1) return;
+  stretch_.AdjustSkinSize(width, height);
+}
+
+void TbsSkinCustomControl::SetBounds(int left, int top, int width, int height) {
+  FetchSkinData();
+  const bool resized = sectionIndex_ != -1 && (width != Width() || height != Height());
+  if (resized) {
+    AdjustSkinSize(width, height);
+    if (stretch_.StretchMode == smFixed) stretch_.StretchedClientRect = stretch_.SkinClientRect;
+  }
+  TbsSkinControl::SetBounds(left, top, width, height);
+  if (resized) {
+    UpdateControlRegion();
+    Repaint();
+  }
+}
+
+void TbsSkinCustomControl::ApplySkinData() {
+  FetchSkinData();
+  bool resized = false;
+  if (sectionIndex_ == -1) {
+    if (defaultWidth_ > 0) SetWidth(defaultWidth_);
+    if (defaultHeight_ > 0) SetHeight(defaultHeight_);
+  } else {
+    int w = Width(), h = Height();
+    AdjustSkinSize(w, h);
+    if (w != Width()) { SetWidth(w); resized = true; }
+    if (h != Height()) { SetHeight(h); resized = true; }
+  }
+  if (!resized) {
+    UpdateControlRegion();
+    Repaint();
+  }
+}
+
+void TbsSkinCustomControl::UpdateControlRegion() {
+  if (!skinMaskPicture_ || sectionIndex_ == -1 || stretch_.StretchMode == smNone) {
+    if (HasWindowRegion()) ClearWindowRegion(true);
+    return;
+  }
+  const TSkinStretch& s = stretch_;
+  const int w = Width(), h = Height();
+  QRegion region;
+  switch (s.StretchMode) {
+    case smFixed: RegionFromMask(region, *skinMaskPicture_); break;
+    case smBoth:
+      FrameRegionFromMask(region, s.lefttoppoint, s.righttoppoint, s.leftbottompoint, s.rightbottompoint, s.SkinClientRect,
+                          s.StretchedLeftTopPoint, s.StretchedRightTopPoint, s.StretchedLeftBottomPoint,
+                          s.StretchedRightBottomPoint, s.StretchedClientRect, *skinMaskPicture_, w, h);
+      break;
+    case smHorizontal: {
+      const TPoint right(w + s.righttoppoint.X - s.SkinWidth(), s.righttoppoint.Y);
+      FrameRegionFromMask(region, s.lefttoppoint, s.righttoppoint, s.lefttoppoint, s.righttoppoint, s.SkinClientRect,
+                          s.lefttoppoint, right, s.lefttoppoint, right, s.StretchedClientRect, *skinMaskPicture_, w, h);
+      break;
+    }
+    case smVertical: {
+      const TPoint bottom(s.leftbottompoint.X, h + s.leftbottompoint.Y - s.SkinHeight());
+      FrameRegionFromMask(region, s.lefttoppoint, s.lefttoppoint, s.leftbottompoint, s.leftbottompoint, s.SkinClientRect,
+                          s.lefttoppoint, s.lefttoppoint, bottom, bottom, s.StretchedClientRect, *skinMaskPicture_, w, h);
+      break;
+    }
+    default: break;
+  }
+  SetWindowRegion(region, true);
+}
+
+void TbsSkinCustomControl::PaintWithoutSkin(TBitmap& bitmap) {
+  TCanvas& c = bitmap.Canvas();
+  c.Brush.Style = TBrushStyle::bsSolid;
+  c.Brush.Color = clBtnFace;
+  c.FillRect(ClientRect());
+}
+
+void TbsSkinCustomControl::PaintSkinImage(TBitmap& bitmap) { ComposeControlImage(bitmap, skinPicture_, stretch_.skinrect); }
+
+void TbsSkinCustomControl::ComposeControlImage(TBitmap& bitmap, const TBitmap* picture, const TRect& source) {
+  if (stretch_.StretchMode == smNone || !picture) return;
+  TSkinStretch& s = stretch_;
+  if (s.StretchMode == smFixed) {
+    bitmap.SetSize(source.Width(), source.Height());
+    CopyPiece(bitmap, TRect(0, 0, source.Width(), source.Height()), *picture, source);
+    return;
+  }
+  // The stretched points for the current size.
+  int w = Width(), h = Height();
+  s.AdjustSkinSize(w, h);
+  switch (s.StretchMode) {
+    case smBoth:
+      ComposeSkinImage(s.lefttoppoint, s.righttoppoint, s.leftbottompoint, s.rightbottompoint, s.SkinClientRect,
+                       s.StretchedLeftTopPoint, s.StretchedRightTopPoint, s.StretchedLeftBottomPoint,
+                       s.StretchedRightBottomPoint, s.StretchedClientRect, bitmap, *picture, source, Width(), Height(), true);
+      break;
+    case smHorizontal:
+      ComposeStripH(s.lefttoppoint.X, s.SkinWidth() - s.righttoppoint.X, bitmap, *picture, source, Width(), Height());
+      break;
+    case smVertical:
+      ComposeStripV(s.lefttoppoint.Y, s.SkinHeight() - s.leftbottompoint.Y, bitmap, *picture, source, Width(), Height());
+      break;
+    default: break;
+  }
+}
+
+void TbsSkinCustomControl::SelectSkinFont(TCanvas& c, const QString& name, int height, uint8_t style) const {
+  if (sectionIndex_ != -1 && useSkinFont_) {
+    c.Font.Name = name;
+    c.Font.Height = height;
+    c.Font.Style = style;
+    c.Font.Charset = defaultFont_.Charset;
+  } else {
+    c.Font = defaultFont_;
+  }
+}
