@@ -128,6 +128,8 @@ class IbCursor final : public ISQLCursor {
 
 class IbCommand final : public ISQLCommand {
  public:
+  static constexpr short kInitialColumns = 64;
+
   explicit IbCommand(Session* s) : s_(s) {}
   ~IbCommand() { Free(); }
 
@@ -139,9 +141,10 @@ class IbCommand final : public ISQLCommand {
       usingTr_ = true;
     }
     if (s_->api->dsql_allocate_statement(s_->status, &s_->db, &stmt_)) return s_->Fail();
-    sqlda_.assign(XSQLDA_LENGTH(1), 0);
+    // Room for most results at once, so the description comes with the prepare.
+    sqlda_.assign(XSQLDA_LENGTH(kInitialColumns), 0);
     Da()->version = SQLDA_VERSION1;
-    Da()->sqln = 1;
+    Da()->sqln = kInitialColumns;
     if (length < 0 || length > 0xffff) return kInvalidText;
     if (s_->api->dsql_prepare(s_->status, &s_->tr, &stmt_, static_cast<unsigned short>(length), sql,
                               static_cast<unsigned short>(s_->dialect), Da()))

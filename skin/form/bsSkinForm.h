@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/Component.h"
+#include "platform/Events.h"
 #include "platform/Font.h"
 #include "platform/Forms.h"
 
@@ -44,6 +45,18 @@ class TbsSkinForm : public TComponent {
   bool Magnetic = false;
   uint8_t MagneticSize = 5;
   TbsBorderIcons BorderIcons = biSystemMenu | biMinimize | biMaximize | biRollUp;
+
+  // Notify events of the frame (sender: this component).
+  TNotifyEvent OnChangeSkinData;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeActivate;
+  TNotifyEvent OnChangeRollUpState;
+  TNotifyEvent OnSkinMenuOpen;
+  TNotifyEvent OnSkinMenuClose;
+  TNotifyEvent OnMainMenuEnter;
+  TNotifyEvent OnMainMenuExit;
+  TNotifyEvent OnMinimizeToTray;
+  TNotifyEvent OnRestoreFromTray;
 
   int32_t DefMenuItemHeight() const { return defMenuItemHeight_; }
   // Values of 0 or less are ignored.

@@ -1,0 +1,82 @@
+#include "skin/form/SkinFormRegistry.h"
+
+#include "platform/Streaming.h"
+#include "skin/data/SkinData.h"
+#include "skin/form/bsSkinForm.h"
+
+namespace {
+const TIdentTable& SkinBorderIconIdents() {
+  static const TIdentTable t = {{QStringLiteral("biSystemMenu"), biSystemMenu},
+                                {QStringLiteral("biMinimize"), biMinimize},
+                                {QStringLiteral("biMaximize"), biMaximize},
+                                {QStringLiteral("biRollUp"), biRollUp},
+                                {QStringLiteral("biMinimizeToTray"), biMinimizeToTray}};
+  return t;
+}
+
+template <class F>
+auto Field(F TbsSkinForm::*m) {
+  return std::make_pair([m](const TbsSkinForm* f) { return f->*m; }, [m](TbsSkinForm* f, F v) { f->*m = v; });
+}
+}  // namespace
+
+void RegisterSkinFormClasses() {
+  static bool registered = false;
+  if (registered) return;
+  registered = true;
+  RegisterPlatformClasses();
+
+  auto b = RegisterClass<TbsSkinForm>(QStringLiteral("TbsSkinForm"), QStringLiteral("TComponent"));
+  auto boolean = [&b](const char* name, bool TbsSkinForm::*m, bool def) {
+    auto [get, set] = Field(m);
+    b.Bool(QLatin1String(name), get, set, def);
+  };
+  auto byte = [&b](const char* name, uint8_t TbsSkinForm::*m, int def) {
+    auto [get, set] = Field(m);
+    b.Integer(QLatin1String(name), get, set, def);
+  };
+  boolean("ShowIcon", &TbsSkinForm::ShowIcon, false);
+  boolean("MaximizeOnFullScreen", &TbsSkinForm::MaximizeOnFullScreen, false);
+  boolean("AlphaBlend", &TbsSkinForm::AlphaBlend, false);
+  boolean("AlphaBlendAnimation", &TbsSkinForm::AlphaBlendAnimation, false);
+  byte("AlphaBlendValue", &TbsSkinForm::AlphaBlendValue, 200);
+  boolean("ShowObjectHint", &TbsSkinForm::ShowObjectHint, false);
+  boolean("MenusAlphaBlend", &TbsSkinForm::MenusAlphaBlend, false);
+  boolean("MenusAlphaBlendAnimation", &TbsSkinForm::MenusAlphaBlendAnimation, false);
+  byte("MenusAlphaBlendValue", &TbsSkinForm::MenusAlphaBlendValue, 200);
+  b.Font(QStringLiteral("DefCaptionFont"), [](TbsSkinForm* f) { return &f->DefCaptionFont; });
+  b.Font(QStringLiteral("DefInActiveCaptionFont"), [](TbsSkinForm* f) { return &f->DefInActiveCaptionFont; });
+  b.Integer(QStringLiteral("DefMenuItemHeight"), &TbsSkinForm::DefMenuItemHeight, &TbsSkinForm::SetDefMenuItemHeight, 20);
+  b.Font(QStringLiteral("DefMenuItemFont"), [](TbsSkinForm* f) { return &f->DefMenuItemFont; });
+  boolean("UseDefaultSysMenu", &TbsSkinForm::UseDefaultSysMenu, true);
+  b.Reference<TbsSkinData>(QStringLiteral("SkinData"), &TbsSkinForm::SkinData, &TbsSkinForm::SetSkinData);
+  b.Reference<TbsSkinData>(QStringLiteral("MenusSkinData"), &TbsSkinForm::MenusSkinData, &TbsSkinForm::SetMenusSkinData);
+  b.Reference<TComponent>(QStringLiteral("SkinHint"), &TbsSkinForm::SkinHint, &TbsSkinForm::SetSkinHint);
+  b.Reference<TComponent>(QStringLiteral("TrayIcon"), &TbsSkinForm::TrayIcon, &TbsSkinForm::SetTrayIcon);
+  b.Reference<TComponent>(QStringLiteral("MainMenuBar"), &TbsSkinForm::MainMenuBar, &TbsSkinForm::SetMainMenuBar);
+  b.Reference<TComponent>(QStringLiteral("SystemMenu"), &TbsSkinForm::SystemMenu, &TbsSkinForm::SetSystemMenu);
+  {
+    auto [get, set] = Field(&TbsSkinForm::MinHeight);
+    b.Integer(QStringLiteral("MinHeight"), get, set, 0);
+  }
+  {
+    auto [get, set] = Field(&TbsSkinForm::MinWidth);
+    b.Integer(QStringLiteral("MinWidth"), get, set, 0);
+  }
+  boolean("Magnetic", &TbsSkinForm::Magnetic, false);
+  byte("MagneticSize", &TbsSkinForm::MagneticSize, 5);
+  {
+    auto [get, set] = Field(&TbsSkinForm::BorderIcons);
+    b.Set(QStringLiteral("BorderIcons"), get, set, SkinBorderIconIdents(), biSystemMenu | biMinimize | biMaximize | biRollUp);
+  }
+  b.Event(QStringLiteral("OnChangeSkinData"), &TbsSkinForm::OnChangeSkinData);
+  b.Event(QStringLiteral("OnActivate"), &TbsSkinForm::OnActivate);
+  b.Event(QStringLiteral("OnDeActivate"), &TbsSkinForm::OnDeActivate);
+  b.Event(QStringLiteral("OnChangeRollUpState"), &TbsSkinForm::OnChangeRollUpState);
+  b.Event(QStringLiteral("OnSkinMenuOpen"), &TbsSkinForm::OnSkinMenuOpen);
+  b.Event(QStringLiteral("OnSkinMenuClose"), &TbsSkinForm::OnSkinMenuClose);
+  b.Event(QStringLiteral("OnMainMenuEnter"), &TbsSkinForm::OnMainMenuEnter);
+  b.Event(QStringLiteral("OnMainMenuExit"), &TbsSkinForm::OnMainMenuExit);
+  b.Event(QStringLiteral("OnMinimizeToTray"), &TbsSkinForm::OnMinimizeToTray);
+  b.Event(QStringLiteral("OnRestoreFromTray"), &TbsSkinForm::OnRestoreFromTray);
+}
