@@ -86,6 +86,8 @@ class TCustomDBGrid : public TCustomControl {
   TColor FixedColor() const { return fixedColor_; }
   void SetFixedColor(TColor c);
   const TFont& TitleFont() const { return titleFont_; }
+  // The title font for editing in place; call LayoutChanged() afterwards.
+  TFont& TitleFontRef() { return titleFont_; }
   void SetTitleFont(const TFont& f);
   bool DefaultDrawing() const { return defaultDrawing_; }
   void SetDefaultDrawing(bool v) { defaultDrawing_ = v; }

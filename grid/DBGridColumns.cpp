@@ -35,6 +35,13 @@ void TColumnTitle::SetFont(const TFont& f) {
   column_->Changed();
 }
 
+TFont* TColumnTitle::FontRef() {
+  if (!font_) font_ = Font();
+  return &*font_;
+}
+
+void TColumnTitle::FontChanged() { column_->Changed(); }
+
 TColor TColumnTitle::Color() const {
   if (color_) return *color_;
   if (TCustomDBGrid* g = column_->Grid()) return g->FixedColor();
@@ -48,11 +55,11 @@ void TColumnTitle::SetColor(TColor c) {
 
 // --- TColumn -----------------------------------------------------------------------------
 
-TColumn::TColumn(TDBGridColumns* collection) : collection_(collection), title_(this) {}
+TColumn::TColumn(TCollection* collection) : TCollectionItem(collection), title_(this) {}
 
-TCustomDBGrid* TColumn::Grid() const { return collection_ ? collection_->Grid() : nullptr; }
+TDBGridColumns* TColumn::Columns() const { return static_cast<TDBGridColumns*>(Collection()); }
 
-int TColumn::Index() const { return collection_ ? collection_->IndexOf(this) : -1; }
+TCustomDBGrid* TColumn::Grid() const { return Columns() ? Columns()->Grid() : nullptr; }
 
 void TColumn::SetFieldName(const QString& name) {
   fieldName_ = name;
@@ -111,48 +118,31 @@ void TColumn::SetFont(const TFont& f) {
   Changed();
 }
 
+TFont* TColumn::FontRef() {
+  if (!font_) font_ = Font();
+  return &*font_;
+}
+
 void TColumn::SetVisible(bool v) {
   visible_ = v;
   Changed();
 }
 
 void TColumn::Changed() {
-  if (collection_) collection_->Changed();
+  if (Columns()) Columns()->NotifyChanged();
 }
 
 // --- TDBGridColumns ----------------------------------------------------------------------
 
-TColumn* TDBGridColumns::Add() {
-  items_.push_back(std::make_unique<TColumn>(this));
-  state_ = TDBGridColumnsState::csCustomized;
-  Changed();
-  return items_.back().get();
-}
-
-void TDBGridColumns::Clear() {
-  items_.clear();
-  Changed();
-}
-
-void TDBGridColumns::Delete(int i) {
-  if (i < 0 || i >= Count()) return;
-  items_.erase(items_.begin() + i);
-  Changed();
-}
-
-void TDBGridColumns::Move(int from, int to) {
-  if (from < 0 || from >= Count() || to < 0 || to >= Count() || from == to) return;
-  auto col = std::move(items_[static_cast<size_t>(from)]);
-  items_.erase(items_.begin() + from);
-  items_.insert(items_.begin() + to, std::move(col));
-  Changed();
-}
-
-int TDBGridColumns::IndexOf(const TColumn* c) const {
-  for (int i = 0; i < Count(); ++i)
-    if (items_[static_cast<size_t>(i)].get() == c) return i;
-  return -1;
-}
+TDBGridColumns::TDBGridColumns(TCustomDBGrid* grid)
+    : TCollection(QStringLiteral("TColumn"),
+                  [this](TCollection* c) -> std::unique_ptr<TCollectionItem> {
+                    // Columns made one by one (by code or by a stored definition) are the
+                    // grid's own; RebuildDefault puts the default state back.
+                    state_ = TDBGridColumnsState::csCustomized;
+                    return std::make_unique<TColumn>(c);
+                  }),
+      grid_(grid) {}
 
 void TDBGridColumns::SetState(TDBGridColumnsState s) {
   if (s == state_) return;
@@ -162,19 +152,12 @@ void TDBGridColumns::SetState(TDBGridColumnsState s) {
 
 void TDBGridColumns::RebuildDefault(const std::vector<QString>& fieldNames) {
   BeginUpdate();
-  items_.clear();
-  for (const QString& n : fieldNames) {
-    items_.push_back(std::make_unique<TColumn>(this));
-    items_.back()->fieldName_ = n;
-  }
+  Clear();
+  for (const QString& n : fieldNames) Add()->SetFieldName(n);
   state_ = TDBGridColumnsState::csDefault;
   EndUpdate();
 }
 
-void TDBGridColumns::EndUpdate() {
-  if (updateCount_ > 0 && --updateCount_ == 0) Changed();
-}
-
 void TDBGridColumns::Changed() {
-  if (updateCount_ == 0 && grid_) grid_->LayoutChanged();
+  if (grid_) grid_->LayoutChanged();
 }

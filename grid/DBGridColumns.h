@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/Collection.h"
 #include "platform/Font.h"
 #include "platform/Types.h"
 
@@ -15,7 +16,7 @@ class TCustomDBGrid;
 class TDBGridColumns;
 class TColumn;
 
-class TColumnTitle {
+class TColumnTitle : public TPersistent {
  public:
   explicit TColumnTitle(TColumn* column) : column_(column) {}
   // The column's own caption, else its field's display name, else its field name.
@@ -27,6 +28,9 @@ class TColumnTitle {
   // The grid's title font unless the title sets its own.
   TFont Font() const;
   void SetFont(const TFont& f);
+  // The title's own font for editing in place (made from the grid's title font on first use).
+  TFont* FontRef();
+  void FontChanged();
   TColor Color() const;
   void SetColor(TColor c);
 
@@ -38,15 +42,14 @@ class TColumnTitle {
   std::optional<TColor> color_;
 };
 
-class TColumn {
+class TColumn : public TCollectionItem {
  public:
-  explicit TColumn(TDBGridColumns* collection);
+  explicit TColumn(TCollection* collection);
   TColumn(const TColumn&) = delete;
   TColumn& operator=(const TColumn&) = delete;
 
-  TDBGridColumns* Collection() const { return collection_; }
+  TDBGridColumns* Columns() const;
   TCustomDBGrid* Grid() const;
-  int Index() const;
 
   const QString& FieldName() const { return fieldName_; }
   void SetFieldName(const QString& name);
@@ -65,6 +68,8 @@ class TColumn {
   void SetColor(TColor c);
   TFont Font() const;
   void SetFont(const TFont& f);
+  TFont* FontRef();
+  void FontChanged() { Changed(); }
   bool Visible() const { return visible_; }
   void SetVisible(bool v);
   bool ReadOnly() const { return readOnly_; }
@@ -77,8 +82,6 @@ class TColumn {
   void Changed();
 
  private:
-  friend class TDBGridColumns;
-  TDBGridColumns* collection_;  // owner
   QString fieldName_;
   std::optional<int> width_;
   std::optional<TAlignment> alignment_;
@@ -93,31 +96,21 @@ class TColumn {
 // field; csCustomized: columns that were added or stored.
 enum class TDBGridColumnsState { csDefault, csCustomized };
 
-class TDBGridColumns {
+class TDBGridColumns : public TCollection {
  public:
-  explicit TDBGridColumns(TCustomDBGrid* grid) : grid_(grid) {}
+  explicit TDBGridColumns(TCustomDBGrid* grid);
   TCustomDBGrid* Grid() const { return grid_; }
-  int Count() const { return static_cast<int>(items_.size()); }
-  TColumn* Items(int i) const { return items_.at(static_cast<size_t>(i)).get(); }
+  TColumn* Items(int i) const { return static_cast<TColumn*>(TCollection::Items(i)); }
   TColumn* operator[](int i) const { return Items(i); }
-  // Adds a column; the list becomes customized.
-  TColumn* Add();
-  void Clear();
-  void Delete(int i);
-  // Moves a column from one place to another, as dragging its title does.
-  void Move(int from, int to);
-  int IndexOf(const TColumn* c) const;
+  // Adds a column; the list becomes customized (so do columns read from a definition).
+  TColumn* Add() { return static_cast<TColumn*>(TCollection::Add()); }
   TDBGridColumnsState State() const { return state_; }
   void SetState(TDBGridColumnsState s);
   // Replaces the list by one column per field of the data set (default columns).
   void RebuildDefault(const std::vector<QString>& fieldNames);
-  void BeginUpdate() { ++updateCount_; }
-  void EndUpdate();
-  void Changed();
+  void Changed() override;
 
  private:
   TCustomDBGrid* grid_;  // owner
-  std::vector<std::unique_ptr<TColumn>> items_;
   TDBGridColumnsState state_ = TDBGridColumnsState::csDefault;
-  int updateCount_ = 0;
 };

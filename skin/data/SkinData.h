@@ -13,13 +13,14 @@
 #include "platform/Bitmap.h"
 #include "platform/Component.h"
 #include "platform/IniFile.h"
+#include "platform/Messages.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/data/SkinIni.h"
 #include "skin/data/SkinObjectData.h"
 #include "skin/data/StoredSkin.h"
 
-#include "platform/Messages.h"  // SkinMessageBeforeChange (1225), SkinMessageChanged, SkinMessageChangedAfter
-// LParam of every skin message.
+// SkinMessageBeforeChange, SkinMessageChanged, SkinMessageChangedAfter (1225 to 1227) are the
+// platform's message numbers; WParam is the skin data. LParam of every skin message:
 constexpr intptr_t SkinMessageLParam = 1000;
 
 class TbsSkinData : public TComponent {

@@ -17,7 +17,7 @@ constexpr int kLevels[] = {Z_NO_COMPRESSION, Z_BEST_SPEED, Z_DEFAULT_COMPRESSION
 TCompressionStream::TCompressionStream(TCompressionLevel level, TStream& dest)
     : dest_(dest), z_(std::make_unique<z_stream>()), buf_(std::make_unique_for_overwrite<uint8_t[]>(kBufferSize)) {
   *z_ = z_stream{};
-  if (deflateInit2(z_.get(), kLevels[level], Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+  if (deflateInit2(z_.get(), kLevels[static_cast<int>(level)], Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
     z_.reset();
     CompressFail();
   }
@@ -144,7 +144,7 @@ int64_t TDecompressionStream::Size() { InvalidDecompress(); }
 
 void DeflateInto(TStream& source, TStream& target) {
   source.SetPosition(0);
-  TCompressionStream z(clMax, target);
+  TCompressionStream z(TCompressionLevel::clMax, target);
   std::unique_ptr<uint8_t[]> buf = std::make_unique_for_overwrite<uint8_t[]>(kBufferSize);
   for (;;) {
     const int64_t n = source.Read(buf.get(), kBufferSize);

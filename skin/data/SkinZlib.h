@@ -14,7 +14,7 @@ LG_DECLARE_EXCEPTION(EZlibError, Exception)
 LG_DECLARE_EXCEPTION(ECompressionError, EZlibError)
 LG_DECLARE_EXCEPTION(EDecompressionError, EZlibError)
 
-enum TCompressionLevel { clNone = 0, clFastest = 1, clDefault = 2, clMax = 3 };
+enum class TCompressionLevel { clNone = 0, clFastest = 1, clDefault = 2, clMax = 3 };
 
 struct z_stream_s;
 

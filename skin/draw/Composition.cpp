@@ -220,9 +220,22 @@ void TileY(const Pixels& d, i64 p, i64 q, i64 dl, i64 dr, const Pixels& s, i64 a
     if (w <= 0 || y0 >= y1) return;
     const size_t bytes = static_cast<size_t>(3 * w);
     i64 sy = a + (y0 - p) % len;
-    for (i64 y = y0; y < y1; ++y) {
+    // Spans that cover whole destination rows (a frame's side pieces) make the rows one block:
+    // after one period of rows, the filled block doubles onto the rest.
+    const bool block = dl == 0 && w == d.w && a >= 0 && b <= s.h && y1 - y0 > len;
+    const i64 rows = block ? len : y1 - y0;
+    for (i64 y = y0; y < y0 + rows; ++y) {
       if (sy >= 0 && sy < s.h) CopySpan(d.Row(y) + 3 * dl, s.CRow(sy) + 3 * sl, bytes);
       if (++sy == b) sy = a;
+    }
+    if (block) {
+      uint8_t* base = d.Row(y0);
+      const i64 total = (y1 - y0) * d.stride;
+      for (i64 filled = len * d.stride; filled < total;) {
+        const i64 m = std::min(filled, total - filled);
+        memcpy(base + filled, base, static_cast<size_t>(m));
+        filled += m;
+      }
     }
     return;
   }

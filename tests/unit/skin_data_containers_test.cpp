@@ -243,7 +243,7 @@ TEST(ZlibStreams, DeflateInflateAndDamage) {
 
 TEST(ZlibStreams, OnlyTheirOwnDirection) {
   TMemoryStream sink;
-  TCompressionStream z(clMax, sink);
+  TCompressionStream z(TCompressionLevel::clMax, sink);
   z.WriteBuffer("hello", 5);
   EXPECT_EQ(z.Position(), 5);
   auto message = [](auto&& f) -> QString {
@@ -336,6 +336,23 @@ TEST(SkinTool, PackUnpackAndDumpAgreeWithTheComponents) {
   EXPECT_EQ(run({QStringLiteral("dump"), dir.filePath(QStringLiteral("bad"))}, &failure), 1);
   EXPECT_TRUE(failure.contains("'' is not a valid integer value")) << failure.toStdString();
   EXPECT_NE(run({QStringLiteral("frobnicate")}), 0);
+}
+
+TEST(SkinPaint, TheCommittedSkinsAreWhatThePainterMakes) {
+  QTemporaryDir dir;
+  const QByteArray cmd = (BinDir() + QStringLiteral("/skinpaint '") + dir.path() + QStringLiteral("'")).toLocal8Bit();
+  ASSERT_EQ(std::system(cmd.constData()), 0);
+  for (const char* skin : {"daylight", "slate"}) {
+    const QString committed = SourceDir() + QStringLiteral("/skins/") + QLatin1String(skin);
+    const QString painted = dir.path() + u'/' + QLatin1String(skin);
+    const QStringList files = QDir(committed).entryList(QDir::Files);
+    EXPECT_EQ(QDir(painted).entryList(QDir::Files), files) << skin;
+    for (const QString& name : files) {
+      QFile a(committed + u'/' + name), b(painted + u'/' + name);
+      ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly)) << name.toStdString();
+      EXPECT_TRUE(a.readAll() == b.readAll()) << skin << "/" << name.toStdString();
+    }
+  }
 }
 
 }  // namespace

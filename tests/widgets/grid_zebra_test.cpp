@@ -14,9 +14,11 @@
 
 #include "db/FloatFormat.h"
 #include "grid/GridDataLink.h"
+#include "grid/GridRegistry.h"
 #include "grid/zebdbgrid.h"
 #include "platform/Colors.h"
 #include "platform/Forms.h"
+#include "platform/Streaming.h"
 #include "support/Chain.h"
 #include "support/Firebird.h"
 #include "tests/TestUtil.h"
@@ -388,6 +390,66 @@ TEST_F(ZebraGrid, AccessibleTableHoldsTheWholeResultInGridOrder) {
   EXPECT_EQ(t->rowCount(), 3);
   EXPECT_EQ(t->cellAt(0, 0)->text(QAccessible::Name), QStringLiteral("V0010"));
   EXPECT_EQ(t->cellAt(3, 0), nullptr);
+}
+
+TEST_F(ZebraGrid, LoadsFromAStoredDefinition) {
+  RegisterGridClasses();
+  // The grid as the query form stores it, bound to a data source of the same form.
+  const QString text = QStringLiteral(R"(object GridForm: TForm
+  ClientHeight = 300
+  ClientWidth = 600
+  object zebdbgrid2: Tzebdbgrid
+    Left = 1
+    Top = 1
+    Width = 580
+    Height = 280
+    Color = 13695438
+    DataSource = DataSource2
+    ReadOnly = True
+    TabOrder = 0
+    TitleFont.Charset = DEFAULT_CHARSET
+    TitleFont.Color = clWindowText
+    TitleFont.Height = -11
+    TitleFont.Name = 'MS Sans Serif'
+    TitleFont.Style = []
+    Zebra = True
+    ZebraColor = clWindow
+    ZebraFontColor = clWindowText
+    Columns = <
+      item
+        Expanded = False
+        FieldName = 'MASTERBILLID'
+        Visible = True
+      end
+      item
+        Expanded = False
+        FieldName = 'HLP_NAME'
+        Visible = True
+      end>
+  end
+end
+)");
+  TForm form(nullptr);
+  auto* source = new TDataSource(&form);
+  source->SetName(QStringLiteral("DataSource2"));
+  source->SetDataSet(chain_->cds2);
+  ReadComponentFromText(text, &form);
+  auto* g = dynamic_cast<Tzebdbgrid*>(form.FindComponent(QStringLiteral("zebdbgrid2")));
+  ASSERT_NE(g, nullptr);
+  EXPECT_TRUE(g->Zebra());
+  EXPECT_EQ(g->ZebraColor(), clWindow);
+  EXPECT_EQ(g->Color(), RGBColor(206, 249, 208));
+  EXPECT_TRUE(g->ReadOnly());
+  EXPECT_EQ(g->DataSource(), source);
+  ASSERT_EQ(g->Columns().Count(), 2);
+  EXPECT_EQ(g->Columns().State(), TDBGridColumnsState::csCustomized);
+  EXPECT_EQ(g->Columns()[1]->Title().Caption(), QStringLiteral("摘要"));
+  EXPECT_EQ(g->Options(), kDefaultDBGridOptions);
+  // A grid left at its defaults keeps the stripe defaults.
+  Tzebdbgrid plain(nullptr);
+  EXPECT_FALSE(plain.Zebra());
+  EXPECT_EQ(plain.ZebraColor(), clAqua);
+  EXPECT_EQ(plain.ZebraFontColor(), clWindowText);
 }
 
 }  // namespace
