@@ -134,12 +134,12 @@ std::vector<TSQLConnection::Option> TSQLConnection::ConnectionOptions(const QStr
                                                                       const QString& driverName) {
   std::vector<Option> out;
   enum Kind { kText, kSwitch, kNonEmptyText, kIsolation, kInteger };
-  struct Spec {
+  struct ParamRule {
     dbx::ConnOption option;
     QString key;
     Kind kind;
   };
-  const Spec specs[] = {
+  const ParamRule rules[] = {
       {dbx::ConnOption::HostName, QStringLiteral("HostName"), kText},
       {dbx::ConnOption::RoleName, QStringLiteral("RoleName"), kText},
       {dbx::ConnOption::WaitOnLocks, QStringLiteral("WaitOnLocks"), kSwitch},
@@ -156,7 +156,7 @@ std::vector<TSQLConnection::Option> TSQLConnection::ConnectionOptions(const QStr
       {dbx::ConnOption::CustomString, QStringLiteral("Custom String"), kText},
       {dbx::ConnOption::ConnectionTimeout, QStringLiteral("Connection Timeout"), kInteger},
   };
-  for (const Spec& s : specs) {
+  for (const ParamRule& s : rules) {
     if (!HasParamIn(params, s.key)) continue;
     const QString v = ParamValueIn(params, s.key);
     Option o{s.option, s.key, 0, {}};
