@@ -9,6 +9,7 @@
 
 #include "grid/GridAccessible.h"
 #include "grid/GridDataLink.h"
+#include "grid/GridScrollBar.h"
 #include "platform/Colors.h"
 #include "platform/Forms.h"
 #include "platform/WidgetBridge.h"
@@ -30,7 +31,7 @@ TCustomDBGrid::~TCustomDBGrid() {
 
 void TCustomDBGrid::InitWidget(QWidget* w) {
   TCustomControl::InitWidget(w);
-  vscroll_ = new QScrollBar(Qt::Vertical, w);
+  vscroll_ = new TGridScrollBar(w);
   vscroll_->setFocusPolicy(Qt::NoFocus);
   vscroll_->setCursor(Qt::ArrowCursor);
   vscroll_->hide();
@@ -283,23 +284,24 @@ void TCustomDBGrid::ScrollData(int distance, bool moveBits) {
   UpdateScrollBarPosition();
   NotifyGridAccessibleFocus(this, HandleAllocated() ? Handle() : nullptr);
   if (distance == 0 || !moveBits || !Showing()) {
-    InvalidateIndicator();
-    Invalidate();
+    InvalidateRect(RowsArea());
     return;
   }
   const int top = geom_.DataTop();
   const int pitch = geom_.RowPitch();
-  const int rows = geom_.PartlyVisibleRows();
+  const int rows = link_->RecordCount();  // rows that hold a record
   if (std::abs(distance) >= rows) {
-    Invalidate();
+    InvalidateRect(RowsArea());
     return;
   }
-  // Move the rows that stay on screen, repaint the rows that come in and both marker rows.
-  const QRect area(0, top, ClientWidth(), ClientHeight() - top);
-  Handle()->scroll(0, -distance * pitch, area);
+  // Move the rows that stay on screen; repaint the rows that come in, both marker rows and
+  // whatever lies below the last record (the partly visible row stays empty).
+  const int right = CellsRight();
+  Handle()->scroll(0, -distance * pitch, QRect(0, top, right, rows * pitch));
   InvalidateIndicator();
   InvalidateRow(link_->ActiveRecord());
   InvalidateRow(link_->PreviousActiveRecord() - distance);
+  InvalidateRect(TRect(0, top + rows * pitch, right, ClientHeight()));
 }
 
 void TCustomDBGrid::RecordChanged(TField*) {
@@ -311,11 +313,25 @@ void TCustomDBGrid::InvalidateRect(const TRect& r) {
   if (HandleAllocated() && r.Width() > 0 && r.Height() > 0) Handle()->update(ToQRect(r));
 }
 
+void TCustomDBGrid::RepaintRect(const TRect& r) {
+  if (HandleAllocated() && r.Width() > 0 && r.Height() > 0) Handle()->repaint(ToQRect(r));
+}
+
 void TCustomDBGrid::InvalidateRow(int dataRow) {
   if (dataRow < 0) return;
   const int top = geom_.DataTop() + dataRow * geom_.RowPitch();
   InvalidateRect(TRect(0, top, ClientWidth(), top + geom_.RowPitch()));
 }
+
+int TCustomDBGrid::CellsRight() const {
+  const int width = ClientWidth();
+  int right = geom_.FixedWidth();
+  for (int c = geom_.LeftCol; c < static_cast<int>(geom_.ColWidths.size()) && right < width; ++c)
+    right += geom_.ColWidths[static_cast<size_t>(c)] + geom_.ColLineWidth;
+  return std::min(right, width);
+}
+
+TRect TCustomDBGrid::RowsArea() const { return TRect(0, geom_.DataTop(), CellsRight(), ClientHeight()); }
 
 void TCustomDBGrid::InvalidateIndicator() {
   if (geom_.Indicator) InvalidateRect(TRect(0, geom_.DataTop(), geom_.FixedWidth(), ClientHeight()));
@@ -356,10 +372,9 @@ void TCustomDBGrid::PaintCells(TCanvas& canvas, const TRect& clip) {
   const bool focused = Focused();
   const int fixedCols = geom_.FixedCols();
   const int colCount = geom_.ColCount();
-  int rightEdge = geom_.FixedWidth();  // right end of the last column shown, its line included
-  for (int c = geom_.LeftCol; c < static_cast<int>(geom_.ColWidths.size()) && rightEdge < width; ++c)
-    rightEdge += geom_.ColWidths[static_cast<size_t>(c)] + geom_.ColLineWidth;
-  rightEdge = std::min(rightEdge, width);
+  const int rightEdge = CellsRight();
+  // Right of the columns each row takes the grid's colour, where the clip reaches.
+  const bool fillRight = rightEdge < width && clip.Right > rightEdge;
 
   // One row of cells with their lines, on `painter` (which `cellCanvas` draws through).
   auto paintRow = [&](QPainter* painter, int gridRow, int top, int cellHeight, const TRect& area) {
@@ -396,7 +411,7 @@ void TCustomDBGrid::PaintCells(TCanvas& canvas, const TRect& clip) {
       if (geom_.RowLineWidth) painter->fillRect(left, rect.Bottom, cellWidth, geom_.RowLineWidth, lc);
     }
     // Right of the last column the row takes the grid's colour.
-    if (rightEdge < width) painter->fillRect(QRect(rightEdge, top, width - rightEdge, cellHeight + geom_.RowLineWidth), back);
+    if (fillRight) painter->fillRect(QRect(rightEdge, top, width - rightEdge, cellHeight + geom_.RowLineWidth), back);
   };
 
   const bool cacheRows = RowCacheUsable();
@@ -421,7 +436,7 @@ void TCustomDBGrid::PaintCells(TCanvas& canvas, const TRect& clip) {
     }
     p = canvas.Painter();
     p->drawImage(0, top, *img);
-    if (rightEdge < width) p->fillRect(QRect(rightEdge, top, width - rightEdge, h), back);
+    if (fillRight) p->fillRect(QRect(rightEdge, top, width - rightEdge, h), back);
   };
 
   if (geom_.Titles && clip.Top < geom_.DataTop()) {

@@ -178,8 +178,15 @@ class TCustomDBGrid : public TCustomControl {
 
  protected:
   void InvalidateRect(const TRect& r);
+  // Paints `r` now, with whatever else of the window waits to be painted.
+  void RepaintRect(const TRect& r);
   void InvalidateRow(int dataRow);
   void InvalidateIndicator();
+  // Right end of the last column shown, its line included (at most the client width).
+  int CellsRight() const;
+  // Everything a vertical scroll can change: the data rows under the columns. The title
+  // row and the plain area right of the columns look the same whatever the rows show.
+  TRect RowsArea() const;
 
  private:
   friend class TGridDataLink;
