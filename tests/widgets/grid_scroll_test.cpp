@@ -165,7 +165,9 @@ class ScrollGrid : public ::testing::Test {
       EXPECT_EQ(RowBackground(img, r), !zebra && r == active ? kHighlight : plain);
       const TRect ind = grid_->CellRect(0, grid_->TitleOffset() + r);
       EXPECT_EQ(HasInk(img, QRect(ind.Left + 1, ind.Top + 1, ind.Width() - 2, ind.Height() - 2)), r == active);
-      if (zebra || r != active) EXPECT_TRUE(HasInk(img, Cell(1, r).adjusted(1, 1, -1, -1)));
+      if (zebra || r != active) {
+        EXPECT_TRUE(HasInk(img, Cell(1, r).adjusted(1, 1, -1, -1)));
+      }
     }
   }
 
