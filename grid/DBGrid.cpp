@@ -377,7 +377,16 @@ void TCustomDBGrid::PaintCells(TCanvas& canvas, const TRect& clip) {
   const bool fillRight = rightEdge < width && clip.Right > rightEdge;
 
   // One row of cells with their lines, on `painter` (which `cellCanvas` draws through).
-  auto paintRow = [&](QPainter* painter, int gridRow, int top, int cellHeight, const TRect& area) {
+  // With `plain` the current record's row is painted as any other row (no selection, no
+  // marker), for an image that serves it in either role.
+  auto paintRow = [&](QPainter* painter, int gridRow, int top, int cellHeight, const TRect& area, bool plain) {
+    const int rowActive = plain ? -1 : active;
+    struct PlainScope {
+      bool& slot;
+      bool saved;
+      ~PlainScope() { slot = saved; }
+    } plainScope{plainRow_, plainRow_};
+    plainRow_ = plain;
     const bool fixedRow = gridRow < geom_.FixedRows();
     for (int gc = 0; gc < colCount; ++gc) {
       int left, cellWidth;
@@ -400,7 +409,7 @@ void TCustomDBGrid::PaintCells(TCanvas& canvas, const TRect& clip) {
         state |= gdFixed;
       } else {
         const int dr = gridRow - geom_.FixedRows();
-        const bool selected = dr == active && ((options_ & dgRowSelect) || gc - fixedCols == selectedIndex_);
+        const bool selected = dr == rowActive && ((options_ & dgRowSelect) || gc - fixedCols == selectedIndex_);
         if (selected) state |= gdSelected;
         if (selected && focused) state |= gdFocused;
       }
@@ -416,7 +425,7 @@ void TCustomDBGrid::PaintCells(TCanvas& canvas, const TRect& clip) {
 
   const bool cacheRows = RowCacheUsable();
   // A row drawn once into an image and copied on later paints.
-  auto paintCachedRow = [&](const TRowImageCache::Key& key, int gridRow, int top, int cellHeight) {
+  auto paintCachedRow = [&](const TRowImageCache::Key& key, int gridRow, int top, int cellHeight, bool plain) {
     const int h = cellHeight + geom_.RowLineWidth;
     const QImage* img = rowCache_.Find(key);
     if (!img) {
@@ -428,7 +437,7 @@ void TCustomDBGrid::PaintCells(TCanvas& canvas, const TRect& clip) {
         TCanvas rowCanvas;
         rowCanvas.Attach(&rp);
         paintCanvas_ = &rowCanvas;
-        paintRow(&rp, gridRow, top, cellHeight, TRect(0, top, width, top + h));
+        paintRow(&rp, gridRow, top, cellHeight, TRect(0, top, width, top + h), plain);
         paintCanvas_ = &canvas;
         rowCanvas.Detach();
       }
@@ -440,8 +449,8 @@ void TCustomDBGrid::PaintCells(TCanvas& canvas, const TRect& clip) {
   };
 
   if (geom_.Titles && clip.Top < geom_.DataTop()) {
-    if (cacheRows) paintCachedRow(TRowImageCache::Key{-1, 0}, 0, 0, geom_.TitleHeight);
-    else paintRow(p, 0, 0, geom_.TitleHeight, clip);
+    if (cacheRows) paintCachedRow(TRowImageCache::Key{-1, 0}, 0, 0, geom_.TitleHeight, false);
+    else paintRow(p, 0, 0, geom_.TitleHeight, clip, false);
   }
   const int top0 = geom_.DataTop();
   const int pitch = geom_.RowPitch();
@@ -450,16 +459,37 @@ void TCustomDBGrid::PaintCells(TCanvas& canvas, const TRect& clip) {
   const int lastRow = pitch > 0 ? std::min(shownRows - 1, (clip.Bottom - top0) / pitch) : shownRows - 1;
   const int firstRecord = link_->FirstRecord();
   const int records = link_->RecordCount();
+  // The current record's row is its plain image with the cells that show it as current
+  // (the indicator and the selected cell) painted again on top, each within its own
+  // rectangle; a whole selected row is painted in full.
+  const bool overlayActive = cacheRows && !(options_ & dgRowSelect);
+  auto paintActiveCells = [&](int gridRow, int top) {
+    p = canvas.Painter();
+    auto cell = [&](int gc, const TRect& rect, TGridDrawState state) {
+      if (rect.Left >= width || rect.Width() <= 0) return;
+      p->save();
+      p->setClipRect(ToQRect(rect), Qt::IntersectClip);
+      DrawCell(gc, gridRow, rect, state);
+      p->restore();
+    };
+    if (fixedCols) cell(0, TRect(0, top, kIndicatorWidth, top + geom_.RowHeight), gdFixed);
+    if (selectedIndex_ >= geom_.LeftCol && selectedIndex_ < static_cast<int>(geom_.ColWidths.size())) {
+      const int left = geom_.DataColLeft(selectedIndex_);
+      const TRect rect(left, top, left + geom_.ColWidths[static_cast<size_t>(selectedIndex_)], top + geom_.RowHeight);
+      cell(fixedCols + selectedIndex_, rect, gdSelected | (focused ? gdFocused : 0));
+    }
+  };
   for (int r = firstRow; r <= lastRow; ++r) {
     const int top = top0 + r * pitch;
-    // Rows of records other than the current one look the same every time they stand at a
-    // screen row of the same look class; the current record's row shows selection and focus.
-    if (cacheRows && r != active && r < records) {
-      paintCachedRow(TRowImageCache::Key{firstRecord + r, RowLookClass(r)}, geom_.FixedRows() + r, top, geom_.RowHeight);
+    // Rows look the same every time they stand at a screen row of the same look class.
+    if (cacheRows && r < records && (r != active || overlayActive)) {
+      paintCachedRow(TRowImageCache::Key{firstRecord + r, RowLookClass(r)}, geom_.FixedRows() + r, top,
+                     geom_.RowHeight, true);
+      if (r == active) paintActiveCells(geom_.FixedRows() + r, top);
       continue;
     }
     p = canvas.Painter();
-    paintRow(p, geom_.FixedRows() + r, top, geom_.RowHeight, clip);
+    paintRow(p, geom_.FixedRows() + r, top, geom_.RowHeight, clip, false);
   }
 
   // Below the rows the grid's colour.
@@ -494,7 +524,7 @@ void TCustomDBGrid::DrawFixedCell(int gridCol, int gridRow, const TRect& rect) {
   }
   PaintFixedCell(c, rect, fixedColor_);
   const int dr = gridRow - geom_.FixedRows();
-  if (link_->Active() && dr == link_->ActiveRecord()) PaintCurrentRecordMarker(c, rect, clWindowText);
+  if (link_->Active() && dr == link_->ActiveRecord() && !plainRow_) PaintCurrentRecordMarker(c, rect, clWindowText);
 }
 
 bool TCustomDBGrid::HighlightCell(int dataCol, int dataRow, TGridDrawState state) const {

@@ -219,6 +219,7 @@ class TCustomDBGrid : public TCustomControl {
   TCellTextCache textCache_;
   TRowImageCache rowCache_;
   TCanvas* paintCanvas_ = nullptr;  // referenced, set while painting
+  bool plainRow_ = false;           // painting a row image without the current-record look
 };
 
 // The grid class that the form definitions name.
