@@ -476,7 +476,8 @@ void TCustomDBGrid::PaintCells(TCanvas& canvas, const TRect& clip) {
     if (selectedIndex_ >= geom_.LeftCol && selectedIndex_ < static_cast<int>(geom_.ColWidths.size())) {
       const int left = geom_.DataColLeft(selectedIndex_);
       const TRect rect(left, top, left + geom_.ColWidths[static_cast<size_t>(selectedIndex_)], top + geom_.RowHeight);
-      cell(fixedCols + selectedIndex_, rect, gdSelected | (focused ? gdFocused : 0));
+      const TGridDrawState state = focused ? TGridDrawState(gdSelected | gdFocused) : TGridDrawState(gdSelected);
+      cell(fixedCols + selectedIndex_, rect, state);
     }
   };
   for (int r = firstRow; r <= lastRow; ++r) {
