@@ -1,5 +1,7 @@
 #include "skin/controls/bsSkinTabs.h"
 
+#include <algorithm>
+
 #include "platform/Colors.h"
 #include "skin/controls/PlainLooks.h"
 #include "skin/controls/SkinAccessible.h"
@@ -13,9 +15,29 @@ namespace {
 
 TRect Offset(const TRect& r, int dx, int dy) { return TRect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy); }
 
+// Skin geometry is kept within the range of window coordinates, so that the sums of the
+// layout never overflow whatever a malformed skin holds.
+int Coord(int v) { return std::clamp(v, -32768, 32767); }
+TPoint Coord(const TPoint& p) { return TPoint(Coord(p.X), Coord(p.Y)); }
+TRect Coord(const TRect& r) { return TRect(Coord(r.Left), Coord(r.Top), Coord(r.Right), Coord(r.Bottom)); }
+
+// A rectangle of a picture cut to the picture: nothing outside it can be drawn, and a
+// malformed skin cannot ask for images larger than its pictures.
+TRect InPicture(const TRect& r, const TBitmap& pic) {
+  return TRect(std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, pic.Width()),
+               std::min(r.Bottom, pic.Height()));
+}
+
+// Length of a piece starting at `from` that stays inside `size`; 0 when none of it shows.
+int VisibleLength(int64_t from, int64_t length, int size) {
+  const int64_t n = std::min<int64_t>(length, int64_t{size} - from);
+  return n < 1 || n > 32767 ? 0 : static_cast<int>(n);
+}
+
 // Tiles the rectangle `tile` of `source` over w x h, the last column and row cut short.
 // False (and `dest` untouched) when there is nothing to tile.
-bool TileArea(TBitmap& dest, const TBitmap& source, const TRect& tile, int w, int h) {
+bool TileArea(TBitmap& dest, const TBitmap& source, TRect tile, int w, int h) {
+  tile = InPicture(tile, source);
   if (RectIsEmpty(tile) || w < 1 || h < 1) return false;
   TBitmap row;
   ComposeStripH(0, 0, row, source, tile, w, tile.Height());
@@ -69,21 +91,21 @@ void TbsSkinPageControl::FetchSkinData() {
   auto* t = dynamic_cast<TbsDataSkinTabControl*>(SkinControlAt(skinData_, sectionIndex_));
   if (!t) return;
   skinPicture_ = SkinPictureAt(skinData_, t->pictureindex);
-  skinrect_ = t->skinrect;
-  skinClientRect_ = t->clientrect;
-  tabrect_ = t->tabrect;
+  skinrect_ = Coord(t->skinrect);
+  skinClientRect_ = Coord(t->clientrect);
+  tabrect_ = Coord(t->tabrect);
   // A skin without a selected look shows the normal one; the focused look falls back to the
   // selected look as the section gives it (so both may stay empty).
-  activetabrect_ = RectIsEmpty(t->activetabrect) ? t->tabrect : t->activetabrect;
-  focustabrect_ = RectIsEmpty(t->focustabrect) ? t->activetabrect : t->focustabrect;
-  mouseintabrect_ = t->mouseintabrect;
-  tabsbgrect_ = t->tabsbgrect;
-  lefttoppoint_ = t->lefttoppoint;
-  righttoppoint_ = t->righttoppoint;
-  leftbottompoint_ = t->leftbottompoint;
-  rightbottompoint_ = t->rightbottompoint;
-  tableftoffset_ = t->tableftoffset;
-  tabrightoffset_ = t->tabrightoffset;
+  activetabrect_ = Coord(RectIsEmpty(t->activetabrect) ? t->tabrect : t->activetabrect);
+  focustabrect_ = Coord(RectIsEmpty(t->focustabrect) ? t->activetabrect : t->focustabrect);
+  mouseintabrect_ = Coord(t->mouseintabrect);
+  tabsbgrect_ = Coord(t->tabsbgrect);
+  lefttoppoint_ = Coord(t->lefttoppoint);
+  righttoppoint_ = Coord(t->righttoppoint);
+  leftbottompoint_ = Coord(t->leftbottompoint);
+  rightbottompoint_ = Coord(t->rightbottompoint);
+  tableftoffset_ = Coord(t->tableftoffset);
+  tabrightoffset_ = Coord(t->tabrightoffset);
   fontname_ = t->fontname;
   fontstyle_ = t->fontstyle;
   fontheight_ = t->fontheight;
@@ -141,10 +163,18 @@ void TbsSkinPageControl::AdjustDisplayRect(TRect& r) const {
   const TRect R = r;
   if (sectionIndex_ == -1) {
     switch (tabPosition_) {
-      case TTabPosition::tpTop: r = TRect(1, R.Top - 5, cw - 1, ch - 1); break;
-      case TTabPosition::tpBottom: r = TRect(1, 1, cw - 1, R.Bottom + 3); break;
-      case TTabPosition::tpLeft: r = TRect(R.Left - 3, R.Top - 5, cw - 1, ch - 1); break;
-      case TTabPosition::tpRight: r = TRect(R.Left - 3, R.Top - 5, R.Right + 3, ch - 1); break;
+      case TTabPosition::tpTop:
+        r = TRect(1, R.Top - 5, cw - 1, ch - 1);
+        break;
+      case TTabPosition::tpBottom:
+        r = TRect(1, 1, cw - 1, R.Bottom + 3);
+        break;
+      case TTabPosition::tpLeft:
+        r = TRect(R.Left - 3, R.Top - 5, cw - 1, ch - 1);
+        break;
+      case TTabPosition::tpRight:
+        r = TRect(R.Left - 3, R.Top - 5, R.Right + 3, ch - 1);
+        break;
     }
     return;
   }
@@ -153,10 +183,18 @@ void TbsSkinPageControl::AdjustDisplayRect(TRect& r) const {
   const int l = skinClientRect_.Left, t = skinClientRect_.Top;
   const int b = skinrect_.Width() - skinClientRect_.Right, a = skinrect_.Height() - skinClientRect_.Bottom;
   switch (tabPosition_) {
-    case TTabPosition::tpTop: r = TRect(l, R.Top + t - 6, cw - b, ch - a); break;
-    case TTabPosition::tpBottom: r = TRect(l, R.Top + t - 6, cw - b, R.Bottom + 4 - a); break;
-    case TTabPosition::tpLeft: r = TRect(R.Left + l - 4, R.Top + t - 6, cw - b, ch - a); break;
-    case TTabPosition::tpRight: r = TRect(l, R.Top + t - 6, R.Right + 4 - b, ch - a); break;
+    case TTabPosition::tpTop:
+      r = TRect(l, R.Top + t - 6, cw - b, ch - a);
+      break;
+    case TTabPosition::tpBottom:
+      r = TRect(l, R.Top + t - 6, cw - b, R.Bottom + 4 - a);
+      break;
+    case TTabPosition::tpLeft:
+      r = TRect(R.Left + l - 4, R.Top + t - 6, cw - b, ch - a);
+      break;
+    case TTabPosition::tpRight:
+      r = TRect(l, R.Top + t - 6, R.Right + 4 - b, ch - a);
+      break;
   }
 }
 
@@ -164,10 +202,14 @@ TRect TbsSkinPageControl::ItemRect(int visibleIndex) {
   TRect r = PlatformItemRect(visibleIndex);
   if (style_ != TTabStyle::tsTabs) return r;
   switch (tabPosition_) {
-    case TTabPosition::tpTop: return Offset(r, multiLine_ ? 0 : -2, -2);
-    case TTabPosition::tpBottom: return Offset(r, multiLine_ ? 0 : -2, 2);
-    case TTabPosition::tpLeft: return Offset(r, -2, 0);
-    case TTabPosition::tpRight: return Offset(r, 2, 0);
+    case TTabPosition::tpTop:
+      return Offset(r, multiLine_ ? 0 : -2, -2);
+    case TTabPosition::tpBottom:
+      return Offset(r, multiLine_ ? 0 : -2, 2);
+    case TTabPosition::tpLeft:
+      return Offset(r, -2, 0);
+    case TTabPosition::tpRight:
+      return Offset(r, 2, 0);
   }
   return r;
 }
@@ -191,22 +233,36 @@ void TbsSkinPageControl::PaintPageFrameWithSkin(TBitmap& image) {
   // The texture behind the tab strip.
   TRect strip;
   switch (tabPosition_) {
-    case TTabPosition::tpTop: strip = TRect(0, 0, cw, F.Top); break;
-    case TTabPosition::tpBottom: strip = TRect(0, F.Bottom, cw, ch); break;
-    case TTabPosition::tpLeft: strip = TRect(0, 0, F.Left, ch); break;
-    case TTabPosition::tpRight: strip = TRect(F.Right, 0, cw, ch); break;
+    case TTabPosition::tpTop:
+      strip = TRect(0, 0, cw, F.Top);
+      break;
+    case TTabPosition::tpBottom:
+      strip = TRect(0, F.Bottom, cw, ch);
+      break;
+    case TTabPosition::tpLeft:
+      strip = TRect(0, 0, F.Left, ch);
+      break;
+    case TTabPosition::tpRight:
+      strip = TRect(F.Right, 0, cw, ch);
+      break;
   }
   TBitmap piece;
-  if (TileArea(piece, pic, tabsbgrect_, strip.Width(), strip.Height())) image.Canvas().Draw(strip.Left, strip.Top, piece);
+  if (TileArea(piece, pic, tabsbgrect_, strip.Width(), strip.Height()))
+    image.Canvas().Draw(strip.Left, strip.Top, piece);
 
   // Edges: each tiled from its segment of the skin rectangle up to the stretched end point.
-  auto edgeH = [&](const TRect& src, int x, int y, int len) {
+  // Only the part inside the control image is composed.
+  auto edgeH = [&](TRect src, int x, int y, int len) {
+    src = InPicture(src, pic);
+    len = VisibleLength(x, len, cw);
     if (len < 1 || RectIsEmpty(src)) return;
     TBitmap e;
     ComposeStripH(0, 0, e, pic, src, len, src.Height());
     image.Canvas().Draw(x, y, e);
   };
-  auto edgeV = [&](const TRect& src, int x, int y, int len) {
+  auto edgeV = [&](TRect src, int x, int y, int len) {
+    src = InPicture(src, pic);
+    len = VisibleLength(y, len, ch);
     if (len < 1 || RectIsEmpty(src)) return;
     TBitmap e;
     ComposeStripV(0, 0, e, pic, src, src.Width(), len);
@@ -242,15 +298,25 @@ void TbsSkinPageControl::DrawTab(TCanvas& canvas, int visibleIndex, TTabSheet* p
   } else {
     TRect look;
     TColor color;
-    if (hot && !selected && !RectIsEmpty(mouseintabrect_)) look = mouseintabrect_;
-    else if (selected && focused) look = focustabrect_;
-    else if (!selected) look = tabrect_;
-    else look = activetabrect_;
-    if (hot && !selected) color = mouseinfontcolor_;
-    else if (selected && focused) color = focusfontcolor_;
-    else if (!selected) color = fontcolor_;
-    else color = activefontcolor_;
-    if (!RectIsEmpty(look)) ComposeStripH(tableftoffset_, tabrightoffset_, tab, *skinPicture_, look, length, look.Height());
+    if (hot && !selected && !RectIsEmpty(mouseintabrect_))
+      look = mouseintabrect_;
+    else if (selected && focused)
+      look = focustabrect_;
+    else if (!selected)
+      look = tabrect_;
+    else
+      look = activetabrect_;
+    if (hot && !selected)
+      color = mouseinfontcolor_;
+    else if (selected && focused)
+      color = focusfontcolor_;
+    else if (!selected)
+      color = fontcolor_;
+    else
+      color = activefontcolor_;
+    look = InPicture(look, *skinPicture_);
+    if (!RectIsEmpty(look))
+      ComposeStripH(tableftoffset_, tabrightoffset_, tab, *skinPicture_, look, length, look.Height());
     if (tab.Empty()) tab.SetSize(length, thickness);
     TCanvas& c = tab.Canvas();
     c.Brush.Style = TBrushStyle::bsClear;
@@ -274,8 +340,10 @@ void TbsSkinPageControl::DrawTab(TCanvas& canvas, int visibleIndex, TTabSheet* p
   // Side tabs are composed lying down and turned so that the tab's top edge faces outwards.
   TbsEffectBmp flat(tab);
   TbsEffectBmp turned(flat.Height(), flat.Width());
-  if (tabPosition_ == TTabPosition::tpLeft) flat.TurnCounterClockwise(turned);
-  else flat.TurnClockwise(turned);
+  if (tabPosition_ == TTabPosition::tpLeft)
+    flat.TurnCounterClockwise(turned);
+  else
+    flat.TurnClockwise(turned);
   turned.DrawTo(canvas, r.Left, r.Top);
 }
 
@@ -283,10 +351,13 @@ void TbsSkinPageControl::Paint() {
   if (Width() <= 0 || Height() <= 0) return;
   FetchSkinData();
   TBitmap image(Width(), Height());
-  if (sectionIndex_ == -1) PaintPageFrameWithoutSkin(image.Canvas(), Width(), Height(), DisplayRect());
-  else PaintPageFrameWithSkin(image);
+  if (sectionIndex_ == -1)
+    PaintPageFrameWithoutSkin(image.Canvas(), Width(), Height(), DisplayRect());
+  else
+    PaintPageFrameWithSkin(image);
   const auto tabs = VisibleTabs();
-  for (int i = 0; i < static_cast<int>(tabs.size()); ++i) DrawTab(image.Canvas(), i, tabs[static_cast<size_t>(i)], i == hotTab_);
+  for (int i = 0; i < static_cast<int>(tabs.size()); ++i)
+    DrawTab(image.Canvas(), i, tabs[static_cast<size_t>(i)], i == hotTab_);
   Canvas().Draw(0, 0, image);
 }
 
@@ -413,7 +484,8 @@ void TbsSkinPageControl::WndProc(TMessage& m) {
       TPageControl::WndProc(m);
       Invalidate();
       return;
-    default: break;
+    default:
+      break;
   }
   TPageControl::WndProc(m);
 }
@@ -459,7 +531,8 @@ void TbsSkinCustomTabSheet::WndProc(TMessage& m) {
       TTabSheet::WndProc(m);
       Invalidate();
       return;
-    default: break;
+    default:
+      break;
   }
   TTabSheet::WndProc(m);
 }

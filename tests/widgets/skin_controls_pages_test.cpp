@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QWidget>
+#include <cstdint>
 
 #include "platform/Colors.h"
 #include "platform/Forms.h"
@@ -25,9 +26,8 @@
 namespace {
 
 void SendMouse(QWidget* w, QEvent::Type type, QPoint p) {
-  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease || type == QEvent::MouseMove
-                                    ? Qt::NoButton
-                                    : Qt::MouseButtons(Qt::LeftButton);
+  const Qt::MouseButtons held =
+      type == QEvent::MouseButtonRelease || type == QEvent::MouseMove ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton);
   const Qt::MouseButton b = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
   QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), b, held, Qt::NoModifier);
   QApplication::sendEvent(w, &e);
@@ -231,8 +231,10 @@ struct SkinFixture : Fixture {
     form.Show();
     QApplication::setActiveWindow(form.Handle());
     // Activating the window hands the focus to its first control: take it away again.
-    if (focused) pc->SetFocus();
-    else pc->Handle()->clearFocus();
+    if (focused)
+      pc->SetFocus();
+    else
+      pc->Handle()->clearFocus();
     Settle();
   }
 };
@@ -363,7 +365,8 @@ TEST(SkinPageControlSkinned, PageFrameStripAndSheetFromTheSkin) {
   ASSERT_EQ(sheet.width(), 363);
   for (int x = 0; x < sheet.width(); x += 11)
     for (int y = 0; y < sheet.height(); y += 3)
-      ASSERT_EQ(At(sheet, x, y), At(pic, inner.Left + x % inner.Width(), inner.Top + y % inner.Height())) << x << "," << y;
+      ASSERT_EQ(At(sheet, x, y), At(pic, inner.Left + x % inner.Width(), inner.Top + y % inner.Height()))
+          << x << "," << y;
   // A background picture, when the section names one, is tiled over the sheet instead.
   f.Section().bgpictureindex = 0;
   const QImage tile = f.data->ActivePicture(0)->Image();
@@ -467,6 +470,28 @@ TEST(SkinPageControlSkinned, SideTabsAreTurnedOutwards) {
     for (int j = 0; j < 18; ++j)
       ASSERT_EQ(At(shot, r.Left + j, r.Bottom - 1 - i), At(pic, s.activetabrect.Left + i, s.activetabrect.Top + j))
           << i << "," << j;
+}
+
+TEST(SkinPageControlSkinned, AbsurdSectionGeometryPaintsWithoutFailing) {
+  SkinFixture f("slate");
+  TbsDataSkinTabControl& s = f.Section();
+  const TRect active = s.activetabrect;
+  s.righttoppoint = TPoint(INT32_MAX, 4);
+  s.rightbottompoint = TPoint(INT32_MIN, INT32_MAX);
+  s.leftbottompoint = TPoint(-40000, 90000);
+  s.clientrect = TRect(INT32_MIN, -5, INT32_MAX, 3);
+  s.mouseintabrect = TRect(-100, -100, 100000, 100000);
+  s.tabsbgrect = TRect(0, 0, 70000, 5);
+  s.tableftoffset = INT32_MAX;
+  f.ShowFocused(false);
+  QWidget* w = f.pc->Handle();
+  SendMouse(w, QEvent::MouseMove, Centre(f.pc->ItemRect(1)));
+  const QImage shot = w->grab().toImage();
+  EXPECT_EQ(shot.size(), QSize(369, 71));
+  // The selected tab's look is untouched and still drawn from the skin (its right end).
+  const TRect sel = f.pc->ItemRect(0);
+  EXPECT_EQ(At(shot, sel.Right - 2, sel.Top + 2), At(f.Picture(), active.Right - 2, active.Top + 2));
+  EXPECT_FALSE(f.pc->Pages(0)->Handle()->grab().isNull());
 }
 
 }  // namespace
