@@ -189,6 +189,12 @@ TEST(PlatformEdit, TextFromProgramAndKeysWithItsLimits) {
   EXPECT_EQ(edit->Text(), before);
   SendKey(line, Qt::Key_Z, QStringLiteral("z"));
   EXPECT_EQ(edit->Text(), before + QLatin1Char('z'));
+  // Keys without a key code of their own type their characters too.
+  line->setText(QString());
+  SendKey(line, Qt::Key_Apostrophe, QStringLiteral("'"));
+  SendKey(line, Qt::Key_Minus, QStringLiteral("-"));
+  SendKey(line, Qt::Key_Eacute, QStringLiteral("\u00e9"));
+  EXPECT_EQ(line->text(), QStringLiteral("'-\u00e9"));
   ASSERT_GE(seen.size(), 4u);
   EXPECT_EQ(seen.front(), QStringLiteral("A001"));
   EXPECT_EQ(seen[1], QStringLiteral("it's"));
