@@ -9,7 +9,11 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QDir>
+#include <QFile>
 #include <QMouseEvent>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <cstdlib>
 
@@ -79,9 +83,10 @@ struct Fixture {
   }
   // Loads a skin folder into a skin data component of the form (the edit is told as the
   // frame component tells its controls).
-  void LoadSkin(const char* folder) {
+  void LoadSkin(const char* folder) { LoadSkinFile(SkinIni(folder)); }
+  void LoadSkinFile(const QString& ini) {
     auto* stored = new TbsStoredSkin(&form);
-    stored->LoadFromSkinFile(SkinIni(folder));
+    stored->LoadFromSkinFile(ini);
     if (!data) {
       data = new TbsSkinData(&form);
       data->SetStoredSkin(stored);
@@ -107,12 +112,13 @@ struct Fixture {
 };
 
 // The frame rows (above and below the text) equal the skin strip `s` stretched to the width:
-// the fixed ends copied, the middle tiled.
-void ExpectFrameFromStrip(const QImage& shot, const TBitmap& picture, const TRect& s, int left, int right) {
+// the fixed ends copied, the middle tiled. Only columns below `upTo` are checked when given.
+void ExpectFrameFromStrip(const QImage& shot, const TBitmap& picture, const TRect& s, int left, int right,
+                          int upTo = -1) {
   const int w = shot.width();
   const int middle = s.Width() - left - right;
   for (int y : {0, 1, 2, s.Height() - 2, s.Height() - 1}) {
-    for (int x = 0; x < w; ++x) {
+    for (int x = 0; x < (upTo < 0 ? w : upTo); ++x) {
       int sx;
       if (x < left) sx = x;
       else if (x >= w - right) sx = s.Width() - (w - x);
@@ -393,6 +399,74 @@ TEST(SkinEdit, FrameButtonFiresAndFocuses) {
   SendMouse(w, QEvent::MouseButtonPress, QPoint(30, 10));
   SendMouse(w, QEvent::MouseButtonRelease, QPoint(30, 10));
   EXPECT_EQ(clicks, 1);
+}
+
+// The daylight skin with a "buttonedit" section on its edit picture: the right end of 23
+// pixels holds the button (skin coordinates 44,0-63,22), the hot look comes from the active
+// strip of the picture and stands for the pressed look too.
+QString DaylightWithButtonEdit(const QTemporaryDir& dir) {
+  const QDir from(SourceDir() + QStringLiteral("/skins/daylight"));
+  for (const QString& name : from.entryList(QDir::Files)) QFile::copy(from.filePath(name), dir.filePath(name));
+  QFile f(dir.filePath(QStringLiteral("SKIN.INI")));
+  if (!f.open(QIODevice::ReadWrite)) return QString();
+  QString text = QString::fromLatin1(f.readAll());
+  text.replace(QRegularExpression(QStringLiteral("\\[SKINCONTROLS\\]\\r?\\ncount=7")),
+               QStringLiteral("[SKINCONTROLS]\r\ncount=8\r\n7=buttonedit:edit"));
+  text += QStringLiteral(
+      "\r\n[buttonedit]\r\npictureindex=3\r\nmaskpictureindex=-1\r\nskinrect=0,0,65,22\r\n"
+      "lefttoppoint=3,0\r\nrighttoppoint=42,0\r\nleftbottompoint=0,0\r\nrightbottompoint=0,0\r\n"
+      "clientrect=3,3,42,20\r\nactiveskinrect=0,22,65,44\r\nfontname=Arial\r\nfontstyle=\r\n"
+      "fontheight=14\r\nfontcolor=2105376\r\ndisabledfontcolor=9474192\r\nactivefontcolor=6303760\r\n"
+      "buttonrect=44,0,63,22\r\nactivebuttonrect=44,22,63,44\r\ndownbuttonrect=0,0,0,0\r\n"
+      "unenabledbuttonrect=0,0,0,0\r\n");
+  f.resize(0);
+  f.write(text.toLatin1());
+  return dir.filePath(QStringLiteral("SKIN.INI"));
+}
+
+TEST(SkinEdit, SkinnedFrameButton) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  Fixture f;
+  f.LoadSkinFile(DaylightWithButtonEdit(dir));
+  int clicks = 0;
+  f.edit->OnButtonClick = [&](TComponent*) { ++clicks; };
+  f.edit->SetSkinDataName(QStringLiteral("buttonedit"));
+  f.edit->SetButtonMode(true);
+  f.edit->SetSkinData(f.data);
+  f.Show();
+  f.Unfocus();
+  ASSERT_NE(f.edit->SectionIndex(), -1);
+  EXPECT_EQ(f.edit->RightEdgeWidth(), 23);
+  // The button keeps its place in the right end; the text ends where the client area does.
+  EXPECT_EQ(f.edit->ButtonArea(), TRect(100, 0, 119, 22));
+  EXPECT_EQ(f.edit->TextBox(), TRect(3, 3, 121 + 42 - 65, 20));
+  EXPECT_EQ(f.edit->Editor()->textMargins(), QMargins(3, 3, 23, 2));
+  const TBitmap& pic = *f.data->activepictures.at(3).get();
+  auto expectButton = [&](int srcLeft, int srcTop) {
+    const QImage shot = Grab(f.edit);
+    for (int y = 0; y < 22; ++y)
+      for (int x = 100; x < 119; ++x)
+        ASSERT_EQ(Pixel(shot, x, y), FromQColor(pic.Image().pixelColor(srcLeft + x - 100, srcTop + y)))
+            << "at " << x << "," << y;
+  };
+  // Normal: the button as the frame strip has it; hot and pressed: the active button piece.
+  expectButton(44, 0);
+  QWidget* w = f.edit->Handle();
+  SendMouse(w, QEvent::MouseMove, QPoint(110, 10));
+  EXPECT_TRUE(f.edit->ButtonHot());
+  // The mouse is not inside (no enter came): the frame stays normal around the hot button.
+  ExpectFrameFromStrip(Grab(f.edit), pic, TRect(0, 0, 65, 22), 3, 23, 98);
+  expectButton(44, 22);
+  SendMouse(w, QEvent::MouseButtonPress, QPoint(110, 10));
+  EXPECT_TRUE(f.edit->ButtonPressed());
+  expectButton(44, 22);
+  SendMouse(w, QEvent::MouseButtonRelease, QPoint(110, 10));
+  EXPECT_EQ(clicks, 1);
+  QApplication::processEvents();
+  EXPECT_TRUE(f.edit->Focused());
+  MouseLeave(f.edit);
+  EXPECT_FALSE(f.edit->ButtonHot());
 }
 
 TEST(SkinEdit, PasswordCharacterAndAccessibleText) {
