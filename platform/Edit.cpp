@@ -11,9 +11,12 @@
 namespace {
 Qt::Alignment QtAlignment(TAlignment a) {
   switch (a) {
-    case taRightJustify: return Qt::AlignRight | Qt::AlignVCenter;
-    case taCenter: return Qt::AlignHCenter | Qt::AlignVCenter;
-    default: return Qt::AlignLeft | Qt::AlignVCenter;
+    case taRightJustify:
+      return Qt::AlignRight | Qt::AlignVCenter;
+    case taCenter:
+      return Qt::AlignHCenter | Qt::AlignVCenter;
+    default:
+      return Qt::AlignLeft | Qt::AlignVCenter;
   }
 }
 }  // namespace
@@ -63,9 +66,10 @@ void TCustomEdit::ApplyOptions() {
   e->setEchoMode(passwordChar_.isNull() ? QLineEdit::Normal : QLineEdit::Password);
   // Qt takes the password character from the widget's style; a style sheet rule sets it for
   // this edit alone. The sheet goes first: a sheet change may put back an older palette.
-  const QString sheet = passwordChar_.isNull()
-                            ? QString()
-                            : QStringLiteral("QLineEdit { lineedit-password-character: %1; }").arg(passwordChar_.unicode());
+  const QString sheet =
+      passwordChar_.isNull()
+          ? QString()
+          : QStringLiteral("QLineEdit { lineedit-password-character: %1; }").arg(passwordChar_.unicode());
   if (e->styleSheet() != sheet) e->setStyleSheet(sheet);
   QPalette pal = e->palette();
   pal.setColor(QPalette::Base, transparent_ ? QColor(Qt::transparent) : ToQColor(color_));

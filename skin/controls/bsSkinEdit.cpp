@@ -26,9 +26,14 @@ void TbsCustomEdit::InitWidget(QWidget* w) {
 void TbsCustomEdit::WndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: selecting_ = true; break;
-    case WM_LBUTTONUP: selecting_ = false; break;
-    default: break;
+    case WM_LBUTTONDBLCLK:
+      selecting_ = true;
+      break;
+    case WM_LBUTTONUP:
+      selecting_ = false;
+      break;
+    default:
+      break;
   }
   TCustomEdit::WndProc(m);
   // The background under the text is drawn by the class: repaint it whole after changes
@@ -38,11 +43,14 @@ void TbsCustomEdit::WndProc(TMessage& m) {
     case CM_TEXTCHANGED:
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-    case WM_MOVE: Invalidate(); break;
+    case WM_MOVE:
+      Invalidate();
+      break;
     case WM_MOUSEMOVE:
       if (selecting_) Invalidate();
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -163,7 +171,8 @@ void TbsSkinCustomEdit::ComputeAreas() {
     return;
   }
   const int skinWidth = RectWidth(skinrect_);
-  textBox_ = TRect(skinClientRect_.Left, skinClientRect_.Top, w + skinClientRect_.Right - skinWidth, skinClientRect_.Bottom);
+  textBox_ =
+      TRect(skinClientRect_.Left, skinClientRect_.Top, w + skinClientRect_.Right - skinWidth, skinClientRect_.Bottom);
   buttonArea_ = skinButtonRect_;
   // A button in the right end of the frame stays at the right edge.
   if (buttonArea_.Left >= skinWidth - rightEdgeWidth_) {
@@ -244,9 +253,12 @@ void TbsSkinCustomEdit::PaintFrame(TCanvas& c) {
     if (buttonMode_) {
       // The normal button is part of the frame image; the other states are copied over it.
       TRect look;
-      if (!Enabled() && !RectIsEmpty(unenabledbuttonrect_)) look = unenabledbuttonrect_;
-      else if (buttonPressed_ && buttonHot_) look = downbuttonrect_;
-      else if (buttonHot_) look = activebuttonrect_;
+      if (!Enabled() && !RectIsEmpty(unenabledbuttonrect_))
+        look = unenabledbuttonrect_;
+      else if (buttonPressed_ && buttonHot_)
+        look = downbuttonrect_;
+      else if (buttonHot_)
+        look = activebuttonrect_;
       if (!RectIsEmpty(look)) CopyPiece(image, buttonArea_, *skinPicture_, look);
     }
   }
@@ -329,8 +341,10 @@ void TbsSkinCustomEdit::WndProc(TMessage& m) {
       return;
     }
     case WM_NCPAINT:
-      if (auto* c = reinterpret_cast<TCanvas*>(m.WParam)) PaintFrame(*c);
-      else Invalidate();
+      if (auto* c = reinterpret_cast<TCanvas*>(m.WParam))
+        PaintFrame(*c);
+      else
+        Invalidate();
       return;
     case WM_PAINT:
       // The frame image first, then the line edit paints the text over it.
@@ -394,7 +408,8 @@ void TbsSkinCustomEdit::WndProc(TMessage& m) {
     case WM_MOUSEMOVE:
       if (buttonMode_) SetButtonHot(HitTest(LParamToPoint(m.LParam)) == HTHSCROLL);
       break;
-    default: break;
+    default:
+      break;
   }
   TbsCustomEdit::WndProc(m);
 }

@@ -7,10 +7,10 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
-#include <QKeyEvent>
-#include <QLineEdit>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -45,9 +45,8 @@ void Key(QWidget* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
 }
 
 void SendMouse(QWidget* w, QEvent::Type type, QPoint p) {
-  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease || type == QEvent::MouseMove
-                                    ? Qt::NoButton
-                                    : Qt::MouseButtons(Qt::LeftButton);
+  const Qt::MouseButtons held =
+      type == QEvent::MouseButtonRelease || type == QEvent::MouseMove ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton);
   const Qt::MouseButton b = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
   QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), b, held, Qt::NoModifier);
   QApplication::sendEvent(w, &e);
@@ -64,7 +63,9 @@ int ColorDistance(TColor a, TColor b) {
   return d;
 }
 
-QString SkinIni(const char* folder) { return SourceDir() + QStringLiteral("/skins/%1/SKIN.INI").arg(QLatin1String(folder)); }
+QString SkinIni(const char* folder) {
+  return SourceDir() + QStringLiteral("/skins/%1/SKIN.INI").arg(QLatin1String(folder));
+}
 
 void MouseEnter(TbsSkinEdit* e) { e->Perform(CM_MOUSEENTER, 0, reinterpret_cast<intptr_t>(static_cast<TControl*>(e))); }
 void MouseLeave(TbsSkinEdit* e) { e->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<intptr_t>(static_cast<TControl*>(e))); }
@@ -120,9 +121,12 @@ void ExpectFrameFromStrip(const QImage& shot, const TBitmap& picture, const TRec
   for (int y : {0, 1, 2, s.Height() - 2, s.Height() - 1}) {
     for (int x = 0; x < (upTo < 0 ? w : upTo); ++x) {
       int sx;
-      if (x < left) sx = x;
-      else if (x >= w - right) sx = s.Width() - (w - x);
-      else sx = left + (x - left) % middle;
+      if (x < left)
+        sx = x;
+      else if (x >= w - right)
+        sx = s.Width() - (w - x);
+      else
+        sx = left + (x - left) % middle;
       ASSERT_EQ(Pixel(shot, x, y), FromQColor(picture.Image().pixelColor(s.Left + sx, s.Top + y)))
           << "at " << x << "," << y;
     }
@@ -159,8 +163,8 @@ TColor TextColor(TbsSkinEdit* e, const QString& text) {
 ::testing::AssertionResult NearestOf(TColor got, TColor want, std::initializer_list<TColor> others) {
   for (TColor o : others)
     if (ColorDistance(got, o) <= ColorDistance(got, want))
-      return ::testing::AssertionFailure() << "text colour " << std::hex << got << " is nearer " << o << " than "
-                                           << want;
+      return ::testing::AssertionFailure()
+             << "text colour " << std::hex << got << " is nearer " << o << " than " << want;
   return ::testing::AssertionSuccess();
 }
 
