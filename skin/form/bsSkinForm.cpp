@@ -99,10 +99,14 @@ void TbsSkinForm::ChangeSkinData() {
   // The minimum size: both at once when both are short, else whichever is.
   const int minWidth = GetMinWidth(), minHeight = GetMinHeight();
   const int width = form_->Width(), height = form_->Height();
-  if (width < minWidth && height < minHeight) form_->SetBounds(form_->Left(), form_->Top(), minWidth, minHeight);
-  else if (width < minWidth) form_->SetWidth(minWidth);
-  else if (height < minHeight) form_->SetHeight(minHeight);
-  else ForceRelayout();
+  if (width < minWidth && height < minHeight)
+    form_->SetBounds(form_->Left(), form_->Top(), minWidth, minHeight);
+  else if (width < minWidth)
+    form_->SetWidth(minWidth);
+  else if (height < minHeight)
+    form_->SetHeight(minHeight);
+  else
+    ForceRelayout();
   windowWidth_ = form_->Width();
   windowHeight_ = form_->Height();
   form_->Invalidate();

@@ -22,7 +22,9 @@
 
 namespace {
 
-QString SkinIni(const char* folder) { return SourceDir() + QStringLiteral("/skins/%1/SKIN.INI").arg(QLatin1String(folder)); }
+QString SkinIni(const char* folder) {
+  return SourceDir() + QStringLiteral("/skins/%1/SKIN.INI").arg(QLatin1String(folder));
+}
 
 // Loads the skin folder into `data` the way the query form does: through a compressed
 // stored skin owned by `owner`.
