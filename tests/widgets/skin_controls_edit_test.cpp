@@ -343,6 +343,22 @@ TEST(SkinEdit, TextColoursFollowTheLook) {
   EXPECT_TRUE(NearestOf(TextColor(f.edit, text), 9474192, {2105376, 6303760}));
 }
 
+TEST(SkinEdit, SkinLoadedAfterItsReferenceAppliesWhenLoadingEnds) {
+  // As a form definition is read: the reference comes first, the skin later, then Loaded.
+  Fixture f;
+  auto* data = new TbsSkinData(&f.form);
+  f.edit->SetSkinData(data);
+  EXPECT_EQ(f.edit->Height(), 20);
+  auto* stored = new TbsStoredSkin(&f.form);
+  stored->LoadFromSkinFile(SkinIni("slate"));
+  data->SetStoredSkin(stored);
+  EXPECT_EQ(f.edit->Height(), 20);
+  f.edit->Loaded();
+  EXPECT_NE(f.edit->SectionIndex(), -1);
+  EXPECT_EQ(f.edit->Height(), 22);
+  EXPECT_EQ(f.edit->Font().Color, 14209224);
+}
+
 TEST(SkinEdit, SkinChangeRepaintsAndAbsentSectionFallsBack) {
   Fixture f;
   f.LoadSkin("slate");
