@@ -58,6 +58,11 @@ void SendKey(QWidget* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
   QApplication::sendEvent(w, &release);
 }
 
+void Mouse(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButtons held) {
+  QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), Qt::LeftButton, held, Qt::NoModifier);
+  QApplication::sendEvent(w, &e);
+}
+
 void Click(QWidget* w, QPoint p) {
   QMouseEvent down(QEvent::MouseButtonPress, QPointF(p), QPointF(w->mapToGlobal(p)), Qt::LeftButton, Qt::LeftButton,
                    Qt::NoModifier);
@@ -357,6 +362,38 @@ TEST_F(ScrollGrid, KeysAndClicksOnEmptyAndClosedDataSetsDoNothing) {
   SendKey(w, Qt::Key_Down);
   EXPECT_EQ(ds_->RecNo(), 50);
   EXPECT_EQ(Link()->FirstRecord(), 50 - Link()->BufferCount());
+}
+
+TEST_F(ScrollGrid, SizingAColumnWithTheMouseRepaintsTheRowsAtTheNewWidth) {
+  QWidget* w = grid_->Handle();
+  ScrollBy(3);  // row images exist for what is shown
+  auto drag = [&](int fromX, int toX) {
+    Mouse(w, QEvent::MouseButtonPress, QPoint(fromX, 5), Qt::LeftButton);
+    Mouse(w, QEvent::MouseMove, QPoint(toX, 5), Qt::LeftButton);
+    Mouse(w, QEvent::MouseButtonRelease, QPoint(toX, 5), Qt::NoButton);
+    QApplication::processEvents();
+  };
+  const int w0 = grid_->Columns()[0]->Width();
+  const int w1 = grid_->Columns()[1]->Width();
+  int edge = grid_->CellRect(grid_->IndicatorOffset(), 0).Right;
+  drag(edge, edge + 25);
+  EXPECT_EQ(grid_->Columns()[0]->Width(), w0 + 25);
+  EXPECT_EQ(grid_->Columns()[1]->Width(), w1);
+  EXPECT_TRUE(Same(OnScreen(grid_), FreshPaint(grid_), "wider"));
+  ExpectRows(OnScreen(grid_), true);
+  // Dragged left past its own left edge the column keeps one pixel.
+  edge = grid_->CellRect(grid_->IndicatorOffset(), 0).Right;
+  drag(edge, 2);
+  EXPECT_EQ(grid_->Columns()[0]->Width(), 1);
+  EXPECT_TRUE(Same(OnScreen(grid_), FreshPaint(grid_), "narrow"));
+  // The second column's edge is found where it now stands.
+  edge = grid_->CellRect(grid_->IndicatorOffset() + 1, 0).Right;
+  drag(edge, edge - 40);
+  EXPECT_EQ(grid_->Columns()[1]->Width(), w1 - 40);
+  EXPECT_TRUE(Same(OnScreen(grid_), FreshPaint(grid_), "second"));
+  // Scrolling afterwards shows the rows at the new widths.
+  ScrollBy(1);
+  EXPECT_TRUE(Same(OnScreen(grid_), FreshPaint(grid_), "scrolled"));
 }
 
 }  // namespace
