@@ -9,7 +9,6 @@
 
 #include "grid/GridAccessible.h"
 #include "grid/GridDataLink.h"
-#include "grid/GridScrollBar.h"
 #include "platform/Colors.h"
 #include "platform/Forms.h"
 #include "platform/WidgetBridge.h"
@@ -31,7 +30,7 @@ TCustomDBGrid::~TCustomDBGrid() {
 
 void TCustomDBGrid::InitWidget(QWidget* w) {
   TCustomControl::InitWidget(w);
-  vscroll_ = new TGridScrollBar(w);
+  vscroll_ = new QScrollBar(Qt::Vertical, w);
   vscroll_->setFocusPolicy(Qt::NoFocus);
   vscroll_->setCursor(Qt::ArrowCursor);
   vscroll_->hide();
