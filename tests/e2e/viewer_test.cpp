@@ -101,6 +101,17 @@ TEST_F(Viewer, OpensOnVoucherShowsStripesAndQueriesAgainOnClick) {
   const auto window = run.WaitForWindow(kCaption, 60000);
   ASSERT_TRUE(window.has_value()) << run.StandardError().toStdString();
 
+  // Shown maximised: with no window manager on this display, the window still covers the
+  // whole screen (which has no panels, so the work area is all of it).
+  const auto screen = Xdo::DisplaySize();
+  const auto geometry = Xdo::Geometry(*window);
+  ASSERT_TRUE(screen.has_value());
+  ASSERT_TRUE(geometry.has_value());
+  EXPECT_EQ(geometry->X, 0);
+  EXPECT_EQ(geometry->Y, 0);
+  EXPECT_EQ(geometry->Width, screen->width());
+  EXPECT_EQ(geometry->Height, screen->height());
+
   // The first query ran on showing: both grids hold the rows of A001, as the database has them.
   auto tree = bus.Tree(run.Pid(), QStringLiteral("查詢"));
   ASSERT_TRUE(tree.has_value());
