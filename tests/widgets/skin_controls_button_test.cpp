@@ -78,7 +78,7 @@ TEST(SkinButton, ClicksOnReleaseInsideOnly) {
 
   // Pressed, dragged outside and released there: no click, not down.
   SendMouse(b->Handle(), QEvent::MouseButtonPress, QPoint(10, 10));
-  SendMouse(b->Handle(), QEvent::MouseMove, QPoint(150, 10), Qt::LeftButton);
+  DragTo(b->Handle(), QPoint(150, 10));
   EXPECT_FALSE(b->Hot());
   SendMouse(b->Handle(), QEvent::MouseButtonRelease, QPoint(150, 10));
   EXPECT_EQ(clicks, 1);
@@ -162,9 +162,9 @@ TEST(SkinButton, RepeatModeClicksWhileHeld) {
   EXPECT_FALSE(b->Repeating());
   // Leaving while held stops the repeat; coming back starts it again.
   SendMouse(b->Handle(), QEvent::MouseButtonPress, QPoint(10, 10));
-  SendMouse(b->Handle(), QEvent::MouseMove, QPoint(200, 10), Qt::LeftButton);
+  DragTo(b->Handle(), QPoint(200, 10));
   EXPECT_FALSE(b->Repeating());
-  SendMouse(b->Handle(), QEvent::MouseMove, QPoint(10, 10), Qt::LeftButton);
+  DragTo(b->Handle(), QPoint(10, 10));
   EXPECT_TRUE(b->Repeating());
   SendMouse(b->Handle(), QEvent::MouseButtonRelease, QPoint(10, 10));
 }
