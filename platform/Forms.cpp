@@ -287,8 +287,13 @@ void TCustomForm::SetVisible(bool v) {
     QWidget* w = Handle();
     PlaceOnScreen();
     UpdateSizeLimits();
-    if (windowState_ == TWindowState::wsNormal) w->show();
-    else ShowInState();
+    if (windowState_ == TWindowState::wsNormal) {
+      applyingState_ = true;
+      w->show();
+      applyingState_ = false;
+    } else {
+      ShowInState();
+    }
     if (activeControl_ && activeControl_->CanFocus()) activeControl_->SetFocus();
   } else {
     visible_ = false;
