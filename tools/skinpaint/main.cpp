@@ -248,20 +248,28 @@ QString Pt(int x, int y) { return QStringLiteral("%1,%2").arg(x).arg(y); }
 
 // What the states of one part share.
 struct LookStyle {
-  int radius = 0;
-  QRgb behind = 0;               // around the box: corners, lifted rows, the gap below
+  LookStyle(int r, QRgb around) : radius(r), behind(around) {}
+  LookStyle& FillFirst() { fillFirst = true; return *this; }
+  LookStyle& OpenBottom() { openBottom = true; return *this; }
+  LookStyle& BottomGap(int rows, QRgb line) { bottomGap = rows; baseLine = line; return *this; }
+  int radius;
+  QRgb behind;                   // around the box: corners, lifted rows, the gap below
   bool fillFirst = false;        // clear the whole cell to `behind` first
   bool openBottom = false;       // square bottom corners and no bottom outline (tabs)
-  int bottomGap = 0;             // rows of the cell below the box
-  std::optional<QRgb> baseLine;  // a line on the cell's last row, 2 pixels in from each side
+  int bottomGap = 0;             // rows of the cell below the box...
+  std::optional<QRgb> baseLine;  // ...with a line on the last one, 2 pixels in from each side
 };
 
 // One state.
 struct StateLook {
-  QRgb outline = 0, top = 0, bottom = 0;  // box outline and body gradient
-  std::optional<QRgb> shine;              // a line under the top edge, inset by the radius
-  int lift = 0;                           // rows above the box left to the background
-  std::optional<Glyph> glyph;             // a 9 x 9 glyph centred in the cell
+  StateLook(QRgb line, QRgb from, QRgb to) : outline(line), top(from), bottom(to) {}
+  StateLook& Shine(QRgb c) { shine = c; return *this; }
+  StateLook& Lift(int rows) { lift = rows; return *this; }
+  StateLook& WithGlyph(Glyph g, QRgb c) { glyph = g; glyphColor = c; return *this; }
+  QRgb outline, top, bottom;   // box outline and body gradient
+  std::optional<QRgb> shine;   // a line under the top edge, inset by the radius
+  int lift = 0;                // rows above the box left to the background
+  std::optional<Glyph> glyph;  // a 9 x 9 glyph centred in the cell
   QRgb glyphColor = 0;
 };
 
@@ -388,7 +396,7 @@ QImage PaintMask(const Theme& t) {
 // active, down, restore, restore active, restore down.
 void PaintFrameButtonStates(Skin& s, int sheet, int ox, int oy) {
   const Theme& t = s.t;
-  const LookStyle style{.radius = 2, .behind = t.titleBottom};
+  const LookStyle style(2, t.titleBottom);
   for (int i = 0; i < 5; ++i) {
     const FrameButton& b = kButtons[i];
     const bool close = b.glyph == Glyph::Close;
@@ -402,8 +410,7 @@ void PaintFrameButtonStates(Skin& s, int sheet, int ox, int oy) {
     };
     std::vector<StateLook> looks;
     for (const auto& r : rows)
-      looks.push_back({.outline = Mix(r.bg, t.outline, 1, 2), .top = Mix(r.bg, qRgb(255, 255, 255), 1, 4), .bottom = r.bg,
-                       .glyph = r.g, .glyphColor = r.fg});
+      looks.push_back(StateLook(Mix(r.bg, t.outline, 1, 2), Mix(r.bg, qRgb(255, 255, 255), 1, 4), r.bg).WithGlyph(r.g, r.fg));
     PaintStateColumn(s.Img(sheet), ox + 9 * i, oy, 9, 9, style, looks);
   }
 }
@@ -435,13 +442,13 @@ void PaintButton(Skin& s, Placed p, QStringList& sec) {
   const Theme& t = s.t;
   QImage& img = s.Img(p.sheet);
   auto look = [](QRgb outline, QRgb top, QRgb bottom, bool shine) {
-    StateLook l{.outline = outline, .top = top, .bottom = bottom};
-    if (shine) l.shine = Mix(top, qRgb(255, 255, 255), 1, 2);
+    StateLook l(outline, top, bottom);
+    if (shine) l.Shine(Mix(top, qRgb(255, 255, 255), 1, 2));
     return l;
   };
   // Normal, active, down (no shine: it looks pressed in) and disabled (a paler outline).
   const std::vector<Rect> rects =
-      PaintStateColumn(img, p.ox, p.oy, 60, 24, LookStyle{.radius = 4, .behind = t.face},
+      PaintStateColumn(img, p.ox, p.oy, 60, 24, LookStyle(4, t.face),
                        {look(t.btnOutline, t.btnTop, t.btnBottom, true), look(t.btnOutline, t.btnHotTop, t.btnHotBottom, true),
                         look(t.btnOutline, t.btnDownTop, t.btnDownBottom, false),
                         look(Mix(t.btnOutline, t.face, 1, 2), t.btnOffTop, t.btnOffBottom, true)});
@@ -460,13 +467,11 @@ void PaintEdit(Skin& s, Placed p, QStringList& sec) {
   const Theme& t = s.t;
   QImage& img = s.Img(p.sheet);
   // Normal and active: the border lights up.
-  const LookStyle style{.radius = 3, .behind = t.face, .fillFirst = true, .bottomGap = 1,
-                        .baseLine = Mix(t.face, t.faceLight, 1, 2)};
+  const LookStyle style = LookStyle(3, t.face).FillFirst().BottomGap(1, Mix(t.face, t.faceLight, 1, 2));
   const QRgb shine = Mix(t.editBg, t.editBorder, 1, 3);
   const std::vector<Rect> rects = PaintStateColumn(
       img, p.ox, p.oy, 65, 22, style,
-      {{.outline = t.editBorder, .top = t.editBg, .bottom = t.editBg, .shine = shine},
-       {.outline = t.editHotBorder, .top = t.editBg, .bottom = t.editBg, .shine = shine}});
+      {StateLook(t.editBorder, t.editBg, t.editBg).Shine(shine), StateLook(t.editHotBorder, t.editBg, t.editBg).Shine(shine)});
   sec << QStringLiteral("pictureindex=%1").arg(p.sheet) << QStringLiteral("maskpictureindex=-1")
       << QStringLiteral("skinrect=") + rects[0].Text() << QStringLiteral("lefttoppoint=3,0") << QStringLiteral("righttoppoint=62,0")
       << QStringLiteral("leftbottompoint=0,0") << QStringLiteral("rightbottompoint=0,0") << QStringLiteral("clientrect=3,3,62,20")
@@ -481,10 +486,9 @@ void PaintTab(Skin& s, Placed p, QStringList& sec) {
   const int tw = 40, th = 18;
   // Normal, selected (two rows taller: it joins the page) and hot.
   const std::vector<Rect> tabs =
-      PaintStateColumn(img, p.ox, p.oy, tw, th, LookStyle{.radius = 4, .behind = t.strip, .fillFirst = true, .openBottom = true},
-                       {{.outline = t.tabBorder, .top = t.tabTop, .bottom = t.tabBottom, .lift = 2},
-                        {.outline = t.tabBorder, .top = t.tabOnTop, .bottom = t.tabOnBottom},
-                        {.outline = t.tabBorder, .top = t.tabHotTop, .bottom = t.tabHotBottom, .lift = 2}});
+      PaintStateColumn(img, p.ox, p.oy, tw, th, LookStyle(4, t.strip).FillFirst().OpenBottom(),
+                       {StateLook(t.tabBorder, t.tabTop, t.tabBottom).Lift(2), StateLook(t.tabBorder, t.tabOnTop, t.tabOnBottom),
+                        StateLook(t.tabBorder, t.tabHotTop, t.tabHotBottom).Lift(2)});
   // Page frame (the sheet background) and the strip texture.
   const Rect page = Rect{tw, 0, tw + 60, 54}.Off(p.ox, p.oy);
   Fill(img, page.l, page.t, page.r, page.b, t.tabOnBottom);
@@ -520,10 +524,10 @@ void PaintUpDowns(Skin& s, Placed p, QStringList& h, QStringList& v) {
     std::vector<StateLook> v;
     for (const auto& st : states)
       for (Glyph g : glyphs)
-        v.push_back({.outline = t.btnOutline, .top = st.top, .bottom = st.bottom, .glyph = g, .glyphColor = st.glyph});
+        v.push_back(StateLook(t.btnOutline, st.top, st.bottom).WithGlyph(g, st.glyph));
     return v;
   };
-  const LookStyle style{.radius = 2, .behind = t.face};
+  const LookStyle style(2, t.face);
   PaintStateColumn(img, p.ox, p.oy, 18, 18, style, looks({Glyph::ArrowLeft}));
   PaintStateColumn(img, p.ox + 18, p.oy, 18, 18, style, looks({Glyph::ArrowRight}));
   // The vertical one: up and down halves of each state, one under the other.
@@ -566,8 +570,8 @@ void PaintMenu(Skin& s, Placed p, QStringList& popup, QStringList& item) {
   const Rect divider = Rect{48, 40, 108, 44}.Off(p.ox, p.oy);
   Fill(img, normal.l, normal.t, normal.r, normal.b, t.menuBg);
   Fill(img, normal.l, normal.t, normal.l + 17, normal.b, Mix(t.menuBg, t.menuDivider, 1, 3));
-  PaintLook(img, active, LookStyle{.radius = 3, .behind = t.menuBg},
-            {.outline = Mix(t.menuHot, t.outline, 1, 3), .top = Mix(t.menuHot, t.faceLight, 1, 3), .bottom = t.menuHot});
+  PaintLook(img, active, LookStyle(3, t.menuBg),
+            StateLook(Mix(t.menuHot, t.outline, 1, 3), Mix(t.menuHot, t.faceLight, 1, 3), t.menuHot));
   Fill(img, divider.l, divider.t, divider.r, divider.b, t.menuBg);
   HLine(img, divider.l, divider.r, divider.t + 1, t.menuDivider);
   HLine(img, divider.l, divider.r, divider.t + 2, t.faceLight);
