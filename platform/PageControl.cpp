@@ -1,5 +1,6 @@
 #include "platform/PageControl.h"
 
+#include <QWidget>
 #include <algorithm>
 
 #include "platform/Colors.h"
@@ -234,6 +235,13 @@ TRect TPageControl::PlatformItemRect(int visibleIndex) {
   }
 }
 
+bool TPageControl::RowFits() {
+  const bool vertical = tabPosition_ == TTabPosition::tpLeft || tabPosition_ == TTabPosition::tpRight;
+  int total = kRowInset;
+  for (TTabSheet* p : VisibleTabs()) total += ItemWidth(p);
+  return total <= (vertical ? Height() : Width()) - kRowInset;
+}
+
 TRect TPageControl::ItemRect(int visibleIndex) { return PlatformItemRect(visibleIndex); }
 
 int TPageControl::IndexOfTabAt(int x, int y) {
@@ -267,6 +275,10 @@ TRect TPageControl::DisplayRect() {
 void TPageControl::AdjustClientRect(TRect& r) const {
   r = PlatformDisplayRect();
   AdjustDisplayRect(r);
+}
+
+void TPageControl::InvalidateRect(const TRect& r) {
+  if (HandleAllocated() && r.Width() > 0 && r.Height() > 0) Handle()->update(r.Left, r.Top, r.Width(), r.Height());
 }
 
 void TPageControl::Paint() {
@@ -316,6 +328,8 @@ void TPageControl::WndProc(TMessage& m) {
     case WM_SIZE:
     case CM_FONTCHANGED:
       TCustomControl::WndProc(m);
+      // A row that fits whole again shows all its tabs from the first.
+      if (firstTab_ > 0 && !multiLine_ && RowFits()) firstTab_ = 0;
       Realign();
       return;
     case WM_SETFOCUS:

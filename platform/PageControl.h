@@ -98,6 +98,8 @@ class TPageControl : public TCustomControl {
   // The page area for the control's current size.
   TRect DisplayRect();
   void AdjustClientRect(TRect& r) const override;
+  // Schedules a repaint of the part `r` of the control alone.
+  void InvalidateRect(const TRect& r);
 
   TTabChangingEvent OnChanging;
   TNotifyEvent OnChange;
@@ -122,6 +124,8 @@ class TPageControl : public TCustomControl {
   void ShowActivePage();
   int ItemHeight();
   int ItemWidth(TTabSheet* page);
+  // True when the whole row of visible tabs fits along the control.
+  bool RowFits();
 
   std::vector<TTabSheet*> pages_;    // referenced, page order
   TTabSheet* activePage_ = nullptr;  // referenced

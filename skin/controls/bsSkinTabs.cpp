@@ -1,11 +1,51 @@
 #include "skin/controls/bsSkinTabs.h"
 
+#include <algorithm>
+
 #include "platform/Colors.h"
 #include "skin/controls/PlainLooks.h"
 #include "skin/controls/SkinAccessible.h"
 #include "skin/controls/SkinLookup.h"
-#include "skin/controls/bsSkinControl.h"
+#include "skin/controls/bsSkinUpDown.h"
 #include "skin/data/SkinControlData.h"
+#include "skin/draw/bsEffects.h"
+#include "skin/draw/bsUtils.h"
+
+namespace {
+
+TRect Offset(const TRect& r, int dx, int dy) { return TRect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy); }
+
+// Skin geometry is kept within the range of window coordinates, so that the sums of the
+// layout never overflow whatever a malformed skin holds.
+int Coord(int v) { return std::clamp(v, -32768, 32767); }
+TPoint Coord(const TPoint& p) { return TPoint(Coord(p.X), Coord(p.Y)); }
+TRect Coord(const TRect& r) { return TRect(Coord(r.Left), Coord(r.Top), Coord(r.Right), Coord(r.Bottom)); }
+
+// A rectangle of a picture cut to the picture: nothing outside it can be drawn, and a
+// malformed skin cannot ask for images larger than its pictures.
+TRect InPicture(const TRect& r, const TBitmap& pic) {
+  return TRect(std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, pic.Width()),
+               std::min(r.Bottom, pic.Height()));
+}
+
+// Length of a piece starting at `from` that stays inside `size`; 0 when none of it shows.
+int VisibleLength(int64_t from, int64_t length, int size) {
+  const int64_t n = std::min<int64_t>(length, int64_t{size} - from);
+  return n < 1 || n > 32767 ? 0 : static_cast<int>(n);
+}
+
+// Tiles the rectangle `tile` of `source` over w x h, the last column and row cut short.
+// False (and `dest` untouched) when there is nothing to tile.
+bool TileArea(TBitmap& dest, const TBitmap& source, TRect tile, int w, int h) {
+  tile = InPicture(tile, source);
+  if (RectIsEmpty(tile) || w < 1 || h < 1) return false;
+  TBitmap row;
+  ComposeStripH(0, 0, row, source, tile, w, tile.Height());
+  ComposeStripV(0, 0, dest, row, TRect(0, 0, row.Width(), row.Height()), w, h);
+  return !dest.Empty();
+}
+
+}  // namespace
 
 // ---- TbsSkinPageControl ------------------------------------------------------------------
 
@@ -17,7 +57,7 @@ TbsSkinPageControl::TbsSkinPageControl(TComponent* owner)
   tabHeight_ = defaultItemHeight_;
 }
 
-TbsSkinPageControl::~TbsSkinPageControl() = default;
+TbsSkinPageControl::~TbsSkinPageControl() { Destroying(); }
 
 void TbsSkinPageControl::SetSkinData(TbsSkinData* v) {
   if (TComponent* old = SkinDataComponent(skinData_)) old->RemoveFreeNotification(this);
@@ -28,7 +68,12 @@ void TbsSkinPageControl::SetSkinData(TbsSkinData* v) {
 
 void TbsSkinPageControl::Notification(TComponent* c, TOperation op) {
   TPageControl::Notification(c, op);
-  if (op == TOperation::opRemove && c && c == SkinDataComponent(skinData_)) skinData_ = nullptr;
+  if (op != TOperation::opRemove || !c) return;
+  if (c == SkinDataComponent(skinData_)) {
+    skinData_ = nullptr;
+    skinPicture_ = nullptr;
+  }
+  if (c == tabScroller_) tabScroller_ = nullptr;
 }
 
 void TbsSkinPageControl::SetDefaultItemHeight(int v) {
@@ -43,33 +88,58 @@ void TbsSkinPageControl::SetDefaultItemHeight(int v) {
 void TbsSkinPageControl::FetchSkinData() {
   bgpictureindex_ = -1;
   sectionIndex_ = SkinIsEmpty(skinData_) ? -1 : SkinFindControlIndex(skinData_, skinDataName_);
-  if (auto* t = dynamic_cast<TbsDataSkinTabControl*>(SkinControlAt(skinData_, sectionIndex_))) {
-    skinrect_ = t->skinrect;
-    skinClientRect_ = t->clientrect;
-    bgpictureindex_ = t->bgpictureindex;
-  }
+  auto* t = dynamic_cast<TbsDataSkinTabControl*>(SkinControlAt(skinData_, sectionIndex_));
+  if (!t) return;
+  skinPicture_ = SkinPictureAt(skinData_, t->pictureindex);
+  skinrect_ = Coord(t->skinrect);
+  skinClientRect_ = Coord(t->clientrect);
+  tabrect_ = Coord(t->tabrect);
+  // A skin without a selected look shows the normal one; the focused look falls back to the
+  // selected look as the section gives it (so both may stay empty).
+  activetabrect_ = Coord(RectIsEmpty(t->activetabrect) ? t->tabrect : t->activetabrect);
+  focustabrect_ = Coord(RectIsEmpty(t->focustabrect) ? t->activetabrect : t->focustabrect);
+  mouseintabrect_ = Coord(t->mouseintabrect);
+  tabsbgrect_ = Coord(t->tabsbgrect);
+  lefttoppoint_ = Coord(t->lefttoppoint);
+  righttoppoint_ = Coord(t->righttoppoint);
+  leftbottompoint_ = Coord(t->leftbottompoint);
+  rightbottompoint_ = Coord(t->rightbottompoint);
+  tableftoffset_ = Coord(t->tableftoffset);
+  tabrightoffset_ = Coord(t->tabrightoffset);
+  fontname_ = t->fontname;
+  fontstyle_ = t->fontstyle;
+  fontheight_ = t->fontheight;
+  fontcolor_ = t->fontcolor;
+  activefontcolor_ = t->activefontcolor;
+  focusfontcolor_ = t->focusfontcolor;
+  mouseinfontcolor_ = t->mouseinfontcolor;
+  upDownName_ = t->updown;
+  bgpictureindex_ = t->bgpictureindex;
 }
 
 void TbsSkinPageControl::ApplySkinData() {
   FetchSkinData();
-  auto* t = dynamic_cast<TbsDataSkinTabControl*>(SkinControlAt(skinData_, sectionIndex_));
   int height = defaultItemHeight_;
-  if (sectionIndex_ == -1 || !t) {
+  if (sectionIndex_ == -1) {
     SetFont(defaultFont_);
   } else {
     TFont f = defaultFont_;
     if (useSkinFont_) {
-      f.Name = t->fontname;
-      f.Height = t->fontheight;
-      f.Style = t->fontstyle;
+      f.Name = fontname_;
+      f.Height = fontheight_;
+      f.Style = fontstyle_;
     }
-    f.Color = t->fontcolor;
+    f.Color = fontcolor_;
     SetFont(f);
-    height = t->tabrect.Height();
+    height = tabrect_.Height();
   }
   SetTabHeight(height);
   Change();
   Realign();
+  if (tabScroller_) {
+    FreeTabScroller();
+    SetUpTabScroller();
+  }
 }
 
 void TbsSkinPageControl::Loaded() {
@@ -83,87 +153,221 @@ void TbsSkinPageControl::Loaded() {
 }
 
 void TbsSkinPageControl::Change() {
+  if (tabScroller_) tabScroller_->SetPosition(ScrolledOffTabCount());
   TPageControl::Change();
   Invalidate();
 }
 
 void TbsSkinPageControl::AdjustDisplayRect(TRect& r) const {
-  int l = 0, t = 0, b = 0, a = 0;
-  if (sectionIndex_ != -1) {
-    l = skinClientRect_.Left;
-    t = skinClientRect_.Top;
-    b = skinrect_.Width() - skinClientRect_.Right;
-    a = skinrect_.Height() - skinClientRect_.Bottom;
-  }
   const int cw = Width(), ch = Height();
   const TRect R = r;
   if (sectionIndex_ == -1) {
     switch (tabPosition_) {
-      case TTabPosition::tpTop: r = TRect(1, R.Top - 5, cw - 1, ch - 1); break;
-      case TTabPosition::tpBottom: r = TRect(1, 1, cw - 1, R.Bottom + 3); break;
-      case TTabPosition::tpLeft: r = TRect(R.Left - 3, R.Top - 5, cw - 1, ch - 1); break;
-      case TTabPosition::tpRight: r = TRect(R.Left - 3, R.Top - 5, R.Right + 3, ch - 1); break;
+      case TTabPosition::tpTop:
+        r = TRect(1, R.Top - 5, cw - 1, ch - 1);
+        break;
+      case TTabPosition::tpBottom:
+        r = TRect(1, 1, cw - 1, R.Bottom + 3);
+        break;
+      case TTabPosition::tpLeft:
+        r = TRect(R.Left - 3, R.Top - 5, cw - 1, ch - 1);
+        break;
+      case TTabPosition::tpRight:
+        r = TRect(R.Left - 3, R.Top - 5, R.Right + 3, ch - 1);
+        break;
     }
     return;
   }
+  // The page area moves by the section's client rectangle (its distances from the skin
+  // rectangle's edges: l left, t top, b right, a bottom).
+  const int l = skinClientRect_.Left, t = skinClientRect_.Top;
+  const int b = skinrect_.Width() - skinClientRect_.Right, a = skinrect_.Height() - skinClientRect_.Bottom;
   switch (tabPosition_) {
-    case TTabPosition::tpTop: r = TRect(l, R.Top + t - 6, cw - b, ch - a); break;
-    case TTabPosition::tpBottom: r = TRect(l, R.Top + t - 6, cw - b, R.Bottom + 4 - a); break;
-    case TTabPosition::tpLeft: r = TRect(R.Left + l - 4, R.Top + t - 6, cw - b, ch - a); break;
-    case TTabPosition::tpRight: r = TRect(l, R.Top + t - 6, R.Right + 4 - b, ch - a); break;
+    case TTabPosition::tpTop:
+      r = TRect(l, R.Top + t - 6, cw - b, ch - a);
+      break;
+    case TTabPosition::tpBottom:
+      r = TRect(l, R.Top + t - 6, cw - b, R.Bottom + 4 - a);
+      break;
+    case TTabPosition::tpLeft:
+      r = TRect(R.Left + l - 4, R.Top + t - 6, cw - b, ch - a);
+      break;
+    case TTabPosition::tpRight:
+      r = TRect(l, R.Top + t - 6, R.Right + 4 - b, ch - a);
+      break;
   }
 }
 
 TRect TbsSkinPageControl::ItemRect(int visibleIndex) {
   TRect r = PlatformItemRect(visibleIndex);
   if (style_ != TTabStyle::tsTabs) return r;
-  auto move = [&r](int dx, int dy) { r = TRect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy); };
   switch (tabPosition_) {
-    case TTabPosition::tpTop: move(multiLine_ ? 0 : -2, -2); break;
-    case TTabPosition::tpBottom: move(multiLine_ ? 0 : -2, 2); break;
-    case TTabPosition::tpLeft: move(-2, 0); break;
-    case TTabPosition::tpRight: move(2, 0); break;
+    case TTabPosition::tpTop:
+      return Offset(r, multiLine_ ? 0 : -2, -2);
+    case TTabPosition::tpBottom:
+      return Offset(r, multiLine_ ? 0 : -2, 2);
+    case TTabPosition::tpLeft:
+      return Offset(r, -2, 0);
+    case TTabPosition::tpRight:
+      return Offset(r, 2, 0);
   }
   return r;
 }
 
-void TbsSkinPageControl::DrawTab(TCanvas& canvas, int visibleIndex, bool hot) {
-  const auto tabs = VisibleTabs();
-  if (visibleIndex < 0 || visibleIndex >= static_cast<int>(tabs.size())) return;
+// ---- painting ----------------------------------------------------------------------------
+
+void TbsSkinPageControl::PaintPageFrameWithSkin(TBitmap& image) {
+  if (!skinPicture_) return;
+  const TBitmap& pic = *skinPicture_;
+  const TRect S = skinrect_;
+  const int sw = S.Width(), sh = S.Height();
+  const int l = skinClientRect_.Left, t = skinClientRect_.Top;
+  const int b = sw - skinClientRect_.Right, a = sh - skinClientRect_.Bottom;
+  const TRect D = DisplayRect();
+  const TRect F(D.Left - l, D.Top - t, D.Right + b, D.Bottom + a);
+  const int dx = F.Width() - sw, dy = F.Height() - sh;
+  const TPoint LT = lefttoppoint_, RT = righttoppoint_, LB = leftbottompoint_, RB = rightbottompoint_;
+  const TPoint RT2(RT.X + dx, RT.Y), LB2(LB.X, LB.Y + dy), RB2(RB.X + dx, RB.Y + dy);
+  const int cw = Width(), ch = Height();
+
+  // The texture behind the tab strip.
+  TRect strip;
+  switch (tabPosition_) {
+    case TTabPosition::tpTop:
+      strip = TRect(0, 0, cw, F.Top);
+      break;
+    case TTabPosition::tpBottom:
+      strip = TRect(0, F.Bottom, cw, ch);
+      break;
+    case TTabPosition::tpLeft:
+      strip = TRect(0, 0, F.Left, ch);
+      break;
+    case TTabPosition::tpRight:
+      strip = TRect(F.Right, 0, cw, ch);
+      break;
+  }
+  TBitmap piece;
+  if (TileArea(piece, pic, tabsbgrect_, strip.Width(), strip.Height()))
+    image.Canvas().Draw(strip.Left, strip.Top, piece);
+
+  // Edges: each tiled from its segment of the skin rectangle up to the stretched end point.
+  // Only the part inside the control image is composed.
+  auto edgeH = [&](TRect src, int x, int y, int len) {
+    src = InPicture(src, pic);
+    len = VisibleLength(x, len, cw);
+    if (len < 1 || RectIsEmpty(src)) return;
+    TBitmap e;
+    ComposeStripH(0, 0, e, pic, src, len, src.Height());
+    image.Canvas().Draw(x, y, e);
+  };
+  auto edgeV = [&](TRect src, int x, int y, int len) {
+    src = InPicture(src, pic);
+    len = VisibleLength(y, len, ch);
+    if (len < 1 || RectIsEmpty(src)) return;
+    TBitmap e;
+    ComposeStripV(0, 0, e, pic, src, src.Width(), len);
+    image.Canvas().Draw(x, y, e);
+  };
+  edgeH(TRect(S.Left + LT.X, S.Top, S.Left + RT.X, S.Top + t), F.Left + LT.X, F.Top, RT2.X - LT.X);
+  edgeH(TRect(S.Left + LB.X, S.Top + sh - a, S.Left + RB.X, S.Bottom), F.Left + LB2.X, F.Bottom - a, RB2.X - LB2.X);
+  edgeV(TRect(S.Left, S.Top + LT.Y, S.Left + l, S.Top + LB.Y), F.Left, F.Top + LT.Y, LB2.Y - LT.Y);
+  edgeV(TRect(S.Left + sw - b, S.Top + RT.Y, S.Right, S.Top + RB.Y), F.Right - b, F.Top + RT2.Y, RB2.Y - RT2.Y);
+
+  // Corners, unchanged.
+  auto corner = [&](const TRect& src, const TRect& dest) {
+    if (!RectIsEmpty(src)) CopyPiece(image, dest, pic, Offset(src, S.Left, S.Top));
+  };
+  corner(TRect(0, 0, LT.X, LT.Y), TRect(F.Left, F.Top, F.Left + LT.X, F.Top + LT.Y));
+  corner(TRect(RT.X, 0, sw, RT.Y), TRect(F.Left + RT2.X, F.Top, F.Right, F.Top + RT2.Y));
+  corner(TRect(0, LB.Y, LB.X, sh), TRect(F.Left, F.Top + LB2.Y, F.Left + LB2.X, F.Bottom));
+  corner(TRect(RB.X, RB.Y, sw, sh), TRect(F.Left + RB2.X, F.Top + RB2.Y, F.Right, F.Bottom));
+}
+
+void TbsSkinPageControl::DrawTab(TCanvas& canvas, int visibleIndex, TTabSheet* page, bool hot) {
   const TRect r = ItemRect(visibleIndex);
   const bool vertical = tabPosition_ == TTabPosition::tpLeft || tabPosition_ == TTabPosition::tpRight;
   const int length = vertical ? r.Height() : r.Width();
   const int thickness = vertical ? r.Width() : r.Height();
   if (length < 1 || thickness < 1) return;
   const bool selected = visibleIndex == TabIndex();
-  TBitmap tab(length, thickness);
-  PaintTabWithoutSkin(tab.Canvas(), length, thickness, hot, selected, Focused(), Font(),
-                      tabs[static_cast<size_t>(visibleIndex)]->Caption());
+  const bool focused = Focused();
+  TBitmap tab;
+  if (sectionIndex_ == -1 || !skinPicture_) {
+    tab.SetSize(length, thickness);
+    PaintTabWithoutSkin(tab.Canvas(), length, thickness, hot, selected, focused, Font(), page->Caption());
+  } else {
+    TRect look;
+    TColor color;
+    if (hot && !selected && !RectIsEmpty(mouseintabrect_))
+      look = mouseintabrect_;
+    else if (selected && focused)
+      look = focustabrect_;
+    else if (!selected)
+      look = tabrect_;
+    else
+      look = activetabrect_;
+    if (hot && !selected)
+      color = mouseinfontcolor_;
+    else if (selected && focused)
+      color = focusfontcolor_;
+    else if (!selected)
+      color = fontcolor_;
+    else
+      color = activefontcolor_;
+    look = InPicture(look, *skinPicture_);
+    if (!RectIsEmpty(look))
+      ComposeStripH(tableftoffset_, tabrightoffset_, tab, *skinPicture_, look, length, look.Height());
+    if (tab.Empty()) tab.SetSize(length, thickness);
+    TCanvas& c = tab.Canvas();
+    c.Brush.Style = TBrushStyle::bsClear;
+    if (useSkinFont_) {
+      c.Font.Name = fontname_;
+      c.Font.Style = fontstyle_;
+      c.Font.Height = fontheight_;
+      c.Font.Charset = Font().Charset;
+    } else {
+      c.Font = Font();
+    }
+    c.Font.Color = color;
+    TRect text(0, 0, length, thickness);
+    c.DrawText(page->Caption(), text, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    c.Brush.Style = TBrushStyle::bsSolid;
+  }
   if (!vertical) {
     canvas.Draw(r.Left, r.Top, tab);
     return;
   }
-  // Side tabs: the tab's top edge faces outwards.
-  QTransform turn;
-  turn.rotate(tabPosition_ == TTabPosition::tpLeft ? -90 : 90);
-  canvas.Draw(r.Left, r.Top, tab.Image().transformed(turn));
+  // Side tabs are composed lying down and turned so that the tab's top edge faces outwards.
+  TbsEffectBmp flat(tab);
+  TbsEffectBmp turned(flat.Height(), flat.Width());
+  if (tabPosition_ == TTabPosition::tpLeft)
+    flat.TurnCounterClockwise(turned);
+  else
+    flat.TurnClockwise(turned);
+  turned.DrawTo(canvas, r.Left, r.Top);
 }
 
 void TbsSkinPageControl::Paint() {
   if (Width() <= 0 || Height() <= 0) return;
   FetchSkinData();
   TBitmap image(Width(), Height());
-  // Drawings from the skin come with the skinned looks; the plain frame serves meanwhile.
-  PaintPageFrameWithoutSkin(image.Canvas(), Width(), Height(), DisplayRect());
-  const int n = static_cast<int>(VisibleTabs().size());
-  for (int i = 0; i < n; ++i) DrawTab(image.Canvas(), i, i == hotTab_);
+  if (sectionIndex_ == -1)
+    PaintPageFrameWithoutSkin(image.Canvas(), Width(), Height(), DisplayRect());
+  else
+    PaintPageFrameWithSkin(image);
+  const auto tabs = VisibleTabs();
+  for (int i = 0; i < static_cast<int>(tabs.size()); ++i)
+    DrawTab(image.Canvas(), i, tabs[static_cast<size_t>(i)], i == hotTab_);
   Canvas().Draw(0, 0, image);
 }
 
+// ---- the tab under the mouse -------------------------------------------------------------
+
 void TbsSkinPageControl::RedrawTab(int visibleIndex) {
-  // Only a tab that is neither selected nor gone changes its look with the mouse.
+  // Only a tab that is neither selected nor gone changes its look with the mouse; the paint
+  // that follows covers that tab alone.
   if (visibleIndex == -1 || visibleIndex == TabIndex() || visibleIndex >= PageCount()) return;
-  Invalidate();
+  InvalidateRect(ItemRect(visibleIndex));
 }
 
 void TbsSkinPageControl::TrackHotTab(int x, int y) {
@@ -197,6 +401,63 @@ void TbsSkinPageControl::MouseDown(TMouseButton button, TShiftState shift, int x
   if (button == TMouseButton::mbLeft) TrackHotTab(x, y);
 }
 
+// ---- the tab scroller --------------------------------------------------------------------
+
+int TbsSkinPageControl::HiddenTabCount() {
+  const int limit = Width() - (tabScroller_ ? tabScroller_->Width() : 0) - 3;
+  const int n = static_cast<int>(VisibleTabs().size());
+  int hidden = 0;
+  for (int i = 0; i < n; ++i) {
+    const TRect r = ItemRect(i);
+    if (r.Right > limit || r.Right <= 0) ++hidden;
+  }
+  return hidden;
+}
+
+int TbsSkinPageControl::ScrolledOffTabCount() {
+  int n = 0;
+  const int count = static_cast<int>(VisibleTabs().size());
+  for (int i = 0; i < count; ++i)
+    if (ItemRect(i).Right <= 0) ++n;
+  return n;
+}
+
+void TbsSkinPageControl::FreeTabScroller() {
+  TbsSkinUpDown* s = tabScroller_;
+  tabScroller_ = nullptr;
+  delete s;
+}
+
+void TbsSkinPageControl::SetUpTabScroller() {
+  const int n = HiddenTabCount();
+  if (n == 0 || multiLine_) {
+    FreeTabScroller();
+  } else if (!tabScroller_) {
+    auto* s = new TbsSkinUpDown(this);
+    s->SetParent(this);
+    s->SetBounds(s->Left(), s->Top(), 2 * defaultItemHeight_, defaultItemHeight_);
+    s->SetMin(0);
+    s->SetMax(n);
+    s->SetPosition(ScrolledOffTabCount());
+    s->SetIncrement(1);
+    s->OnChange = [this](TComponent*) { TabScrollerChanged(); };
+    s->SetSkinDataName(upDownName_);
+    s->SetSkinData(skinData_);
+    s->SetVisible(true);
+    tabScroller_ = s;
+  }
+  if (!tabScroller_) return;
+  tabScroller_->SetMax(n);
+  const int top = tabPosition_ == TTabPosition::tpTop ? 0 : Height() - tabScroller_->Height();
+  tabScroller_->SetBounds(Width() - tabScroller_->Width(), top, tabScroller_->Width(), tabScroller_->Height());
+}
+
+void TbsSkinPageControl::TabScrollerChanged() {
+  if (!tabScroller_) return;
+  tabScroller_->SetMax(HiddenTabCount());
+  Perform(WM_HSCROLL, MakeLParam(SB_THUMBPOSITION, tabScroller_->Position()), 0);
+}
+
 void TbsSkinPageControl::WndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_ERASEBKGND:
@@ -205,6 +466,11 @@ void TbsSkinPageControl::WndProc(TMessage& m) {
         return;
       }
       break;
+    case WM_SIZE:
+      FetchSkinData();
+      TPageControl::WndProc(m);
+      if (!IsDesigning() && !IsDestroying()) SetUpTabScroller();
+      return;
     case CM_MOUSELEAVE:
       TPageControl::WndProc(m);
       if (m.LParam == 0 || m.LParam == reinterpret_cast<intptr_t>(static_cast<TControl*>(this))) {
@@ -218,7 +484,8 @@ void TbsSkinPageControl::WndProc(TMessage& m) {
       TPageControl::WndProc(m);
       Invalidate();
       return;
-    default: break;
+    default:
+      break;
   }
   TPageControl::WndProc(m);
 }
@@ -229,9 +496,25 @@ TbsSkinCustomTabSheet::TbsSkinCustomTabSheet(TComponent* owner) : TTabSheet(owne
 
 void TbsSkinCustomTabSheet::PaintBackground(TCanvas& canvas) {
   if (Width() < 1 || Height() < 1) return;
-  if (auto* pc = dynamic_cast<TbsSkinPageControl*>(PageControl())) pc->FetchSkinData();
-  TBitmap bg(Width(), Height());
-  PaintCustomControlWithoutSkin(bg.Canvas(), Width(), Height());
+  auto* pc = dynamic_cast<TbsSkinPageControl*>(PageControl());
+  if (pc) pc->FetchSkinData();
+  const bool skinned = pc && pc->SectionIndex() != -1;
+  const TBitmap* picture = skinned ? SkinPictureAt(pc->SkinData(), pc->BgPictureIndex()) : nullptr;
+  TBitmap bg;
+  bool painted = false;
+  if (picture) {
+    // The background picture, whole copies from the top-left.
+    const TRect tile(0, 0, picture->Width(), picture->Height());
+    painted = TileArea(bg, *picture, tile, Width(), Height());
+  } else if (skinned && pc->SkinPicture()) {
+    // The inside of the page frame, tiled.
+    const TRect client = Offset(pc->SkinClientRect(), pc->SkinRect().Left, pc->SkinRect().Top);
+    painted = TileArea(bg, *pc->SkinPicture(), client, Width(), Height());
+  }
+  if (!painted) {
+    bg.SetSize(Width(), Height());
+    PaintCustomControlWithoutSkin(bg.Canvas(), Width(), Height());
+  }
   canvas.Draw(0, 0, bg);
 }
 
@@ -248,7 +531,8 @@ void TbsSkinCustomTabSheet::WndProc(TMessage& m) {
       TTabSheet::WndProc(m);
       Invalidate();
       return;
-    default: break;
+    default:
+      break;
   }
   TTabSheet::WndProc(m);
 }

@@ -1,13 +1,18 @@
 // TbsSkinPageControl and its pages. The page control keeps the platform's tab layout and
 // selection and replaces all of its painting: the page frame and the tabs come from a "tab"
 // section of the skin, or without one a 3-D page frame and flat tabs; the tab under the
-// mouse is highlighted. Pages paint their background from the same section. SkinData is
-// referenced, not owned. GUI thread only.
+// mouse is highlighted. When a single row of tabs does not fit, a skinned up-down at the end
+// of the strip scrolls it. Pages paint their background from the same section.
+//
+// SkinData is referenced, not owned; the skin picture is the skin's and is looked up again at
+// every lookup. The tab scroller is owned. Section rectangles are in picture coordinates,
+// the client rectangle and the stretch points in skin-rectangle coordinates. GUI thread only.
 #pragma once
 #include "platform/Bitmap.h"
 #include "platform/PageControl.h"
 
 class TbsSkinData;
+class TbsSkinUpDown;
 
 class TbsSkinPageControl : public TPageControl {
  public:
@@ -30,6 +35,18 @@ class TbsSkinPageControl : public TPageControl {
   int SectionIndex() const { return sectionIndex_; }
   int HotTab() const { return hotTab_; }
   int HotPage() const { return hotPage_; }
+  // The strip's scroll buttons while a single row of tabs does not fit; null otherwise.
+  TbsSkinUpDown* TabScroller() const { return tabScroller_; }
+
+  // Copies of the section's values after the last lookup.
+  const TRect& SkinRect() const { return skinrect_; }
+  const TRect& SkinClientRect() const { return skinClientRect_; }
+  const TRect& TabLook() const { return tabrect_; }
+  const TRect& ActiveTabLook() const { return activetabrect_; }
+  const TRect& FocusTabLook() const { return focustabrect_; }
+  const TRect& MouseInTabLook() const { return mouseintabrect_; }
+  const TBitmap* SkinPicture() const { return skinPicture_; }
+  int BgPictureIndex() const { return bgpictureindex_; }
 
   void FetchSkinData();
   void ApplySkinData();
@@ -47,20 +64,37 @@ class TbsSkinPageControl : public TPageControl {
 
  private:
   void TrackHotTab(int x, int y);
-  // Draws visible tab `i` into `canvas` (the control image or the window).
-  void DrawTab(TCanvas& canvas, int visibleIndex, bool hot);
+  void PaintPageFrameWithSkin(TBitmap& image);
+  // Draws visible tab `i` (page `page`) into `canvas` at its tab rectangle.
+  void DrawTab(TCanvas& canvas, int visibleIndex, TTabSheet* page, bool hot);
   void RedrawTab(int visibleIndex);
+  // Tabs that lie (partly) beyond the strip's end or scrolled off to the left.
+  int HiddenTabCount();
+  int ScrolledOffTabCount();
+  void SetUpTabScroller();
+  void FreeTabScroller();
+  void TabScrollerChanged();
 
   int hotPage_ = -1, previousHotPage_ = -1;
   int hotTab_ = -1, previousHotTab_ = -1;
   TbsSkinData* skinData_ = nullptr;  // referenced, not owned
   QString skinDataName_ = QStringLiteral("tab");
   int sectionIndex_ = -1;
+  TbsSkinUpDown* tabScroller_ = nullptr;  // owned (also as a component of this control)
   TFont defaultFont_;
   bool useSkinFont_ = true;
   int defaultItemHeight_ = 20;
-  // Copies of the tab section's values (client rectangle in skin-rectangle coordinates).
+  const TBitmap* skinPicture_ = nullptr;  // the skin's, not owned
   TRect skinrect_, skinClientRect_;
+  TRect tabrect_, activetabrect_, focustabrect_, mouseintabrect_;
+  TRect tabsbgrect_;
+  TPoint lefttoppoint_, righttoppoint_, leftbottompoint_, rightbottompoint_;
+  int tableftoffset_ = 0, tabrightoffset_ = 0;
+  QString fontname_;
+  uint8_t fontstyle_ = 0;
+  int fontheight_ = 0;
+  TColor fontcolor_ = 0, activefontcolor_ = 0, focusfontcolor_ = 0, mouseinfontcolor_ = 0;
+  QString upDownName_;
   int bgpictureindex_ = -1;
 };
 
