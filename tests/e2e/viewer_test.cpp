@@ -156,7 +156,7 @@ TEST_F(Viewer, OpensOnVoucherShowsStripesAndQueriesAgainOnClick) {
 
   // "離開" ends the program normally.
   ClickOn(*tree, QStringLiteral("離開"), QStringLiteral("push button"));
-  EXPECT_EQ(run.WaitForExit(30000), 0);
+  EXPECT_EQ(run.WaitForExit(30000), 0) << run.StandardError().toStdString();
 }
 
 TEST_F(Viewer, ControlsAreExposedToScreenReaders) {
@@ -192,5 +192,5 @@ TEST_F(Viewer, ControlsAreExposedToScreenReaders) {
   EXPECT_EQ(ColumnTexts(grids[1], 2), (QStringList{"1101", "1102", "4101", "6101"}));
   // Pressing "離開" through its action closes the program with exit code 0.
   EXPECT_TRUE(bus.DoAction(run.Pid(), QStringLiteral("離開"), QStringLiteral("Press")));
-  EXPECT_EQ(run.WaitForExit(30000), 0);
+  EXPECT_EQ(run.WaitForExit(30000), 0) << run.StandardError().toStdString();
 }
