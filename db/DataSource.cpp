@@ -98,6 +98,9 @@ int TDataLink::FollowCurrent() {
   const int cur = ds->RecNo() - 1;
   if (cur < top_) top_ = cur;
   else if (cur >= top_ + bufferCount_) top_ = cur - bufferCount_ + 1;
+  // A window that grew (or a result that shrank) near the end takes in earlier records
+  // rather than leaving rows empty; the current record stays inside it.
+  top_ = std::max(0, std::min(top_, ds->RecordCount() - bufferCount_));
   return top_ - old;
 }
 

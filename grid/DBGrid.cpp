@@ -9,6 +9,7 @@
 
 #include "grid/GridAccessible.h"
 #include "grid/GridDataLink.h"
+#include "grid/GridScrollBar.h"
 #include "platform/Colors.h"
 #include "platform/Forms.h"
 #include "platform/WidgetBridge.h"
@@ -30,7 +31,7 @@ TCustomDBGrid::~TCustomDBGrid() {
 
 void TCustomDBGrid::InitWidget(QWidget* w) {
   TCustomControl::InitWidget(w);
-  vscroll_ = new QScrollBar(Qt::Vertical, w);
+  vscroll_ = new TGridScrollBar(w);
   vscroll_->setFocusPolicy(Qt::NoFocus);
   vscroll_->setCursor(Qt::ArrowCursor);
   vscroll_->hide();
@@ -283,23 +284,24 @@ void TCustomDBGrid::ScrollData(int distance, bool moveBits) {
   UpdateScrollBarPosition();
   NotifyGridAccessibleFocus(this, HandleAllocated() ? Handle() : nullptr);
   if (distance == 0 || !moveBits || !Showing()) {
-    InvalidateIndicator();
-    Invalidate();
+    InvalidateRect(RowsArea());
     return;
   }
   const int top = geom_.DataTop();
   const int pitch = geom_.RowPitch();
-  const int rows = geom_.PartlyVisibleRows();
+  const int rows = link_->RecordCount();  // rows that hold a record
   if (std::abs(distance) >= rows) {
-    Invalidate();
+    InvalidateRect(RowsArea());
     return;
   }
-  // Move the rows that stay on screen, repaint the rows that come in and both marker rows.
-  const QRect area(0, top, ClientWidth(), ClientHeight() - top);
-  Handle()->scroll(0, -distance * pitch, area);
+  // Move the rows that stay on screen; repaint the rows that come in, both marker rows and
+  // whatever lies below the last record (the partly visible row stays empty).
+  const int right = CellsRight();
+  Handle()->scroll(0, -distance * pitch, QRect(0, top, right, rows * pitch));
   InvalidateIndicator();
   InvalidateRow(link_->ActiveRecord());
   InvalidateRow(link_->PreviousActiveRecord() - distance);
+  InvalidateRect(TRect(0, top + rows * pitch, right, ClientHeight()));
 }
 
 void TCustomDBGrid::RecordChanged(TField*) {
@@ -311,11 +313,25 @@ void TCustomDBGrid::InvalidateRect(const TRect& r) {
   if (HandleAllocated() && r.Width() > 0 && r.Height() > 0) Handle()->update(ToQRect(r));
 }
 
+void TCustomDBGrid::RepaintRect(const TRect& r) {
+  if (HandleAllocated() && r.Width() > 0 && r.Height() > 0) Handle()->repaint(ToQRect(r));
+}
+
 void TCustomDBGrid::InvalidateRow(int dataRow) {
   if (dataRow < 0) return;
   const int top = geom_.DataTop() + dataRow * geom_.RowPitch();
   InvalidateRect(TRect(0, top, ClientWidth(), top + geom_.RowPitch()));
 }
+
+int TCustomDBGrid::CellsRight() const {
+  const int width = ClientWidth();
+  int right = geom_.FixedWidth();
+  for (int c = geom_.LeftCol; c < static_cast<int>(geom_.ColWidths.size()) && right < width; ++c)
+    right += geom_.ColWidths[static_cast<size_t>(c)] + geom_.ColLineWidth;
+  return std::min(right, width);
+}
+
+TRect TCustomDBGrid::RowsArea() const { return TRect(0, geom_.DataTop(), CellsRight(), ClientHeight()); }
 
 void TCustomDBGrid::InvalidateIndicator() {
   if (geom_.Indicator) InvalidateRect(TRect(0, geom_.DataTop(), geom_.FixedWidth(), ClientHeight()));
@@ -356,13 +372,21 @@ void TCustomDBGrid::PaintCells(TCanvas& canvas, const TRect& clip) {
   const bool focused = Focused();
   const int fixedCols = geom_.FixedCols();
   const int colCount = geom_.ColCount();
-  int rightEdge = geom_.FixedWidth();  // right end of the last column shown, its line included
-  for (int c = geom_.LeftCol; c < static_cast<int>(geom_.ColWidths.size()) && rightEdge < width; ++c)
-    rightEdge += geom_.ColWidths[static_cast<size_t>(c)] + geom_.ColLineWidth;
-  rightEdge = std::min(rightEdge, width);
+  const int rightEdge = CellsRight();
+  // Right of the columns each row takes the grid's colour, where the clip reaches.
+  const bool fillRight = rightEdge < width && clip.Right > rightEdge;
 
   // One row of cells with their lines, on `painter` (which `cellCanvas` draws through).
-  auto paintRow = [&](QPainter* painter, int gridRow, int top, int cellHeight, const TRect& area) {
+  // With `plain` the current record's row is painted as any other row (no selection, no
+  // marker), for an image that serves it in either role.
+  auto paintRow = [&](QPainter* painter, int gridRow, int top, int cellHeight, const TRect& area, bool plain) {
+    const int rowActive = plain ? -1 : active;
+    struct PlainScope {
+      bool& slot;
+      bool saved;
+      ~PlainScope() { slot = saved; }
+    } plainScope{plainRow_, plainRow_};
+    plainRow_ = plain;
     const bool fixedRow = gridRow < geom_.FixedRows();
     for (int gc = 0; gc < colCount; ++gc) {
       int left, cellWidth;
@@ -385,7 +409,7 @@ void TCustomDBGrid::PaintCells(TCanvas& canvas, const TRect& clip) {
         state |= gdFixed;
       } else {
         const int dr = gridRow - geom_.FixedRows();
-        const bool selected = dr == active && ((options_ & dgRowSelect) || gc - fixedCols == selectedIndex_);
+        const bool selected = dr == rowActive && ((options_ & dgRowSelect) || gc - fixedCols == selectedIndex_);
         if (selected) state |= gdSelected;
         if (selected && focused) state |= gdFocused;
       }
@@ -396,12 +420,12 @@ void TCustomDBGrid::PaintCells(TCanvas& canvas, const TRect& clip) {
       if (geom_.RowLineWidth) painter->fillRect(left, rect.Bottom, cellWidth, geom_.RowLineWidth, lc);
     }
     // Right of the last column the row takes the grid's colour.
-    if (rightEdge < width) painter->fillRect(QRect(rightEdge, top, width - rightEdge, cellHeight + geom_.RowLineWidth), back);
+    if (fillRight) painter->fillRect(QRect(rightEdge, top, width - rightEdge, cellHeight + geom_.RowLineWidth), back);
   };
 
   const bool cacheRows = RowCacheUsable();
   // A row drawn once into an image and copied on later paints.
-  auto paintCachedRow = [&](const TRowImageCache::Key& key, int gridRow, int top, int cellHeight) {
+  auto paintCachedRow = [&](const TRowImageCache::Key& key, int gridRow, int top, int cellHeight, bool plain) {
     const int h = cellHeight + geom_.RowLineWidth;
     const QImage* img = rowCache_.Find(key);
     if (!img) {
@@ -413,7 +437,7 @@ void TCustomDBGrid::PaintCells(TCanvas& canvas, const TRect& clip) {
         TCanvas rowCanvas;
         rowCanvas.Attach(&rp);
         paintCanvas_ = &rowCanvas;
-        paintRow(&rp, gridRow, top, cellHeight, TRect(0, top, width, top + h));
+        paintRow(&rp, gridRow, top, cellHeight, TRect(0, top, width, top + h), plain);
         paintCanvas_ = &canvas;
         rowCanvas.Detach();
       }
@@ -421,12 +445,12 @@ void TCustomDBGrid::PaintCells(TCanvas& canvas, const TRect& clip) {
     }
     p = canvas.Painter();
     p->drawImage(0, top, *img);
-    if (rightEdge < width) p->fillRect(QRect(rightEdge, top, width - rightEdge, h), back);
+    if (fillRight) p->fillRect(QRect(rightEdge, top, width - rightEdge, h), back);
   };
 
   if (geom_.Titles && clip.Top < geom_.DataTop()) {
-    if (cacheRows) paintCachedRow(TRowImageCache::Key{-1, 0}, 0, 0, geom_.TitleHeight);
-    else paintRow(p, 0, 0, geom_.TitleHeight, clip);
+    if (cacheRows) paintCachedRow(TRowImageCache::Key{-1, 0}, 0, 0, geom_.TitleHeight, false);
+    else paintRow(p, 0, 0, geom_.TitleHeight, clip, false);
   }
   const int top0 = geom_.DataTop();
   const int pitch = geom_.RowPitch();
@@ -435,16 +459,38 @@ void TCustomDBGrid::PaintCells(TCanvas& canvas, const TRect& clip) {
   const int lastRow = pitch > 0 ? std::min(shownRows - 1, (clip.Bottom - top0) / pitch) : shownRows - 1;
   const int firstRecord = link_->FirstRecord();
   const int records = link_->RecordCount();
+  // The current record's row is its plain image with the cells that show it as current
+  // (the indicator and the selected cell) painted again on top, each within its own
+  // rectangle; a whole selected row is painted in full.
+  const bool overlayActive = cacheRows && !(options_ & dgRowSelect);
+  auto paintActiveCells = [&](int gridRow, int top) {
+    p = canvas.Painter();
+    auto cell = [&](int gc, const TRect& rect, TGridDrawState state) {
+      if (rect.Left >= width || rect.Width() <= 0) return;
+      p->save();
+      p->setClipRect(ToQRect(rect), Qt::IntersectClip);
+      DrawCell(gc, gridRow, rect, state);
+      p->restore();
+    };
+    if (fixedCols) cell(0, TRect(0, top, kIndicatorWidth, top + geom_.RowHeight), gdFixed);
+    if (selectedIndex_ >= geom_.LeftCol && selectedIndex_ < static_cast<int>(geom_.ColWidths.size())) {
+      const int left = geom_.DataColLeft(selectedIndex_);
+      const TRect rect(left, top, left + geom_.ColWidths[static_cast<size_t>(selectedIndex_)], top + geom_.RowHeight);
+      const TGridDrawState state = focused ? TGridDrawState(gdSelected | gdFocused) : TGridDrawState(gdSelected);
+      cell(fixedCols + selectedIndex_, rect, state);
+    }
+  };
   for (int r = firstRow; r <= lastRow; ++r) {
     const int top = top0 + r * pitch;
-    // Rows of records other than the current one look the same every time they stand at a
-    // screen row of the same look class; the current record's row shows selection and focus.
-    if (cacheRows && r != active && r < records) {
-      paintCachedRow(TRowImageCache::Key{firstRecord + r, RowLookClass(r)}, geom_.FixedRows() + r, top, geom_.RowHeight);
+    // Rows look the same every time they stand at a screen row of the same look class.
+    if (cacheRows && r < records && (r != active || overlayActive)) {
+      paintCachedRow(TRowImageCache::Key{firstRecord + r, RowLookClass(r)}, geom_.FixedRows() + r, top,
+                     geom_.RowHeight, true);
+      if (r == active) paintActiveCells(geom_.FixedRows() + r, top);
       continue;
     }
     p = canvas.Painter();
-    paintRow(p, geom_.FixedRows() + r, top, geom_.RowHeight, clip);
+    paintRow(p, geom_.FixedRows() + r, top, geom_.RowHeight, clip, false);
   }
 
   // Below the rows the grid's colour.
@@ -479,7 +525,7 @@ void TCustomDBGrid::DrawFixedCell(int gridCol, int gridRow, const TRect& rect) {
   }
   PaintFixedCell(c, rect, fixedColor_);
   const int dr = gridRow - geom_.FixedRows();
-  if (link_->Active() && dr == link_->ActiveRecord()) PaintCurrentRecordMarker(c, rect, clWindowText);
+  if (link_->Active() && dr == link_->ActiveRecord() && !plainRow_) PaintCurrentRecordMarker(c, rect, clWindowText);
 }
 
 bool TCustomDBGrid::HighlightCell(int dataCol, int dataRow, TGridDrawState state) const {

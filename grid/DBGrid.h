@@ -178,8 +178,15 @@ class TCustomDBGrid : public TCustomControl {
 
  protected:
   void InvalidateRect(const TRect& r);
+  // Paints `r` now, with whatever else of the window waits to be painted.
+  void RepaintRect(const TRect& r);
   void InvalidateRow(int dataRow);
   void InvalidateIndicator();
+  // Right end of the last column shown, its line included (at most the client width).
+  int CellsRight() const;
+  // Everything a vertical scroll can change: the data rows under the columns. The title
+  // row and the plain area right of the columns look the same whatever the rows show.
+  TRect RowsArea() const;
 
  private:
   friend class TGridDataLink;
@@ -212,6 +219,7 @@ class TCustomDBGrid : public TCustomControl {
   TCellTextCache textCache_;
   TRowImageCache rowCache_;
   TCanvas* paintCanvas_ = nullptr;  // referenced, set while painting
+  bool plainRow_ = false;           // painting a row image without the current-record look
 };
 
 // The grid class that the form definitions name.

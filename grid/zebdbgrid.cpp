@@ -29,8 +29,8 @@ void Tzebdbgrid::Scroll(int distance) {
   // With stripes on every row is repainted below, so the rows are not moved on screen first.
   ScrollData(distance, !zebra_);
   if (zebra_) {
-    Invalidate();
-    Update();
+    // Every row shown, repainted at once; the rest of the grid cannot change with a scroll.
+    RepaintRect(RowsArea());
   }
 }
 

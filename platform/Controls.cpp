@@ -812,8 +812,11 @@ void TWinControl::WndProc(TMessage& m) {
       const TShiftState shift = CurrentShiftState();
       if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) KeyDown(key, shift);
       else KeyUp(key, shift);
+      // A handler drops a key by clearing it; keys without a key code of their own (most
+      // punctuation, accented letters) still go on to the widget.
+      const bool unmapped = m.WParam == 0;
       m.WParam = key;
-      if (key != 0) DefaultHandler(m);
+      if (key != 0 || unmapped) DefaultHandler(m);
       return;
     }
     case WM_CHAR: {

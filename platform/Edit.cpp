@@ -2,16 +2,31 @@
 
 #include <QLineEdit>
 #include <QTimer>
+#include <algorithm>
 
 #include "platform/Colors.h"
 #include "platform/Exceptions.h"
 #include "platform/WidgetBridge.h"
+
+namespace {
+Qt::Alignment QtAlignment(TAlignment a) {
+  switch (a) {
+    case taRightJustify:
+      return Qt::AlignRight | Qt::AlignVCenter;
+    case taCenter:
+      return Qt::AlignHCenter | Qt::AlignVCenter;
+    default:
+      return Qt::AlignLeft | Qt::AlignVCenter;
+  }
+}
+}  // namespace
 
 TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
   width_ = 121;
   height_ = 21;
   tabStop_ = true;
   color_ = clWindow;
+  clientRect_ = TRect(0, 0, width_, height_);
 }
 
 TCustomEdit::~TCustomEdit() = default;
@@ -36,7 +51,10 @@ QWidget* TCustomEdit::CreateWidget(QWidget* parent) {
 
 void TCustomEdit::InitWidget(QWidget* w) {
   TWinControl::InitWidget(w);
+  // The platform's default cursor over an edit is the text beam.
+  if (cursor_ == crDefault) w->setCursor(Qt::IBeamCursor);
   ApplyOptions();
+  FrameChanged();
 }
 
 void TCustomEdit::ApplyOptions() {
@@ -44,11 +62,36 @@ void TCustomEdit::ApplyOptions() {
   if (!e) return;
   e->setReadOnly(readOnly_);
   e->setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
+  e->setAlignment(QtAlignment(alignment_));
   e->setEchoMode(passwordChar_.isNull() ? QLineEdit::Normal : QLineEdit::Password);
+  // Qt takes the password character from the widget's style; a style sheet rule sets it for
+  // this edit alone. The sheet goes first: a sheet change may put back an older palette.
+  const QString sheet =
+      passwordChar_.isNull()
+          ? QString()
+          : QStringLiteral("QLineEdit { lineedit-password-character: %1; }").arg(passwordChar_.unicode());
+  if (e->styleSheet() != sheet) e->setStyleSheet(sheet);
   QPalette pal = e->palette();
-  pal.setColor(QPalette::Base, ToQColor(color_));
+  pal.setColor(QPalette::Base, transparent_ ? QColor(Qt::transparent) : ToQColor(color_));
   pal.setColor(QPalette::Text, ToQColor(font_.Color));
+  pal.setColor(QPalette::Disabled, QPalette::Text, ToQColor(DisabledTextColor()));
   e->setPalette(pal);
+}
+
+TColor TCustomEdit::DisabledTextColor() const { return clGrayText; }
+
+void TCustomEdit::FrameChanged() {
+  TRect r(0, 0, width_, height_);
+  Perform(WM_NCCALCSIZE, 0, reinterpret_cast<intptr_t>(&r));
+  clientRect_ = r;
+  if (QLineEdit* e = Editor())
+    e->setTextMargins(std::max(0, r.Left), std::max(0, r.Top), std::max(0, width_ - r.Right),
+                      std::max(0, height_ - r.Bottom));
+}
+
+void TCustomEdit::SetTransparentBackground(bool v) {
+  transparent_ = v;
+  ApplyOptions();
 }
 
 QString TCustomEdit::GetText() const {
@@ -81,6 +124,11 @@ void TCustomEdit::SetPasswordChar(QChar c) {
   ApplyOptions();
 }
 
+void TCustomEdit::SetAlignment(TAlignment a) {
+  alignment_ = a;
+  ApplyOptions();
+}
+
 void TCustomEdit::SelectAll() {
   if (QLineEdit* e = Editor()) e->selectAll();
 }
@@ -102,6 +150,9 @@ void TCustomEdit::WndProc(TMessage& m) {
     case CM_FONTCHANGED:
     case CM_COLORCHANGED:
       ApplyOptions();
+      break;
+    case WM_SIZE:
+      FrameChanged();
       break;
     case WM_SETFOCUS:
       // Select the whole text on entry, once Qt has placed the caret.

@@ -1,169 +1,83 @@
 #include "skin/controls/bsSkinEdit.h"
 
-#include <QEvent>
 #include <QLineEdit>
-#include <QPalette>
+#include <QPainter>
 
 #include "platform/Colors.h"
-#include "platform/WidgetBridge.h"
+#include "skin/controls/PlainLooks.h"
 #include "skin/controls/SkinLookup.h"
-#include "skin/draw/bsUtils.h"
-#include "skin/controls/SkinStretch.h"
 #include "skin/controls/bsSkinControl.h"
 #include "skin/data/SkinControlData.h"
-
-namespace {
-// Tells the control when its line edit gains or loses the focus.
-class FocusRelay : public QObject {
- public:
-  FocusRelay(TWinControl* control, QObject* parent) : QObject(parent), control_(control) {}
-  bool eventFilter(QObject* o, QEvent* e) override {
-    if (e->type() == QEvent::FocusIn) control_->Perform(WM_SETFOCUS);
-    else if (e->type() == QEvent::FocusOut) control_->Perform(WM_KILLFOCUS);
-    return QObject::eventFilter(o, e);
-  }
-
- private:
-  TWinControl* control_;  // referenced; the relay goes with the control's widget
-};
-
-Qt::Alignment QtAlignment(TAlignment a) {
-  switch (a) {
-    case taRightJustify: return Qt::AlignRight | Qt::AlignVCenter;
-    case taCenter: return Qt::AlignHCenter | Qt::AlignVCenter;
-    default: return Qt::AlignLeft | Qt::AlignVCenter;
-  }
-}
-
-}  // namespace
+#include "skin/data/SkinData.h"
+#include "skin/draw/bsUtils.h"
 
 // ---- TbsCustomEdit -----------------------------------------------------------------------
 
-TbsCustomEdit::TbsCustomEdit(TComponent* owner) : TCustomControl(owner) {
-  SetTabStop(true);
-  color_ = clWindow;
-}
+TbsCustomEdit::TbsCustomEdit(TComponent* owner) : TCustomEdit(owner) {}
 
-TbsCustomEdit::~TbsCustomEdit() { Destroying(); }
-
-QWidget* TbsCustomEdit::CreateWidget(QWidget* parent) {
-  QWidget* w = TCustomControl::CreateWidget(parent);
-  edit_ = new QLineEdit(w);
-  edit_->setFrame(false);
-  edit_->setAutoFillBackground(false);
-  edit_->setAttribute(Qt::WA_TranslucentBackground);
-  // Two pixels of margin on the left, none on the right.
-  edit_->setTextMargins(2, 0, 0, 0);
-  edit_->setText(text_);
-  edit_->installEventFilter(new FocusRelay(this, edit_));
-  QObject::connect(edit_, &QLineEdit::textChanged, edit_, [this](const QString& s) {
-    text_ = s;
-    Change();
-  });
-  w->setFocusProxy(edit_);
-  return w;
-}
+TbsCustomEdit::~TbsCustomEdit() = default;
 
 void TbsCustomEdit::InitWidget(QWidget* w) {
-  TCustomControl::InitWidget(w);
-  edit_->setReadOnly(readOnly_);
-  edit_->setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
-  SetEditPasswordChar(passwordChar_);
-  PlaceLineEdit();
-}
-
-void TbsCustomEdit::DestroyHandle() {
-  if (edit_) text_ = edit_->text();
-  edit_ = nullptr;  // goes with the widget
-  TCustomControl::DestroyHandle();
-}
-
-QString TbsCustomEdit::GetText() const { return edit_ ? edit_->text() : text_; }
-
-void TbsCustomEdit::SetTextValue(const QString& s) {
-  text_ = s;
-  if (edit_) edit_->setText(s);
-  else Change();
-}
-
-void TbsCustomEdit::SetReadOnly(bool v) {
-  readOnly_ = v;
-  if (edit_) edit_->setReadOnly(v);
-}
-
-void TbsCustomEdit::SetMaxLength(int v) {
-  maxLength_ = std::max(0, v);
-  if (edit_) edit_->setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
-}
-
-void TbsCustomEdit::SetEditPasswordChar(QChar c) {
-  passwordChar_ = c;
-  if (!edit_) return;
-  if (c.isNull()) {
-    edit_->setEchoMode(QLineEdit::Normal);
-    edit_->setStyleSheet(QString());
-  } else {
-    edit_->setEchoMode(QLineEdit::Password);
-    edit_->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: %1; background: transparent; }").arg(c.unicode()));
-  }
-}
-
-void TbsCustomEdit::SetAlignment(TAlignment a) {
-  if (a == alignment_) return;
-  alignment_ = a;
-  PlaceLineEdit();
-}
-
-void TbsCustomEdit::SelectAll() {
-  if (edit_) edit_->selectAll();
-}
-
-void TbsCustomEdit::PlaceLineEdit() {
-  if (!edit_) return;
-  const TRect r = TextArea();
-  edit_->setGeometry(r.Left, r.Top, std::max(0, r.Width()), std::max(0, r.Height()));
-  edit_->setFont(Font().ToQFont());
-  QPalette pal = edit_->palette();
-  pal.setColor(QPalette::Base, Qt::transparent);
-  pal.setColor(QPalette::Window, Qt::transparent);
-  pal.setColor(QPalette::Text, ToQColor(Font().Color));
-  pal.setColor(QPalette::Disabled, QPalette::Text, ToQColor(clGrayText));
-  edit_->setPalette(pal);
-  edit_->setAlignment(QtAlignment(alignment_));
+  TCustomEdit::InitWidget(w);
+  // No border of the line edit's own: whatever surrounds the text is the class's.
+  if (QLineEdit* e = Editor()) e->setFrame(false);
 }
 
 void TbsCustomEdit::WndProc(TMessage& m) {
   switch (m.Msg) {
-    case CM_FONTCHANGED:
-    case CM_ENABLEDCHANGED:
-      TCustomControl::WndProc(m);
-      PlaceLineEdit();
-      return;
-    case WM_SIZE:
-      TCustomControl::WndProc(m);
-      PlaceLineEdit();
-      return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      selecting_ = true;
+      break;
+    case WM_LBUTTONUP:
+      selecting_ = false;
+      break;
+    default:
+      break;
+  }
+  TCustomEdit::WndProc(m);
+  // The background under the text is drawn by the class: repaint it whole after changes
+  // that move or restyle the text.
+  if (!TransparentMode()) return;
+  switch (m.Msg) {
+    case CM_TEXTCHANGED:
     case WM_SETFOCUS:
-      TCustomControl::WndProc(m);
-      if (autoSelect_ && edit_) edit_->selectAll();
-      return;
-    default: TCustomControl::WndProc(m);
+    case WM_KILLFOCUS:
+    case WM_MOVE:
+      Invalidate();
+      break;
+    case WM_MOUSEMOVE:
+      if (selecting_) Invalidate();
+      break;
+    default:
+      break;
   }
 }
 
 // ---- TbsSkinCustomEdit -------------------------------------------------------------------
 
 TbsSkinCustomEdit::TbsSkinCustomEdit(TComponent* owner) : TbsCustomEdit(owner) {
-  TFont f = SkinDefaultFont(clWindowText);
+  const TFont f = SkinDefaultFont(clWindowText);
   SetFont(f);
   SetParentFont(false);
   SetParentColor(false);
   defaultFont_ = f;
-  TbsCustomEdit::SetBounds(Left(), Top(), 121, 20);
+  height_ = 20;
+  SetTransparentMode(true);
   ComputeAreas();
 }
 
-TbsSkinCustomEdit::~TbsSkinCustomEdit() = default;
+TbsSkinCustomEdit::~TbsSkinCustomEdit() {
+  // The line edit goes while this class can still answer its last messages.
+  Destroying();
+  DestroyHandle();
+}
+
+void TbsSkinCustomEdit::InitWidget(QWidget* w) {
+  TbsCustomEdit::InitWidget(w);
+  // The frame image covers the whole window at every paint.
+  w->setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 void TbsSkinCustomEdit::SetSkinData(TbsSkinData* v) {
   if (TComponent* old = SkinDataComponent(skinData_)) old->RemoveFreeNotification(this);
@@ -174,7 +88,17 @@ void TbsSkinCustomEdit::SetSkinData(TbsSkinData* v) {
 
 void TbsSkinCustomEdit::Notification(TComponent* c, TOperation op) {
   TbsCustomEdit::Notification(c, op);
-  if (op == TOperation::opRemove && c && c == SkinDataComponent(skinData_)) skinData_ = nullptr;
+  if (op == TOperation::opRemove && c && c == SkinDataComponent(skinData_)) {
+    skinData_ = nullptr;
+    sectionIndex_ = -1;
+    skinPicture_ = nullptr;
+  }
+}
+
+void TbsSkinCustomEdit::Loaded() {
+  TbsCustomEdit::Loaded();
+  // A skin that loaded while the definition was read (after SkinData was set) applies now.
+  if (skinData_ && !SkinIsEmpty(skinData_) && !IsDesigning()) ApplySkinData();
 }
 
 void TbsSkinCustomEdit::SetDefaultFont(const TFont& f) {
@@ -200,132 +124,260 @@ void TbsSkinCustomEdit::SetButtonMode(bool v) {
   buttonMode_ = v;
   if (IsDesigning() && !IsLoading()) skinDataName_ = v ? QStringLiteral("buttonedit") : QStringLiteral("edit");
   ComputeAreas();
-  PlaceLineEdit();
+  FrameChanged();
+  Invalidate();
+}
+
+void TbsSkinCustomEdit::SetEditPasswordChar(QChar c) {
+  SetPasswordChar(c);
   Invalidate();
 }
 
 void TbsSkinCustomEdit::FetchSkinData() {
   sectionIndex_ = SkinIsEmpty(skinData_) ? -1 : SkinFindControlIndex(skinData_, skinDataName_);
-  if (auto* e = dynamic_cast<TbsDataSkinEditControl*>(SkinControlAt(skinData_, sectionIndex_))) {
-    skinrect_ = e->skinrect;
-    skinClientRect_ = e->clientrect;
-    fontcolor_ = e->fontcolor;
-    activefontcolor_ = e->activefontcolor;
-    disabledfontcolor_ = e->disabledfontcolor;
+  if (sectionIndex_ == -1) {
+    skinPicture_ = nullptr;
+    return;
   }
+  auto* e = dynamic_cast<TbsDataSkinEditControl*>(SkinControlAt(skinData_, sectionIndex_));
+  if (!e) {
+    // Another kind of section: the copies stay, but no picture of this skin fits them.
+    skinPicture_ = nullptr;
+    return;
+  }
+  skinPicture_ = SkinPictureAt(skinData_, e->pictureindex);
+  skinrect_ = e->skinrect;
+  activeskinrect_ = RectIsEmpty(e->activeskinrect) ? e->skinrect : e->activeskinrect;
+  leftEdgeWidth_ = e->lefttoppoint.X;
+  rightEdgeWidth_ = RectWidth(e->skinrect) - e->righttoppoint.X;
+  skinClientRect_ = e->clientrect;
+  fontname_ = e->fontname;
+  fontstyle_ = e->fontstyle;
+  fontheight_ = e->fontheight;
+  fontcolor_ = e->fontcolor;
+  disabledfontcolor_ = e->disabledfontcolor;
+  activefontcolor_ = e->activefontcolor;
+  skinButtonRect_ = e->buttonrect;
+  activebuttonrect_ = e->activebuttonrect;
+  downbuttonrect_ = RectIsEmpty(e->downbuttonrect) ? e->activebuttonrect : e->downbuttonrect;
+  unenabledbuttonrect_ = e->unenabledbuttonrect;
 }
 
 void TbsSkinCustomEdit::ComputeAreas() {
   const int w = Width(), h = Height();
-  if (sectionIndex_ != -1) {
-    textBox_ = TRect(skinClientRect_.Left, skinClientRect_.Top, w + skinClientRect_.Right - skinrect_.Width(),
-                     skinClientRect_.Bottom);
+  if (sectionIndex_ == -1) {
+    textBox_ = EditPlainTextBox(w, h, buttonMode_);
+    buttonArea_ = buttonMode_ ? EditPlainButtonArea(w, h) : TRect();
     return;
   }
-  textBox_ = EditPlainTextBox(w, h, buttonMode_);
-  buttonArea_ = buttonMode_ ? EditPlainButtonArea(w, h) : TRect();
+  const int skinWidth = RectWidth(skinrect_);
+  textBox_ =
+      TRect(skinClientRect_.Left, skinClientRect_.Top, w + skinClientRect_.Right - skinWidth, skinClientRect_.Bottom);
+  buttonArea_ = skinButtonRect_;
+  // A button in the right end of the frame stays at the right edge.
+  if (buttonArea_.Left >= skinWidth - rightEdgeWidth_) {
+    buttonArea_.Left += w - skinWidth;
+    buttonArea_.Right += w - skinWidth;
+  }
 }
 
-TRect TbsSkinCustomEdit::TextArea() {
+int TbsSkinCustomEdit::HitTest(const TPoint& p) {
+  if (!buttonMode_ || IsDesigning()) return HTCLIENT;
+  FetchSkinData();
   ComputeAreas();
-  return textBox_;
+  const TRect& b = buttonArea_;
+  if (p.X >= b.Left - 1 && p.X < b.Right && p.Y >= b.Top - 1 && p.Y < b.Bottom) return HTHSCROLL;
+  const TRect& t = textBox_;
+  if (!(p.X >= t.Left - 1 && p.X < t.Right && p.Y >= t.Top - 1 && p.Y < t.Bottom)) return HTVSCROLL;
+  return HTCLIENT;
 }
 
 void TbsSkinCustomEdit::ApplySkinData() {
   FetchSkinData();
-  auto* e = dynamic_cast<TbsDataSkinEditControl*>(SkinControlAt(skinData_, sectionIndex_));
-  if (sectionIndex_ == -1 || !e) {
+  if (sectionIndex_ == -1) {
     SetFont(defaultFont_);
     if (defaultWidth_ > 0) SetWidth(defaultWidth_);
     if (defaultHeight_ > 0) SetHeight(defaultHeight_);
   } else {
     TFont f = defaultFont_;
     if (useSkinFont_) {
-      f.Name = e->fontname;
-      f.Style = e->fontstyle;
-      f.Height = e->fontheight;
+      f.Name = fontname_;
+      f.Style = fontstyle_;
+      f.Height = fontheight_;
+      f.Charset = defaultFont_.Charset;
     }
-    f.Color = Focused() ? activefontcolor_ : fontcolor_;
+    // The text takes the colour of the look the frame shows.
+    f.Color = Focused() || mouseInside_ ? activefontcolor_ : fontcolor_;
     SetFont(f);
-    SetHeight(skinrect_.Height());
+    if (!RectIsEmpty(skinrect_) && Height() != RectHeight(skinrect_)) SetHeight(RectHeight(skinrect_));
   }
   ComputeAreas();
-  PlaceLineEdit();
+  FrameChanged();
+  ApplyOptions();
   Invalidate();
 }
 
 void TbsSkinCustomEdit::SetBounds(int left, int top, int width, int height) {
   FetchSkinData();
-  if (sectionIndex_ != -1 && (width != Width() || height != Height())) height = skinrect_.Height();
+  if (sectionIndex_ != -1 && !RectIsEmpty(skinrect_) && (width != Width() || height != Height()))
+    height = RectHeight(skinrect_);
   TbsCustomEdit::SetBounds(left, top, width, height);
   ComputeAreas();
-  PlaceLineEdit();
   Invalidate();
 }
 
-void TbsSkinCustomEdit::Paint() {
-  if (Width() <= 0 || Height() <= 0) return;
+TColor TbsSkinCustomEdit::DisabledTextColor() const {
+  return sectionIndex_ != -1 && useSkinFont_ ? disabledfontcolor_ : clGrayText;
+}
+
+void TbsSkinCustomEdit::PaintFrame(TCanvas& c) {
+  const int w = Width(), h = Height();
+  if (w <= 0 || h <= 0) return;
   FetchSkinData();
   ComputeAreas();
-  TBitmap frame(Width(), Height());
-  // The frame image from the skin comes with the skinned looks; the plain frame serves meanwhile.
-  TEditPlainLook look;
-  look.Active = mouseInside_ || Focused();
-  look.ButtonMode = buttonMode_;
-  look.ButtonArea = buttonArea_;
-  look.ButtonPressed = buttonPressed_;
-  look.ButtonHot = buttonHot_;
-  PaintEditFrameWithoutSkin(frame.Canvas(), Width(), Height(), look);
-  Canvas().Draw(0, 0, frame);
+  const bool active = mouseInside_ || Focused();
+  TBitmap image(w, h);  // starts white
+  if (sectionIndex_ == -1) {
+    TEditPlainLook look;
+    look.Active = active;
+    look.ButtonMode = buttonMode_;
+    look.ButtonArea = buttonArea_;
+    look.ButtonPressed = buttonPressed_;
+    look.ButtonHot = buttonHot_;
+    PaintEditFrameWithoutSkin(image.Canvas(), w, h, look);
+  } else if (skinPicture_ && !RectIsEmpty(skinrect_)) {
+    TBitmap strip;
+    ComposeStripH(leftEdgeWidth_, rightEdgeWidth_, strip, *skinPicture_, active ? activeskinrect_ : skinrect_, w, h);
+    const TRect all(0, 0, strip.Width(), strip.Height());
+    CopyPiece(image, all, strip, all);
+    if (buttonMode_) {
+      // The normal button is part of the frame image; the other states are copied over it.
+      TRect look;
+      if (!Enabled() && !RectIsEmpty(unenabledbuttonrect_))
+        look = unenabledbuttonrect_;
+      else if (buttonPressed_ && buttonHot_)
+        look = downbuttonrect_;
+      else if (buttonHot_)
+        look = activebuttonrect_;
+      if (!RectIsEmpty(look)) CopyPiece(image, buttonArea_, *skinPicture_, look);
+    }
+  }
+  c.Draw(0, 0, image);
+}
+
+void TbsSkinCustomEdit::SetTextColor(bool active) {
+  if (sectionIndex_ == -1) return;
+  const TColor color = active ? activefontcolor_ : fontcolor_;
+  if (Font().Color == color) return;
+  FontRef().Color = color;
+  FontChanged();
+}
+
+void TbsSkinCustomEdit::SetButtonHot(bool hot) {
+  if (hot == buttonHot_) return;
+  buttonHot_ = hot;
+  if (HandleAllocated()) Handle()->setCursor(hot ? Qt::ArrowCursor : Qt::IBeamCursor);
+  Invalidate();
+}
+
+void TbsSkinCustomEdit::MouseEntered() {
+  mouseInside_ = true;
+  if (!Focused()) {
+    SetTextColor(true);
+    Invalidate();
+  }
+  OnMouseEnter(this);
+}
+
+void TbsSkinCustomEdit::MouseLeft() {
+  mouseInside_ = false;
+  if (!Focused()) {
+    SetTextColor(false);
+    Invalidate();
+  }
+  if (buttonPressed_ || buttonHot_) {
+    buttonPressed_ = false;
+    SetButtonHot(false);
+    Invalidate();
+  }
+  OnMouseLeave(this);
+}
+
+bool TbsSkinCustomEdit::IsMessageForOurSkin(const TMessage& m) const {
+  return m.WParam == 0 || m.WParam == reinterpret_cast<intptr_t>(skinData_);
 }
 
 void TbsSkinCustomEdit::WndProc(TMessage& m) {
-  auto self = reinterpret_cast<intptr_t>(static_cast<TControl*>(this));
+  const auto self = reinterpret_cast<intptr_t>(static_cast<TControl*>(this));
   switch (m.Msg) {
-    case WM_ERASEBKGND:
-      m.Result = 1;
+    case SkinMessageBeforeChange:
+      if (IsMessageForOurSkin(m)) {
+        ForgetSkinSection();
+        skinPicture_ = nullptr;
+      }
       return;
+    case SkinMessageChanged:
+      if (IsMessageForOurSkin(m) && !IsDesigning()) ApplySkinData();
+      return;
+    case SkinMessageChangedAfter:
+      if (IsMessageForOurSkin(m)) Invalidate();
+      return;
+    case WM_NCCALCSIZE: {
+      auto* r = reinterpret_cast<TRect*>(m.LParam);
+      if (!r) return;
+      FetchSkinData();
+      if (sectionIndex_ == -1) {
+        r->Left += 2;
+        r->Top += 2;
+        r->Bottom -= 2;
+        r->Right -= buttonMode_ ? 22 : 2;
+      } else {
+        r->Left += skinClientRect_.Left;
+        r->Top += skinClientRect_.Top;
+        r->Right -= RectWidth(skinrect_) - skinClientRect_.Right;
+        r->Bottom -= RectHeight(skinrect_) - skinClientRect_.Bottom;
+      }
+      m.Result = 0;
+      return;
+    }
+    case WM_NCPAINT:
+      if (auto* c = reinterpret_cast<TCanvas*>(m.WParam))
+        PaintFrame(*c);
+      else
+        Invalidate();
+      return;
+    case WM_PAINT:
+      // The frame image first, then the line edit paints the text over it.
+      if (m.WParam == 0 && HandleAllocated() && Width() > 0 && Height() > 0) {
+        QPainter painter(Handle());
+        TCanvas canvas;
+        canvas.Attach(&painter);
+        Perform(WM_NCPAINT, reinterpret_cast<intptr_t>(&canvas));
+        canvas.Detach();
+      }
+      break;
+    case WM_NCHITTEST: {
+      const TPoint p = ScreenToClient(LParamToPoint(m.LParam));
+      m.Result = HitTest(p);
+      return;
+    }
     case WM_SETFOCUS:
       TbsCustomEdit::WndProc(m);
-      if (!mouseInside_ && sectionIndex_ != -1) {
-        FontRef().Color = activefontcolor_;
-        FontChanged();
-      }
+      if (!mouseInside_) SetTextColor(true);
       Invalidate();
       return;
     case WM_KILLFOCUS:
       TbsCustomEdit::WndProc(m);
-      if (!mouseInside_ && sectionIndex_ != -1) {
-        FontRef().Color = fontcolor_;
-        FontChanged();
-      }
+      if (!mouseInside_) SetTextColor(false);
       Invalidate();
       return;
     case CM_MOUSEENTER:
       TbsCustomEdit::WndProc(m);
-      if (m.LParam != 0 && m.LParam != self) return;
-      mouseInside_ = true;
-      if (!Focused() && sectionIndex_ != -1) {
-        FontRef().Color = activefontcolor_;
-        FontChanged();
-      }
-      if (!Focused()) Invalidate();
-      OnMouseEnter(this);
+      if (m.LParam == 0 || m.LParam == self) MouseEntered();
       return;
     case CM_MOUSELEAVE:
       TbsCustomEdit::WndProc(m);
-      if (m.LParam != 0 && m.LParam != self) return;
-      mouseInside_ = false;
-      if (!Focused() && sectionIndex_ != -1) {
-        FontRef().Color = fontcolor_;
-        FontChanged();
-      }
-      if (!Focused()) Invalidate();
-      if (buttonPressed_ || buttonHot_) {
-        buttonPressed_ = buttonHot_ = false;
-        Invalidate();
-      }
-      OnMouseLeave(this);
+      if (m.LParam == 0 || m.LParam == self) MouseLeft();
       return;
     case CM_ENABLEDCHANGED:
       TbsCustomEdit::WndProc(m);
@@ -333,15 +385,15 @@ void TbsSkinCustomEdit::WndProc(TMessage& m) {
       return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      // The frame button sits outside the line edit, so its mouse comes here.
-      if (buttonMode_ && !IsDesigning() && RectHoldsPoint(buttonArea_, LParamToPoint(m.LParam))) {
+      // A press on the frame button is the button's; the line edit does not see it.
+      if (HitTest(LParamToPoint(m.LParam)) == HTHSCROLL) {
         buttonPressed_ = true;
         Invalidate();
         return;
       }
       break;
     case WM_LBUTTONUP:
-      if (buttonMode_ && !IsDesigning() && RectHoldsPoint(buttonArea_, LParamToPoint(m.LParam))) {
+      if (HitTest(LParamToPoint(m.LParam)) == HTHSCROLL) {
         buttonPressed_ = false;
         Invalidate();
         if (!Focused()) SetFocus();
@@ -354,15 +406,10 @@ void TbsSkinCustomEdit::WndProc(TMessage& m) {
       }
       break;
     case WM_MOUSEMOVE:
-      if (buttonMode_ && !IsDesigning()) {
-        const bool hot = RectHoldsPoint(buttonArea_, LParamToPoint(m.LParam));
-        if (hot != buttonHot_) {
-          buttonHot_ = hot;
-          Invalidate();
-        }
-      }
+      if (buttonMode_) SetButtonHot(HitTest(LParamToPoint(m.LParam)) == HTHSCROLL);
       break;
-    default: break;
+    default:
+      break;
   }
   TbsCustomEdit::WndProc(m);
 }

@@ -1,71 +1,46 @@
-// The skinned single-line edit.
+// The skinned single-line edit, built on the platform edit (TCustomEdit: Qt's line edit keeps
+// the text, caret, selection, clipboard and keys).
 //
-//   TbsCustomEdit      a windowed control holding the platform's line edit (a QLineEdit, which
-//                      keeps the text, caret, selection, clipboard and keys) inside a frame the
-//                      control paints itself; the line edit paints only its text, on a
-//                      transparent background, over that frame image. ReadOnly blocks every
-//                      change by the user but keeps moving, selecting and copying.
-//   TbsSkinCustomEdit  the frame and text colours from an "edit" section of the skin or, without
-//                      one, a 3-D frame; the active look while hovered or focused; an optional
-//                      frame button (ButtonMode) that fires OnButtonClick.
+//   TbsCustomEdit      the platform edit without border, painting its text on a transparent
+//                      background (TransparentMode) so that a frame image drawn first shows
+//                      behind it; tracks whether the left button is selecting.
+//   TbsSkinCustomEdit  the frame from an "edit" section of the skin (the normal or the active
+//                      strip, stretched to the width; the skin fixes the height) or, without
+//                      one, a 3-D frame; the text inset by the section's client rectangle; text
+//                      colours from the section; the active look while hovered or focused; an
+//                      optional frame button (ButtonMode) that fires OnButtonClick.
 //   TbsSkinEdit        publishes the properties.
 //
-// The line edit is owned by the control's widget. SkinData is referenced, not owned.
-// Window coordinates (origin at the control's top-left) for TextBox and ButtonArea.
-// GUI thread only.
+// The frame image covers the whole window and is painted under the text at every paint
+// (WM_NCPAINT with a canvas over the whole window, performed from WM_PAINT); the client area
+// (WM_NCCALCSIZE) is where the line edit puts its text. SkinData and the section's picture are
+// referenced, not owned. TextBox and ButtonArea are in window coordinates (origin at the edit's
+// top-left). GUI thread only.
 #pragma once
 #include <QChar>
 
 #include "platform/Bitmap.h"
-#include "platform/Controls.h"
-#include "skin/controls/PlainLooks.h"
+#include "platform/Edit.h"
 
-class QLineEdit;
 class TbsSkinData;
 
-class TbsCustomEdit : public TCustomControl {
+class TbsCustomEdit : public TCustomEdit {
  public:
   explicit TbsCustomEdit(TComponent* owner);
   ~TbsCustomEdit() override;
   QString ClassName() const override { return QStringLiteral("TbsCustomEdit"); }
 
-  bool ReadOnly() const { return readOnly_; }
-  void SetReadOnly(bool v);
-  int MaxLength() const { return maxLength_; }
-  void SetMaxLength(int v);
-  bool AutoSelect() const { return autoSelect_; }
-  void SetAutoSelect(bool v) { autoSelect_ = v; }
-  QChar EditPasswordChar() const { return passwordChar_; }
-  // The character shown for each character of the text; 0 shows the text.
-  void SetEditPasswordChar(QChar c);
-  TAlignment Alignment() const { return alignment_; }
-  void SetAlignment(TAlignment a);
-  void SelectAll();
-  // The line edit inside the frame (made with the window); null before.
-  QLineEdit* LineEdit() const { return edit_; }
-
-  TNotifyEvent OnChange;
+  // The left button went down in the client area and is still held.
+  bool Selecting() const { return selecting_; }
+  bool TransparentMode() const { return TransparentBackground(); }
+  void SetTransparentMode(bool v) { SetTransparentBackground(v); }
 
  protected:
-  QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget(QWidget* w) override;
-  void DestroyHandle() override;
-  QString GetText() const override;
-  void SetTextValue(const QString& s) override;
   void WndProc(TMessage& m) override;
-  // The area of the text inside the window (where the line edit sits).
-  virtual TRect TextArea() { return TRect(0, 0, Width(), Height()); }
-  // Moves the line edit to TextArea and gives it the font, colour and alignment.
-  void PlaceLineEdit();
-  virtual void Change() { OnChange(this); }
 
-  QLineEdit* edit_ = nullptr;  // owned by the control's widget
-  QString text_;               // the text while there is no line edit
-  bool readOnly_ = false;
-  bool autoSelect_ = true;
-  int maxLength_ = 0;
-  QChar passwordChar_;
-  TAlignment alignment_ = taLeftJustify;
+ private:
+  bool selecting_ = false;
 };
 
 class TbsSkinCustomEdit : public TbsCustomEdit {
@@ -75,13 +50,17 @@ class TbsSkinCustomEdit : public TbsCustomEdit {
   QString ClassName() const override { return QStringLiteral("TbsSkinCustomEdit"); }
 
   TbsSkinData* SkinData() const { return skinData_; }
-  void SetSkinData(TbsSkinData* v);
+  virtual void SetSkinData(TbsSkinData* v);
   const QString& SkinDataName() const { return skinDataName_; }
+  // Takes effect at the next lookup.
   void SetSkinDataName(const QString& v) { skinDataName_ = v; }
+  // Index of the section in the skin's control list; -1 when there is none.
   int SectionIndex() const { return sectionIndex_; }
+
   const TFont& DefaultFont() const { return defaultFont_; }
   // Copies the font; without a section also into Font.
   void SetDefaultFont(const TFont& f);
+  // For editing sub-properties in place; call DefaultFontEdited() afterwards.
   TFont& DefaultFontRef() { return defaultFont_; }
   void DefaultFontEdited();
   bool UseSkinFont() const { return useSkinFont_; }
@@ -92,6 +71,9 @@ class TbsSkinCustomEdit : public TbsCustomEdit {
   void SetDefaultHeight(int v);
   bool ButtonMode() const { return buttonMode_; }
   void SetButtonMode(bool v);
+  QChar EditPasswordChar() const { return PasswordChar(); }
+  // The character shown for each character of the text; 0 shows the text.
+  void SetEditPasswordChar(QChar c);
 
   TNotifyEvent OnButtonClick;
   TNotifyEvent OnMouseEnter;
@@ -100,25 +82,51 @@ class TbsSkinCustomEdit : public TbsCustomEdit {
   bool MouseInside() const { return mouseInside_; }
   bool ButtonPressed() const { return buttonPressed_; }
   bool ButtonHot() const { return buttonHot_; }
-  TRect TextBox() const { return textBox_; }
-  TRect ButtonArea() const { return buttonArea_; }
+  const TRect& TextBox() const { return textBox_; }
+  const TRect& ButtonArea() const { return buttonArea_; }
+  // Copies of the section's values (kept from the last successful lookup).
+  const TRect& SkinRect() const { return skinrect_; }
+  const TRect& ActiveSkinRect() const { return activeskinrect_; }
+  const TRect& SkinClientRect() const { return skinClientRect_; }
+  int LeftEdgeWidth() const { return leftEdgeWidth_; }
+  int RightEdgeWidth() const { return rightEdgeWidth_; }
+  TColor FontColor() const { return fontcolor_; }
+  TColor ActiveFontColor() const { return activefontcolor_; }
+  TColor DisabledFontColor() const { return disabledfontcolor_; }
 
+  // Looks the section up again and copies its values.
   void FetchSkinData();
-  void ApplySkinData();
+  // Called when the skin data is set or replaced: font, colour and size from the section.
+  virtual void ApplySkinData();
+  // Drops the section index before the skin changes.
+  void ForgetSkinSection() { sectionIndex_ = -1; }
   // Recomputes TextBox and ButtonArea for the current size.
   void ComputeAreas();
+  // What a window point is: HTHSCROLL the frame button, HTVSCROLL the frame, HTCLIENT the text.
+  int HitTest(const TPoint& windowPoint);
+  // Draws the whole frame image (window size) on `c`.
+  void PaintFrame(TCanvas& c);
   void SetBounds(int left, int top, int width, int height) override;
+  void Loaded() override;
 
  protected:
-  void Paint() override;
+  void InitWidget(QWidget* w) override;
   void WndProc(TMessage& m) override;
   void Notification(TComponent* c, TOperation op) override;
-  TRect TextArea() override;
+  TColor DisabledTextColor() const override;
 
  private:
+  bool IsMessageForOurSkin(const TMessage& m) const;
+  // The font and colour from the section (or DefaultFont), for the current focus and hover.
+  void SetTextColor(bool active);
+  void SetButtonHot(bool hot);
+  void MouseEntered();
+  void MouseLeft();
+
   TbsSkinData* skinData_ = nullptr;  // referenced, not owned
   QString skinDataName_ = QStringLiteral("edit");
   int sectionIndex_ = -1;
+  const TBitmap* skinPicture_ = nullptr;  // the skin's, referenced
   TFont defaultFont_;
   bool useSkinFont_ = true;
   int defaultWidth_ = 0;
@@ -128,9 +136,14 @@ class TbsSkinCustomEdit : public TbsCustomEdit {
   bool buttonHot_ = false;
   bool mouseInside_ = false;
   TRect textBox_, buttonArea_;
-  // Copies of the edit section's values.
-  TRect skinrect_, skinClientRect_;
-  TColor fontcolor_ = 0, activefontcolor_ = 0, disabledfontcolor_ = 0;
+  // Copies of the section's values.
+  int leftEdgeWidth_ = 0, rightEdgeWidth_ = 0;
+  TRect skinClientRect_, skinrect_, activeskinrect_;
+  QString fontname_;
+  uint8_t fontstyle_ = 0;
+  int fontheight_ = 0;
+  TColor fontcolor_ = 0, disabledfontcolor_ = 0, activefontcolor_ = 0;
+  TRect skinButtonRect_, activebuttonrect_, downbuttonrect_, unenabledbuttonrect_;
 };
 
 class TbsSkinEdit : public TbsSkinCustomEdit {

@@ -168,7 +168,55 @@ TEST(PlatformEdit, TextFromProgramAndKeysWithItsLimits) {
   EXPECT_EQ(edit->Text(), before);
   SendKey(line, Qt::Key_Z, QStringLiteral("z"));
   EXPECT_EQ(edit->Text(), before + QLatin1Char('z'));
+  // Keys without a key code of their own type their characters too.
+  line->setText(QString());
+  SendKey(line, Qt::Key_Apostrophe, QStringLiteral("'"));
+  SendKey(line, Qt::Key_Minus, QStringLiteral("-"));
+  SendKey(line, Qt::Key_Eacute, QStringLiteral("\u00e9"));
+  EXPECT_EQ(line->text(), QStringLiteral("'-\u00e9"));
   ASSERT_GE(seen.size(), 4u);
   EXPECT_EQ(seen.front(), QStringLiteral("A001"));
   EXPECT_EQ(seen[1], QStringLiteral("it's"));
+}
+
+TEST(PlatformEdit, ClientAreaFromTheWindowProcedurePasswordAndAlignment) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 200, 100);
+  auto* edit = new TEdit(&form);
+  edit->SetParent(&form);
+  // A hook that claims a frame of 4 pixels left, 3 top, 6 right and 1 bottom.
+  TWndMethod old = edit->WindowProc;
+  edit->WindowProc = [old](TMessage& m) {
+    if (m.Msg == WM_NCCALCSIZE) {
+      auto* r = reinterpret_cast<TRect*>(m.LParam);
+      *r = TRect(r->Left + 4, r->Top + 3, r->Right - 6, r->Bottom - 1);
+      return;
+    }
+    old(m);
+  };
+  edit->SetText(QStringLiteral("abc"));
+  form.Show();
+  QLineEdit* line = edit->Editor();
+  ASSERT_NE(line, nullptr);
+  EXPECT_EQ(edit->EditClientRect(), TRect(4, 3, 121 - 6, 21 - 1));
+  EXPECT_EQ(line->textMargins(), QMargins(4, 3, 6, 1));
+  // A new size asks again.
+  edit->SetWidth(150);
+  EXPECT_EQ(edit->EditClientRect(), TRect(4, 3, 150 - 6, 21 - 1));
+  EXPECT_EQ(line->cursor().shape(), Qt::IBeamCursor);
+
+  edit->SetPasswordChar(u'#');
+  EXPECT_EQ(line->displayText(), QStringLiteral("###"));
+  EXPECT_EQ(edit->Text(), QStringLiteral("abc"));
+  edit->SetPasswordChar(QChar());
+  EXPECT_EQ(line->displayText(), QStringLiteral("abc"));
+  edit->SetAlignment(taRightJustify);
+  EXPECT_EQ(line->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+  // The text colour is the font's, also after a colour change of the edit.
+  TFont f = edit->Font();
+  f.Color = clRed;
+  edit->SetFont(f);
+  edit->SetColor(clYellow);
+  EXPECT_EQ(line->palette().color(QPalette::Active, QPalette::Text), QColor(255, 0, 0));
+  EXPECT_EQ(line->palette().color(QPalette::Active, QPalette::Base), QColor(255, 255, 0));
 }

@@ -1,27 +1,39 @@
-// The skinned edit on real offscreen widgets: text editing through the line edit inside,
-// read-only, the client inset and the frame looks without a skin, the frame button, and
-// what a screen reader sees.
+// The skinned edit on real offscreen widgets: the frame drawn from the real skins (normal and
+// active strips, the height the skin fixes, the client inset, the text colours), the plain
+// look without a skin, the skin change messages, text editing through the one line edit,
+// read-only, the password character, the frame button and what a screen reader sees.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QWidget>
+#include <cstdlib>
 
 #include "platform/Colors.h"
 #include "platform/Forms.h"
 #include "skin/controls/bsSkinEdit.h"
+#include "skin/data/SkinData.h"
+#include "skin/data/StoredSkin.h"
 #include "tests/TestUtil.h"
 
 namespace {
 
+// Digits and letters, as the keyboard sends them.
 void Type(QWidget* w, const QString& text) {
   for (QChar c : text) {
-    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    const int key = c.isDigit() ? Qt::Key_0 + c.digitValue() : Qt::Key_A + (c.toUpper().unicode() - u'A');
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
     QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(w, &release);
   }
 }
 
@@ -33,19 +45,35 @@ void Key(QWidget* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
 }
 
 void SendMouse(QWidget* w, QEvent::Type type, QPoint p) {
-  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease || type == QEvent::MouseMove
-                                    ? Qt::NoButton
-                                    : Qt::MouseButtons(Qt::LeftButton);
+  const Qt::MouseButtons held =
+      type == QEvent::MouseButtonRelease || type == QEvent::MouseMove ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton);
   const Qt::MouseButton b = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
   QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), b, held, Qt::NoModifier);
   QApplication::sendEvent(w, &e);
 }
 
-int32_t Pixel(QWidget* w, int x, int y) { return FromQColor(w->grab().toImage().pixelColor(x, y)); }
+QImage Grab(TWinControl* c) { return c->Handle()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+int32_t Pixel(const QImage& img, int x, int y) { return FromQColor(img.pixelColor(x, y)); }
+int32_t Pixel(TWinControl* c, int x, int y) { return Pixel(Grab(c), x, y); }
+
+int ColorDistance(TColor a, TColor b) {
+  const int32_t x = ColorToRGB(a), y = ColorToRGB(b);
+  int d = 0;
+  for (int shift : {0, 8, 16}) d += std::abs(((x >> shift) & 0xFF) - ((y >> shift) & 0xFF));
+  return d;
+}
+
+QString SkinIni(const char* folder) {
+  return SourceDir() + QStringLiteral("/skins/%1/SKIN.INI").arg(QLatin1String(folder));
+}
+
+void MouseEnter(TbsSkinEdit* e) { e->Perform(CM_MOUSEENTER, 0, reinterpret_cast<intptr_t>(static_cast<TControl*>(e))); }
+void MouseLeave(TbsSkinEdit* e) { e->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<intptr_t>(static_cast<TControl*>(e))); }
 
 struct Fixture {
   TForm form{nullptr};
   TbsSkinEdit* edit;
+  TbsSkinData* data = nullptr;
   int changes = 0;
   Fixture() {
     form.SetBounds(0, 0, 400, 100);
@@ -54,12 +82,91 @@ struct Fixture {
     edit->SetBounds(83, 13, 121, 20);
     edit->OnChange = [this](TComponent*) { ++changes; };
   }
+  // Loads a skin folder into a skin data component of the form (the edit is told as the
+  // frame component tells its controls).
+  void LoadSkin(const char* folder) { LoadSkinFile(SkinIni(folder)); }
+  void LoadSkinFile(const QString& ini) {
+    auto* stored = new TbsStoredSkin(&form);
+    stored->LoadFromSkinFile(ini);
+    if (!data) {
+      data = new TbsSkinData(&form);
+      data->SetStoredSkin(stored);
+      return;
+    }
+    const auto w = reinterpret_cast<intptr_t>(data);
+    edit->Perform(SkinMessageBeforeChange, w, SkinMessageLParam);
+    data->LoadFromStoredSkin(*stored);
+    edit->Perform(SkinMessageChanged, w, SkinMessageLParam);
+    edit->Perform(SkinMessageChangedAfter, w, SkinMessageLParam);
+  }
   void Show() {
     form.Show();
     QApplication::setActiveWindow(form.Handle());
     QApplication::processEvents();
   }
+  void Unfocus() {
+    form.Handle()->setFocus();
+    QApplication::processEvents();
+    ASSERT_FALSE(edit->Focused());
+  }
+  const TBitmap& Picture() const { return *data->activepictures.at(1).get(); }
 };
+
+// The frame rows (above and below the text) equal the skin strip `s` stretched to the width:
+// the fixed ends copied, the middle tiled. Only columns below `upTo` are checked when given.
+void ExpectFrameFromStrip(const QImage& shot, const TBitmap& picture, const TRect& s, int left, int right,
+                          int upTo = -1) {
+  const int w = shot.width();
+  const int middle = s.Width() - left - right;
+  for (int y : {0, 1, 2, s.Height() - 2, s.Height() - 1}) {
+    for (int x = 0; x < (upTo < 0 ? w : upTo); ++x) {
+      int sx;
+      if (x < left)
+        sx = x;
+      else if (x >= w - right)
+        sx = s.Width() - (w - x);
+      else
+        sx = left + (x - left) % middle;
+      ASSERT_EQ(Pixel(shot, x, y), FromQColor(picture.Image().pixelColor(s.Left + sx, s.Top + y)))
+          << "at " << x << "," << y;
+    }
+  }
+}
+
+// The colour of the text: the pixel of the text box that differs most from the empty box
+// (read-only meanwhile, so that no caret is drawn).
+TColor TextColor(TbsSkinEdit* e, const QString& text) {
+  const bool readOnly = e->ReadOnly();
+  e->SetReadOnly(true);
+  e->SetText(QString());
+  QApplication::processEvents();
+  const QImage empty = Grab(e);
+  e->SetText(text);
+  QApplication::processEvents();
+  const QImage full = Grab(e);
+  const TRect box = e->TextBox();
+  TColor best = 0;
+  int bestDistance = -1;
+  for (int y = box.Top; y < box.Bottom; ++y)
+    for (int x = box.Left; x < box.Right; ++x) {
+      const int d = ColorDistance(Pixel(full, x, y), Pixel(empty, x, y));
+      if (d > bestDistance) {
+        bestDistance = d;
+        best = Pixel(full, x, y);
+      }
+    }
+  e->SetReadOnly(readOnly);
+  return best;
+}
+
+// `got` is nearer to `want` than to every other candidate.
+::testing::AssertionResult NearestOf(TColor got, TColor want, std::initializer_list<TColor> others) {
+  for (TColor o : others)
+    if (ColorDistance(got, o) <= ColorDistance(got, want))
+      return ::testing::AssertionFailure()
+             << "text colour " << std::hex << got << " is nearer " << o << " than " << want;
+  return ::testing::AssertionSuccess();
+}
 
 TEST(SkinEdit, DefaultsAsCreated) {
   TForm form(nullptr);
@@ -68,29 +175,39 @@ TEST(SkinEdit, DefaultsAsCreated) {
   EXPECT_EQ(e.DefaultHeight(), 20);
   EXPECT_EQ(e.DefaultWidth(), 0);
   EXPECT_EQ(e.SkinDataName(), QStringLiteral("edit"));
+  EXPECT_EQ(e.SectionIndex(), -1);
   EXPECT_EQ(e.Font().Name, QStringLiteral("Arial"));
   EXPECT_EQ(e.Font().Height, 14);
+  EXPECT_EQ(e.DefaultFont().Name, QStringLiteral("Arial"));
   EXPECT_FALSE(e.ParentFont());
   EXPECT_TRUE(e.TabStop());
+  EXPECT_TRUE(e.TransparentMode());
   EXPECT_FALSE(e.ReadOnly());
   EXPECT_TRUE(e.EditPasswordChar().isNull());
+  EXPECT_EQ(e.Alignment(), taLeftJustify);
 }
 
-TEST(SkinEdit, TypingEditsTheTextAndReadOnlyBlocksChanges) {
+TEST(SkinEdit, OneLineEditCarriesTypingAndText) {
   Fixture f;
   f.edit->SetText(QStringLiteral("A0"));
   EXPECT_EQ(f.changes, 1);
   f.Show();
-  ASSERT_NE(f.edit->LineEdit(), nullptr);
-  EXPECT_EQ(f.edit->LineEdit()->text(), QStringLiteral("A0"));
+  // The edit's window is the line edit itself; there is no second one inside.
+  QLineEdit* le = f.edit->Editor();
+  ASSERT_NE(le, nullptr);
+  EXPECT_EQ(static_cast<QWidget*>(le), f.edit->Handle());
+  EXPECT_TRUE(le->findChildren<QLineEdit*>().isEmpty());
+  EXPECT_EQ(le->text(), QStringLiteral("A0"));
   f.edit->SetFocus();
   QApplication::processEvents();
   EXPECT_TRUE(f.edit->Focused());
-  QLineEdit* le = f.edit->LineEdit();
   le->end(false);
   Type(le, QStringLiteral("01"));
   EXPECT_EQ(f.edit->Text(), QStringLiteral("A001"));
   EXPECT_EQ(f.changes, 3);
+  f.edit->SetText(QStringLiteral("it's"));
+  EXPECT_EQ(le->text(), QStringLiteral("it's"));
+  EXPECT_EQ(f.changes, 4);
 
   f.edit->SetReadOnly(true);
   Type(le, QStringLiteral("x"));
@@ -98,55 +215,181 @@ TEST(SkinEdit, TypingEditsTheTextAndReadOnlyBlocksChanges) {
   Key(le, Qt::Key_Home);
   Key(le, Qt::Key_Delete);
   Key(le, Qt::Key_V, Qt::ControlModifier);
-  EXPECT_EQ(f.edit->Text(), QStringLiteral("A001"));
+  Key(le, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(f.edit->Text(), QStringLiteral("it's"));
   // Selecting and copying still work.
   le->selectAll();
   Key(le, Qt::Key_C, Qt::ControlModifier);
-  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("A001"));
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("it's"));
   f.edit->SetReadOnly(false);
   Key(le, Qt::Key_End);
   Key(le, Qt::Key_Backspace);
-  EXPECT_EQ(f.edit->Text(), QStringLiteral("A00"));
-}
+  EXPECT_EQ(f.edit->Text(), QStringLiteral("it'"));
 
-TEST(SkinEdit, TextSetBeforeTheWindowSurvivesRecreation) {
-  Fixture f;
-  f.edit->SetText(QStringLiteral("it's"));
-  f.Show();
-  EXPECT_EQ(f.edit->LineEdit()->text(), QStringLiteral("it's"));
-  f.edit->LineEdit()->setText(QStringLiteral("B9"));
+  // The text survives a new window.
   f.edit->RecreateWnd();
-  EXPECT_EQ(f.edit->Text(), QStringLiteral("B9"));
-  ASSERT_NE(f.edit->LineEdit(), nullptr);
-  EXPECT_EQ(f.edit->LineEdit()->text(), QStringLiteral("B9"));
+  EXPECT_EQ(f.edit->Text(), QStringLiteral("it'"));
+  ASSERT_NE(f.edit->Editor(), nullptr);
+  EXPECT_EQ(f.edit->Editor()->text(), QStringLiteral("it'"));
 }
 
 TEST(SkinEdit, PlainFrameInsetAndActiveLook) {
   Fixture f;
   f.Show();
-  QWidget* w = f.edit->Handle();
   // The text sits inside a 2-pixel frame.
-  EXPECT_EQ(f.edit->LineEdit()->geometry(), QRect(2, 2, 117, 16));
+  EXPECT_EQ(f.edit->EditClientRect(), TRect(2, 2, 119, 18));
+  EXPECT_EQ(f.edit->Editor()->textMargins(), QMargins(2, 2, 2, 2));
+  f.Unfocus();
   // Idle: button face outside, shadow inside; white behind the text.
-  f.edit->LineEdit()->clearFocus();
-  f.form.Handle()->setFocus();
-  QApplication::processEvents();
-  ASSERT_FALSE(f.edit->Focused());
-  EXPECT_EQ(Pixel(w, 0, 0), ColorToRGB(clBtnFace));
-  EXPECT_EQ(Pixel(w, 1, 1), ColorToRGB(clBtnShadow));
-  EXPECT_EQ(Pixel(w, 60, 10), ColorToRGB(clWhite));
-  // Hover: shadow outside, face inside.
-  f.edit->Perform(CM_MOUSEENTER, 0, reinterpret_cast<intptr_t>(static_cast<TControl*>(f.edit)));
+  EXPECT_EQ(Pixel(f.edit, 0, 0), ColorToRGB(clBtnFace));
+  EXPECT_EQ(Pixel(f.edit, 1, 1), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(Pixel(f.edit, 60, 10), ColorToRGB(clWhite));
+  // Hover: shadow outside, face inside; leaving goes back.
+  MouseEnter(f.edit);
   EXPECT_TRUE(f.edit->MouseInside());
-  EXPECT_EQ(Pixel(w, 0, 0), ColorToRGB(clBtnShadow));
-  EXPECT_EQ(Pixel(w, 1, 1), ColorToRGB(clBtnFace));
-  f.edit->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<intptr_t>(static_cast<TControl*>(f.edit)));
-  EXPECT_EQ(Pixel(w, 0, 0), ColorToRGB(clBtnFace));
+  EXPECT_EQ(Pixel(f.edit, 0, 0), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(Pixel(f.edit, 1, 1), ColorToRGB(clBtnFace));
+  MouseLeave(f.edit);
+  EXPECT_EQ(Pixel(f.edit, 0, 0), ColorToRGB(clBtnFace));
   // Focused: the active look stays.
   f.edit->SetFocus();
   QApplication::processEvents();
   ASSERT_TRUE(f.edit->Focused());
-  EXPECT_EQ(Pixel(w, 0, 0), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(Pixel(f.edit, 0, 0), ColorToRGB(clBtnShadow));
+  // Without a section the text is DefaultFont's, in the window text colour.
+  EXPECT_TRUE(NearestOf(TextColor(f.edit, QStringLiteral("HHHH")), clWindowText, {clWhite, clGrayText}));
+  // DefaultHeight applies without a section.
+  f.edit->SetDefaultHeight(25);
+  EXPECT_EQ(f.edit->Height(), 25);
+}
+
+TEST(SkinEdit, SlateFrameFromTheSkinStripsAndItsHeight) {
+  Fixture f;
+  f.LoadSkin("slate");
+  f.edit->SetSkinData(f.data);
+  f.Show();
+  ASSERT_NE(f.edit->SectionIndex(), -1);
+  // "skinrect" 65 x 22, ends 3 and 3 pixels, client rectangle 3,3,62,20.
+  EXPECT_EQ(f.edit->Height(), 22);
+  EXPECT_EQ(f.edit->Width(), 121);
+  EXPECT_EQ(f.edit->LeftEdgeWidth(), 3);
+  EXPECT_EQ(f.edit->RightEdgeWidth(), 3);
+  EXPECT_EQ(f.edit->TextBox(), TRect(3, 3, 118, 20));
+  EXPECT_EQ(f.edit->EditClientRect(), TRect(3, 3, 118, 20));
+  EXPECT_EQ(f.edit->Editor()->textMargins(), QMargins(3, 3, 3, 2));
+  // The skin fixes the height whatever is asked; the width follows.
+  f.edit->SetBounds(83, 13, 200, 40);
+  EXPECT_EQ(f.edit->Height(), 22);
+  EXPECT_EQ(f.edit->Width(), 200);
+  f.edit->SetDefaultHeight(30);
+  EXPECT_EQ(f.edit->Height(), 22);
+  EXPECT_EQ(f.edit->TextBox(), TRect(3, 3, 197, 20));
+
+  f.Unfocus();
+  const TRect normal = f.edit->SkinRect(), active = f.edit->ActiveSkinRect();
+  EXPECT_EQ(normal, TRect(0, 48, 65, 70));
+  EXPECT_EQ(active, TRect(0, 70, 65, 92));
+  ExpectFrameFromStrip(Grab(f.edit), f.Picture(), normal, 3, 3);
+  // Hovering switches to the active strip, leaving back.
+  MouseEnter(f.edit);
+  ExpectFrameFromStrip(Grab(f.edit), f.Picture(), active, 3, 3);
+  MouseLeave(f.edit);
+  ExpectFrameFromStrip(Grab(f.edit), f.Picture(), normal, 3, 3);
+  // A focused edit keeps the active strip, also when the mouse leaves.
+  f.edit->SetFocus();
+  QApplication::processEvents();
+  ASSERT_TRUE(f.edit->Focused());
+  ExpectFrameFromStrip(Grab(f.edit), f.Picture(), active, 3, 3);
+  MouseEnter(f.edit);
+  MouseLeave(f.edit);
+  ExpectFrameFromStrip(Grab(f.edit), f.Picture(), active, 3, 3);
+}
+
+TEST(SkinEdit, TextColoursFollowTheLook) {
+  Fixture f;
+  f.LoadSkin("slate");
+  f.edit->SetSkinData(f.data);
+  f.Show();
+  f.Unfocus();
+  const TColor normal = f.edit->FontColor(), active = f.edit->ActiveFontColor(), disabled = f.edit->DisabledFontColor();
+  EXPECT_EQ(normal, 14209224);
+  EXPECT_EQ(active, 15792336);
+  EXPECT_EQ(disabled, 7368816);
+  const QString text = QStringLiteral("HHHH0001");
+  // Enabled text is drawn in the section's colour, never greyed.
+  EXPECT_EQ(f.edit->Font().Color, normal);
+  EXPECT_TRUE(NearestOf(TextColor(f.edit, text), normal, {active, disabled}));
+  MouseEnter(f.edit);
+  EXPECT_EQ(f.edit->Font().Color, active);
+  MouseLeave(f.edit);
+  EXPECT_EQ(f.edit->Font().Color, normal);
+  f.edit->SetFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(f.edit->Font().Color, active);
+  EXPECT_TRUE(NearestOf(TextColor(f.edit, text), active, {normal, disabled}));
+  f.Unfocus();
+  EXPECT_EQ(f.edit->Font().Color, normal);
+
+  // The daylight skin's dark text on a light frame, and its disabled grey with the password
+  // character once per character.
+  f.LoadSkin("daylight");
+  ASSERT_NE(f.edit->SectionIndex(), -1);
+  EXPECT_EQ(f.edit->FontColor(), 2105376);
+  EXPECT_EQ(f.edit->Font().Color, 2105376);
+  EXPECT_TRUE(NearestOf(TextColor(f.edit, text), 2105376, {6303760, 9474192}));
+  f.edit->SetEditPasswordChar(u'#');
+  f.edit->SetEnabled(false);
+  EXPECT_EQ(f.edit->Editor()->displayText(), QString(text.size(), u'#'));
+  EXPECT_TRUE(NearestOf(TextColor(f.edit, text), 9474192, {2105376, 6303760}));
+}
+
+TEST(SkinEdit, SkinLoadedAfterItsReferenceAppliesWhenLoadingEnds) {
+  // As a form definition is read: the reference comes first, the skin later, then Loaded.
+  Fixture f;
+  auto* data = new TbsSkinData(&f.form);
+  f.edit->SetSkinData(data);
+  EXPECT_EQ(f.edit->Height(), 20);
+  auto* stored = new TbsStoredSkin(&f.form);
+  stored->LoadFromSkinFile(SkinIni("slate"));
+  data->SetStoredSkin(stored);
+  EXPECT_EQ(f.edit->Height(), 20);
+  f.edit->Loaded();
+  EXPECT_NE(f.edit->SectionIndex(), -1);
+  EXPECT_EQ(f.edit->Height(), 22);
+  EXPECT_EQ(f.edit->Font().Color, 14209224);
+}
+
+TEST(SkinEdit, SkinChangeRepaintsAndAbsentSectionFallsBack) {
+  Fixture f;
+  f.LoadSkin("slate");
+  f.edit->SetSkinData(f.data);
+  f.Show();
+  f.Unfocus();
+  ExpectFrameFromStrip(Grab(f.edit), f.Picture(), TRect(0, 48, 65, 70), 3, 3);
+  // The daylight skin replaces it: new strips and colours, same height 22.
+  f.LoadSkin("daylight");
+  EXPECT_EQ(f.edit->SkinRect(), TRect(0, 0, 65, 22));
+  EXPECT_EQ(f.edit->Height(), 22);
+  ExpectFrameFromStrip(Grab(f.edit), *f.data->activepictures.at(3).get(), TRect(0, 0, 65, 22), 3, 3);
+  // Before the change the section is forgotten.
+  f.edit->Perform(SkinMessageBeforeChange, reinterpret_cast<intptr_t>(f.data), SkinMessageLParam);
+  EXPECT_EQ(f.edit->SectionIndex(), -1);
+  // A name in other letter case finds nothing: the plain look, DefaultFont and DefaultHeight.
+  f.edit->SetSkinDataName(QStringLiteral("Edit"));
+  f.edit->ApplySkinData();
+  EXPECT_EQ(f.edit->SectionIndex(), -1);
+  EXPECT_EQ(f.edit->Height(), 20);
+  EXPECT_EQ(f.edit->Font().Color, clWindowText);
+  EXPECT_EQ(Pixel(f.edit, 0, 0), ColorToRGB(clBtnFace));
+  EXPECT_EQ(f.edit->Editor()->textMargins(), QMargins(2, 2, 2, 2));
+  // The skin data going away leaves the plain look too.
+  f.edit->SetSkinDataName(QStringLiteral("edit"));
+  f.edit->ApplySkinData();
+  EXPECT_NE(f.edit->SectionIndex(), -1);
+  delete f.data;
+  f.data = nullptr;
+  EXPECT_EQ(f.edit->SkinData(), nullptr);
+  EXPECT_EQ(Pixel(f.edit, 0, 0), ColorToRGB(clBtnFace));
 }
 
 TEST(SkinEdit, FrameButtonFiresAndFocuses) {
@@ -157,19 +400,93 @@ TEST(SkinEdit, FrameButtonFiresAndFocuses) {
   f.Show();
   EXPECT_EQ(f.edit->TextBox(), TRect(2, 2, 121 - 22, 18));
   EXPECT_EQ(f.edit->ButtonArea(), TRect(101, 0, 121, 20));
-  EXPECT_EQ(f.edit->LineEdit()->geometry().right(), 121 - 22 - 1);
+  EXPECT_EQ(f.edit->Editor()->textMargins(), QMargins(2, 2, 22, 2));
   QWidget* w = f.edit->Handle();
   SendMouse(w, QEvent::MouseMove, QPoint(110, 10));
   EXPECT_TRUE(f.edit->ButtonHot());
-  EXPECT_EQ(Pixel(w, 110, 10), RGBColor(182, 189, 210));
+  EXPECT_EQ(Pixel(f.edit, 110, 10), RGBColor(182, 189, 210));
   SendMouse(w, QEvent::MouseButtonPress, QPoint(110, 10));
   EXPECT_TRUE(f.edit->ButtonPressed());
-  EXPECT_EQ(Pixel(w, 110, 10), RGBColor(133, 147, 181));
+  EXPECT_EQ(Pixel(f.edit, 110, 10), RGBColor(133, 147, 181));
   SendMouse(w, QEvent::MouseButtonRelease, QPoint(110, 10));
   EXPECT_FALSE(f.edit->ButtonPressed());
   EXPECT_EQ(clicks, 1);
   QApplication::processEvents();
   EXPECT_TRUE(f.edit->Focused());
+  // Over the text the button is no longer hot and a click is the line edit's.
+  SendMouse(w, QEvent::MouseMove, QPoint(30, 10));
+  EXPECT_FALSE(f.edit->ButtonHot());
+  SendMouse(w, QEvent::MouseButtonPress, QPoint(30, 10));
+  SendMouse(w, QEvent::MouseButtonRelease, QPoint(30, 10));
+  EXPECT_EQ(clicks, 1);
+}
+
+// The daylight skin with a "buttonedit" section on its edit picture: the right end of 23
+// pixels holds the button (skin coordinates 44,0-63,22), the hot look comes from the active
+// strip of the picture and stands for the pressed look too.
+QString DaylightWithButtonEdit(const QTemporaryDir& dir) {
+  const QDir from(SourceDir() + QStringLiteral("/skins/daylight"));
+  for (const QString& name : from.entryList(QDir::Files)) QFile::copy(from.filePath(name), dir.filePath(name));
+  QFile f(dir.filePath(QStringLiteral("SKIN.INI")));
+  if (!f.open(QIODevice::ReadWrite)) return QString();
+  QString text = QString::fromLatin1(f.readAll());
+  text.replace(QRegularExpression(QStringLiteral("\\[SKINCONTROLS\\]\\r?\\ncount=7")),
+               QStringLiteral("[SKINCONTROLS]\r\ncount=8\r\n7=buttonedit:edit"));
+  text += QStringLiteral(
+      "\r\n[buttonedit]\r\npictureindex=3\r\nmaskpictureindex=-1\r\nskinrect=0,0,65,22\r\n"
+      "lefttoppoint=3,0\r\nrighttoppoint=42,0\r\nleftbottompoint=0,0\r\nrightbottompoint=0,0\r\n"
+      "clientrect=3,3,42,20\r\nactiveskinrect=0,22,65,44\r\nfontname=Arial\r\nfontstyle=\r\n"
+      "fontheight=14\r\nfontcolor=2105376\r\ndisabledfontcolor=9474192\r\nactivefontcolor=6303760\r\n"
+      "buttonrect=44,0,63,22\r\nactivebuttonrect=44,22,63,44\r\ndownbuttonrect=0,0,0,0\r\n"
+      "unenabledbuttonrect=0,0,0,0\r\n");
+  f.resize(0);
+  f.write(text.toLatin1());
+  return dir.filePath(QStringLiteral("SKIN.INI"));
+}
+
+TEST(SkinEdit, SkinnedFrameButton) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  Fixture f;
+  f.LoadSkinFile(DaylightWithButtonEdit(dir));
+  int clicks = 0;
+  f.edit->OnButtonClick = [&](TComponent*) { ++clicks; };
+  f.edit->SetSkinDataName(QStringLiteral("buttonedit"));
+  f.edit->SetButtonMode(true);
+  f.edit->SetSkinData(f.data);
+  f.Show();
+  f.Unfocus();
+  ASSERT_NE(f.edit->SectionIndex(), -1);
+  EXPECT_EQ(f.edit->RightEdgeWidth(), 23);
+  // The button keeps its place in the right end; the text ends where the client area does.
+  EXPECT_EQ(f.edit->ButtonArea(), TRect(100, 0, 119, 22));
+  EXPECT_EQ(f.edit->TextBox(), TRect(3, 3, 121 + 42 - 65, 20));
+  EXPECT_EQ(f.edit->Editor()->textMargins(), QMargins(3, 3, 23, 2));
+  const TBitmap& pic = *f.data->activepictures.at(3).get();
+  auto expectButton = [&](int srcLeft, int srcTop) {
+    const QImage shot = Grab(f.edit);
+    for (int y = 0; y < 22; ++y)
+      for (int x = 100; x < 119; ++x)
+        ASSERT_EQ(Pixel(shot, x, y), FromQColor(pic.Image().pixelColor(srcLeft + x - 100, srcTop + y)))
+            << "at " << x << "," << y;
+  };
+  // Normal: the button as the frame strip has it; hot and pressed: the active button piece.
+  expectButton(44, 0);
+  QWidget* w = f.edit->Handle();
+  SendMouse(w, QEvent::MouseMove, QPoint(110, 10));
+  EXPECT_TRUE(f.edit->ButtonHot());
+  // The mouse is not inside (no enter came): the frame stays normal around the hot button.
+  ExpectFrameFromStrip(Grab(f.edit), pic, TRect(0, 0, 65, 22), 3, 23, 98);
+  expectButton(44, 22);
+  SendMouse(w, QEvent::MouseButtonPress, QPoint(110, 10));
+  EXPECT_TRUE(f.edit->ButtonPressed());
+  expectButton(44, 22);
+  SendMouse(w, QEvent::MouseButtonRelease, QPoint(110, 10));
+  EXPECT_EQ(clicks, 1);
+  QApplication::processEvents();
+  EXPECT_TRUE(f.edit->Focused());
+  MouseLeave(f.edit);
+  EXPECT_FALSE(f.edit->ButtonHot());
 }
 
 TEST(SkinEdit, PasswordCharacterAndAccessibleText) {
@@ -177,9 +494,12 @@ TEST(SkinEdit, PasswordCharacterAndAccessibleText) {
   f.edit->SetText(QStringLiteral("secret"));
   f.edit->SetEditPasswordChar(u'*');
   f.Show();
-  EXPECT_EQ(f.edit->LineEdit()->echoMode(), QLineEdit::Password);
-  EXPECT_EQ(f.edit->LineEdit()->displayText(), QString(6, u'*'));
-  QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(f.edit->LineEdit());
+  EXPECT_EQ(f.edit->Editor()->echoMode(), QLineEdit::Password);
+  EXPECT_EQ(f.edit->Editor()->displayText(), QString(6, u'*'));
+  EXPECT_EQ(f.edit->Text(), QStringLiteral("secret"));
+  f.edit->SetEditPasswordChar(QChar());
+  EXPECT_EQ(f.edit->Editor()->displayText(), QStringLiteral("secret"));
+  QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(f.edit->Editor());
   ASSERT_NE(iface, nullptr);
   EXPECT_EQ(iface->role(), QAccessible::EditableText);
   EXPECT_NE(iface->editableTextInterface(), nullptr);
