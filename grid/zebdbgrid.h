@@ -1,7 +1,8 @@
 // Tzebdbgrid: the data grid that paints every second screen row in a second background and
 // text colour. The stripes belong to screen rows, not to records: the topmost row shown
 // is always plain, so after a scroll by an odd number of rows every record shown changes
-// colour, which is why a scroll repaints the whole grid while stripes are on.
+// colour, which is why a scroll repaints every row at once while stripes are on (the
+// title row and the plain area right of the columns cannot change with a scroll).
 #pragma once
 #include "grid/DBGrid.h"
 #include "platform/Colors.h"

@@ -16,17 +16,18 @@
 #include "platform/Controls.h"
 #include "platform/Font.h"
 #include "skin/controls/SkinStretch.h"
+#include "skin/controls/bsSkinConsumer.h"
 
 class TbsSkinData;
 class TbsDataSkinControl;
 
-class TbsSkinControl : public TCustomControl {
+class TbsSkinControl : public TCustomControl, public TbsSkinConsumer {
  public:
   explicit TbsSkinControl(TComponent* owner);
   ~TbsSkinControl() override;
   QString ClassName() const override { return QStringLiteral("TbsSkinControl"); }
 
-  TbsSkinData* SkinData() const { return skinData_; }
+  TbsSkinData* SkinData() const override { return skinData_; }
   virtual void SetSkinData(TbsSkinData* value);
   const QString& SkinDataName() const { return skinDataName_; }
   // Takes effect at the next lookup.
@@ -41,9 +42,9 @@ class TbsSkinControl : public TCustomControl {
   // Looks the section up again and copies its values.
   virtual void FetchSkinData();
   // Called when the skin data is set or replaced.
-  virtual void ApplySkinData();
+  void ApplySkinData() override;
   // Drops the section index before the skin changes.
-  virtual void ForgetSkinSection() { sectionIndex_ = -1; }
+  void ForgetSkinSection() override { sectionIndex_ = -1; }
 
  protected:
   void Paint() override;

@@ -21,6 +21,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Edit.h"
+#include "skin/controls/bsSkinConsumer.h"
 
 class TbsSkinData;
 
@@ -43,13 +44,13 @@ class TbsCustomEdit : public TCustomEdit {
   bool selecting_ = false;
 };
 
-class TbsSkinCustomEdit : public TbsCustomEdit {
+class TbsSkinCustomEdit : public TbsCustomEdit, public TbsSkinConsumer {
  public:
   explicit TbsSkinCustomEdit(TComponent* owner);
   ~TbsSkinCustomEdit() override;
   QString ClassName() const override { return QStringLiteral("TbsSkinCustomEdit"); }
 
-  TbsSkinData* SkinData() const { return skinData_; }
+  TbsSkinData* SkinData() const override { return skinData_; }
   virtual void SetSkinData(TbsSkinData* v);
   const QString& SkinDataName() const { return skinDataName_; }
   // Takes effect at the next lookup.
@@ -97,9 +98,9 @@ class TbsSkinCustomEdit : public TbsCustomEdit {
   // Looks the section up again and copies its values.
   void FetchSkinData();
   // Called when the skin data is set or replaced: font, colour and size from the section.
-  virtual void ApplySkinData();
+  void ApplySkinData() override;
   // Drops the section index before the skin changes.
-  void ForgetSkinSection() { sectionIndex_ = -1; }
+  void ForgetSkinSection() override { sectionIndex_ = -1; }
   // Recomputes TextBox and ButtonArea for the current size.
   void ComputeAreas();
   // What a window point is: HTHSCROLL the frame button, HTVSCROLL the frame, HTCLIENT the text.

@@ -3,17 +3,18 @@
 // SkinData is referenced, not owned. GUI thread only.
 #pragma once
 #include "platform/Label.h"
+#include "skin/controls/bsSkinConsumer.h"
 
 class TbsSkinData;
 
-class TbsSkinStdLabel : public TCustomLabel {
+class TbsSkinStdLabel : public TCustomLabel, public TbsSkinConsumer {
  public:
   explicit TbsSkinStdLabel(TComponent* owner);
   ~TbsSkinStdLabel() override;
   QString ClassName() const override { return QStringLiteral("TbsSkinStdLabel"); }
 
   int SectionIndex() const { return sectionIndex_; }
-  TbsSkinData* SkinData() const { return skinData_; }
+  TbsSkinData* SkinData() const override { return skinData_; }
   // Stores the reference and applies the skin at once, also while it is still empty.
   void SetSkinData(TbsSkinData* v);
   const QString& SkinDataName() const { return skinDataName_; }
@@ -26,7 +27,8 @@ class TbsSkinStdLabel : public TCustomLabel {
   void SetUseSkinFont(bool v) { useSkinFont_ = v; }
 
   // Section lookup, then repaint.
-  void ApplySkinData();
+  void ApplySkinData() override;
+  void ForgetSkinSection() override { sectionIndex_ = -1; }
   void FetchSkinData();
 
  protected:

@@ -10,17 +10,18 @@
 #pragma once
 #include "platform/Bitmap.h"
 #include "platform/PageControl.h"
+#include "skin/controls/bsSkinConsumer.h"
 
 class TbsSkinData;
 class TbsSkinUpDown;
 
-class TbsSkinPageControl : public TPageControl {
+class TbsSkinPageControl : public TPageControl, public TbsSkinConsumer {
  public:
   explicit TbsSkinPageControl(TComponent* owner);
   ~TbsSkinPageControl() override;
   QString ClassName() const override { return QStringLiteral("TbsSkinPageControl"); }
 
-  TbsSkinData* SkinData() const { return skinData_; }
+  TbsSkinData* SkinData() const override { return skinData_; }
   void SetSkinData(TbsSkinData* v);
   const QString& SkinDataName() const { return skinDataName_; }
   void SetSkinDataName(const QString& v) { skinDataName_ = v; }
@@ -49,7 +50,12 @@ class TbsSkinPageControl : public TPageControl {
   int BgPictureIndex() const { return bgpictureindex_; }
 
   void FetchSkinData();
-  void ApplySkinData();
+  void ApplySkinData() override;
+  // Drops the section and the skin picture it referenced.
+  void ForgetSkinSection() override {
+    sectionIndex_ = -1;
+    skinPicture_ = nullptr;
+  }
   TRect ItemRect(int visibleIndex) override;
   void Loaded() override;
   void WndProc(TMessage& m) override;

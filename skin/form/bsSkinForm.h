@@ -1,6 +1,10 @@
 // TbsSkinForm: the frame component of a form. It holds the frame's settings as stored in the
 // form definition; while it has no usable skin it leaves the platform's own frame in place.
-// Its owner is the form it serves. GUI thread only.
+// Its owner is the form it serves: it takes over that form's window procedure for its whole
+// life, sees every message of the form first and passes each one on to the procedure it
+// replaced. Through it the skin messages reach the form's skinned controls: before a skin
+// changes each control that reads it drops its section, after the change each looks it up
+// again. GUI thread only.
 #pragma once
 #include <QString>
 #include <cstdint>
@@ -9,6 +13,7 @@
 #include "platform/Events.h"
 #include "platform/Font.h"
 #include "platform/Forms.h"
+#include "platform/Messages.h"
 
 class TbsSkinData;
 
@@ -24,8 +29,24 @@ class TbsSkinForm : public TComponent {
   ~TbsSkinForm() override;
   QString ClassName() const override { return QStringLiteral("TbsSkinForm"); }
 
-  // The form this component serves (its owner); null when the owner is not a form.
-  TCustomForm* Form() const { return dynamic_cast<TCustomForm*>(Owner()); }
+  // The form this component serves (its owner). An owner that is not a form fails the
+  // construction with EInvalidCast.
+  TCustomForm* Form() const { return form_; }
+
+  // True while SkinData is set and holds a skin; recomputed by ChangeSkinData and cleared
+  // when the skin data announces a change.
+  bool Skinned() const { return skinned_; }
+  // Applies the current skin data to the form: the skinned state, the minimum size, a
+  // repaint and OnChangeSkinData.
+  void ChangeSkinData();
+  // Smallest outer window size the frame allows (pixels).
+  int GetMinWidth() const;
+  int GetMinHeight() const;
+  // Makes the form report a size change without changing its size.
+  void ForceRelayout();
+  // Cached outer size of the window, taken from the form when a skin is applied.
+  int WindowWidth() const { return windowWidth_; }
+  int WindowHeight() const { return windowHeight_; }
 
   bool ShowIcon = false;
   bool MaximizeOnFullScreen = false;
@@ -80,9 +101,20 @@ class TbsSkinForm : public TComponent {
 
  protected:
   void Notification(TComponent* c, TOperation op) override;
+  // The form's window procedure while this component is attached.
+  virtual void FormWindowProc(TMessage& m);
 
  private:
   void SetRef(TComponent*& field, TComponent* v);
+  void SkinBeforeChange(TMessage& m);
+  void SkinChanged(TMessage& m);
+
+  TCustomForm* form_ = nullptr;  // the owner; referenced
+  TWndMethod oldWindowProc_;     // the form's procedure before this component took it over
+  bool hooked_ = false;
+  bool skinned_ = false;
+  int windowWidth_ = 0;
+  int windowHeight_ = 0;
 
   int32_t defMenuItemHeight_ = 20;
   TbsSkinData* skinData_ = nullptr;       // referenced, not owned
