@@ -47,11 +47,18 @@ void TBitmap::SetSize(int width, int height) {
   width = std::max(0, width);
   height = std::max(0, height);
   if (width == image_.width() && height == image_.height() && !image_.isNull()) return;
-  DropCanvas();
   if (width == 0 || height == 0) {
+    DropCanvas();
     image_ = QImage();
   } else {
     QImage img(width, height, ImageFormatFor(pf_));
+    // Qt gives a null image when the pixels cannot be had (too large, out of memory): the
+    // bitmap keeps its old image.
+    if (img.isNull())
+      throw EOutOfResources(QStringLiteral("Not enough storage is available to create a %1 x %2 bitmap")
+                                .arg(width)
+                                .arg(height));
+    DropCanvas();
     if (img.format() == QImage::Format_Mono) {
       img.setColorCount(2);
       img.setColor(0, qRgb(0, 0, 0));

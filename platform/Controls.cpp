@@ -491,6 +491,7 @@ void TWinControl::InsertControl(TControl* c) {
 void TWinControl::RemoveControl(TControl* c) {
   auto it = std::find(controls_.begin(), controls_.end(), c);
   if (it == controls_.end()) return;
+  if (TCustomForm* form = GetParentForm(this)) form->ControlRemoved(c);
   c->Invalidate();
   controls_.erase(it);
   if (mouseControl_ == c) mouseControl_ = nullptr;
@@ -703,11 +704,46 @@ void TWinControl::PaintControls(TCanvas& canvas) {
   }
 }
 
-void TWinControl::DispatchFromQt(TMessage& m, TWidgetBridge*) {
+namespace {
+// A key press that the focused widget leaves alone bubbles up through its parents; only the
+// first control on that way shows it to the form.
+bool FirstControlToSeeKey(TWidgetBridge* from) {
+  auto* self = dynamic_cast<QWidget*>(from);
+  QWidget* focus = QApplication::focusWidget();
+  if (!self || !focus || !self->isAncestorOf(focus)) return true;
+  for (QWidget* w = focus; w; w = w->parentWidget()) {
+    auto* b = dynamic_cast<TWidgetBridge*>(w);
+    if (b && b->Control()) return w == self;
+  }
+  return true;
+}
+}  // namespace
+
+void TWinControl::DispatchFromQt(TMessage& m, TWidgetBridge* from) {
   try {
+    if ((m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) && FirstControlToSeeKey(from) && FormTakesKey(m)) return;
     WindowProc(m);
   } catch (...) {
     HandleCurrentException();
+  }
+}
+
+bool TWinControl::FormTakesKey(const TMessage& m) {
+  TCustomForm* form = GetParentForm(this);
+  if (!form) return false;
+  if (form != this && form->Perform(CM_CHILDKEY, m.WParam, reinterpret_cast<intptr_t>(this)) != 0) return true;
+  if (m.Msg != WM_KEYDOWN || (m.WParam != VK_RETURN && m.WParam != VK_ESCAPE)) return false;
+  if ((Perform(WM_GETDLGCODE) & DLGC_WANTALLKEYS) != 0) return false;
+  const TShiftState shift = CurrentShiftState();
+  const intptr_t keys = ((shift & ssShift) ? MK_SHIFT : 0) | ((shift & ssCtrl) ? MK_CONTROL : 0);
+  return form->Perform(CM_DIALOGKEY, m.WParam, keys) != 0;
+}
+
+void TWinControl::Broadcast(TMessage& m) {
+  for (TControl* c : std::vector<TControl*>(controls_)) {
+    if (std::find(controls_.begin(), controls_.end(), c) == controls_.end()) continue;  // gone meanwhile
+    c->WindowProc(m);
+    if (m.Result != 0) return;
   }
 }
 
@@ -756,7 +792,13 @@ void TWinControl::WndProc(TMessage& m) {
       return;
     case WM_SETFOCUS:
       DoEnter();
+      if (TCustomForm* form = GetParentForm(this)) form->SetFocusedControl(this);
       DefaultHandler(m);
+      return;
+    case CM_DIALOGKEY:
+    case CM_FOCUSCHANGED:
+      Broadcast(m);
+      if (m.Result == 0) DefaultHandler(m);
       return;
     case WM_KILLFOCUS:
       DoExit();
@@ -766,12 +808,6 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_SYSKEYDOWN:
     case WM_KEYUP:
     case WM_SYSKEYUP: {
-      if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) {
-        TCustomForm* form = GetParentForm(this);
-        if (form && form != this &&
-            form->Perform(CM_CHILDKEY, m.WParam, reinterpret_cast<intptr_t>(static_cast<TWinControl*>(this))) != 0)
-          return;
-      }
       uint16_t key = static_cast<uint16_t>(m.WParam);
       const TShiftState shift = CurrentShiftState();
       if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) KeyDown(key, shift);

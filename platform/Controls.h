@@ -292,7 +292,9 @@ class TWinControl : public TControl {
   void PaintControls(TCanvas& canvas);
 
   // The Qt boundary delivers a translated message here; exceptions raised while it is
-  // handled go to the application's exception handling and stop there.
+  // handled go to the application's exception handling and stop there. A key press is first
+  // shown to the form (CM_CHILDKEY, then CM_DIALOGKEY for Enter and Escape), as the message
+  // loop does before the control gets the key.
   void DispatchFromQt(TMessage& m, TWidgetBridge* from);
 
  protected:
@@ -312,6 +314,10 @@ class TWinControl : public TControl {
   virtual void KeyUp(uint16_t& key, TShiftState shift) { OnKeyUp(this, key, shift); }
   virtual void KeyPress(QChar& key) { OnKeyPress(this, key); }
   void UpdateTabOrder();
+  // Sends `m` to every child control in turn until one sets a non-zero Result.
+  void Broadcast(TMessage& m);
+  // True when the form took the key press `m` (WM_KEYDOWN or WM_SYSKEYDOWN).
+  bool FormTakesKey(const TMessage& m);
   void ApplyWidgetGeometry();
   void ApplyWidgetFont();
   void ApplyWidgetCursor(TCursor c);

@@ -40,6 +40,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
   width_ = 320;
   height_ = 240;
   clientRect_ = TRect(0, 0, width_, height_);
+  restoreBounds_ = Bounds(left_, top_, width_, height_);
   if (Application) Application->AddForm(this);
 }
 
@@ -199,14 +200,56 @@ void TCustomForm::SetActiveControl(TWinControl* c) {
   if (c && handle_ && handle_->isVisible() && c->CanFocus()) c->SetFocus();
 }
 
+void TCustomForm::SetFocusedControl(TWinControl* c) {
+  if (c == focusedControl_) return;
+  focusedControl_ = c;
+  if (c != this) activeControl_ = c;
+  Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<intptr_t>(c));
+}
+
+void TCustomForm::ControlRemoved(TControl* c) {
+  // The control may be half destroyed: compare addresses and walk parents only.
+  auto inside = [c](const TControl* x) {
+    for (; x; x = x->Parent())
+      if (x == c) return true;
+    return false;
+  };
+  if (inside(focusedControl_)) focusedControl_ = nullptr;
+  if (inside(activeControl_)) activeControl_ = nullptr;
+}
+
 void TCustomForm::SetWindowState(TWindowState s) {
   windowState_ = s;
   if (!handle_ || !handle_->isVisible() || applyingState_) return;
+  ShowInState();
+}
+
+void TCustomForm::ShowInState() {
+  QWidget* w = Handle();
   applyingState_ = true;
-  switch (s) {
-    case TWindowState::wsMaximized: handle_->showMaximized(); break;
-    case TWindowState::wsMinimized: handle_->showMinimized(); break;
-    default: handle_->showNormal(); break;
+  switch (windowState_) {
+    case TWindowState::wsMaximized: {
+      w->showMaximized();
+      // Without a window manager nobody acts on the maximised state: take the work area
+      // ourselves (a window manager gives the same rectangle).
+      QScreen* screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+      const QRect area = screen ? screen->availableGeometry() : QRect();
+      if (!area.isEmpty()) {
+        w->move(area.topLeft());
+        w->resize(area.size());
+      }
+      break;
+    }
+    case TWindowState::wsMinimized:
+      w->showMinimized();
+      break;
+    default:
+      w->showNormal();
+      if (restoreBounds_.Width() > 0 && restoreBounds_.Height() > 0) {
+        w->move(restoreBounds_.Left, restoreBounds_.Top);
+        w->resize(restoreBounds_.Width(), restoreBounds_.Height());
+      }
+      break;
   }
   applyingState_ = false;
 }
@@ -244,13 +287,13 @@ void TCustomForm::SetVisible(bool v) {
     QWidget* w = Handle();
     PlaceOnScreen();
     UpdateSizeLimits();
-    applyingState_ = true;
-    switch (windowState_) {
-      case TWindowState::wsMaximized: w->showMaximized(); break;
-      case TWindowState::wsMinimized: w->showMinimized(); break;
-      default: w->show(); break;
+    if (windowState_ == TWindowState::wsNormal) {
+      applyingState_ = true;
+      w->show();
+      applyingState_ = false;
+    } else {
+      ShowInState();
     }
-    applyingState_ = false;
     if (activeControl_ && activeControl_->CanFocus()) activeControl_->SetFocus();
   } else {
     visible_ = false;
@@ -267,6 +310,8 @@ void TCustomForm::SetBounds(int left, int top, int width, int height) {
   top_ = top;
   width_ = width;
   height_ = height;
+  if (windowState_ == TWindowState::wsNormal || !handle_ || !handle_->isVisible())
+    restoreBounds_ = Bounds(left, top, width, height);
   ApplyWidgetGeometry();
   if (sized) {
     UpdateClientArea();
@@ -289,6 +334,8 @@ void TCustomForm::WidgetGeometryChanged(const TRect&) {
   top_ = pos.y();
   width_ = size.width();
   height_ = size.height();
+  if (!applyingState_ && windowState_ == TWindowState::wsNormal && handle_->isVisible())
+    restoreBounds_ = Bounds(left_, top_, width_, height_);
   if (sized) {
     UpdateClientArea();
     const intptr_t kind = windowState_ == TWindowState::wsMaximized   ? SIZE_MAXIMIZED

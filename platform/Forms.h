@@ -72,6 +72,16 @@ class TCustomForm : public TWinControl {
   // The control that has (or gets, when the form is activated) the keyboard focus.
   TWinControl* ActiveControl() const;
   void SetActiveControl(TWinControl* c);
+  // Called when a control of the form (or the form itself) takes the keyboard focus: when
+  // that changes the focused control, every control of the form is sent CM_FOCUSCHANGED
+  // naming it.
+  void SetFocusedControl(TWinControl* c);
+  // The control that took the focus last (nullptr when none did).
+  TWinControl* FocusedControl() const { return focusedControl_; }
+  // Called when a control leaves the form's tree (removed or destroyed).
+  void ControlRemoved(TControl* c);
+  // Window bounds the form returns to when it is neither maximised nor minimised.
+  TRect RestoreBounds() const { return restoreBounds_; }
 
   void SetVisible(bool v) override;
   void SetBounds(int left, int top, int width, int height) override;
@@ -123,6 +133,9 @@ class TCustomForm : public TWinControl {
   void UpdateClientArea();
   void ApplyWindowFlags();
   void PlaceOnScreen();
+  // Shows the window in WindowState: maximised it covers its screen's work area, whether or
+  // not a window manager acts on the maximised state; restored it takes RestoreBounds again.
+  void ShowInState();
 
   QWidget* client_ = nullptr;        // owned by handle_
   TWidgetBridge* clientBridge_ = nullptr;
@@ -140,6 +153,8 @@ class TCustomForm : public TWinControl {
   bool placed_ = false;
   bool applyingState_ = false;
   TWinControl* activeControl_ = nullptr;  // referenced
+  TWinControl* focusedControl_ = nullptr; // referenced
+  TRect restoreBounds_;
   std::vector<std::pair<QString, std::function<void(TComponent*)>>> methods_;
 };
 

@@ -127,8 +127,14 @@ constexpr uint32_t WM_USER = 0x0400;
 constexpr uint32_t CM_BASE = 0xB000;
 constexpr uint32_t CM_ACTIVATE = CM_BASE + 0;
 constexpr uint32_t CM_DEACTIVATE = CM_BASE + 1;
+// A key press the focused control does not want for itself (Enter, Escape; see
+// WM_GETDLGCODE), offered to its form before the control sees the key: WParam = the key
+// code, LParam = MK_SHIFT/MK_CONTROL of the shift keys held. Windowed controls pass it on to
+// their children until one sets Result non-zero, which takes the key.
 constexpr uint32_t CM_DIALOGKEY = CM_BASE + 5;
 constexpr uint32_t CM_DIALOGCHAR = CM_BASE + 6;
+// Sent to a form when another control takes the keyboard focus, and passed on by every
+// windowed control to its children: LParam = the TWinControl* that has the focus now.
 constexpr uint32_t CM_FOCUSCHANGED = CM_BASE + 7;
 constexpr uint32_t CM_PARENTFONTCHANGED = CM_BASE + 8;
 constexpr uint32_t CM_PARENTCOLORCHANGED = CM_BASE + 9;
@@ -149,11 +155,18 @@ constexpr uint32_t CM_WANTSPECIALKEY = CM_BASE + 30;
 constexpr uint32_t CM_SHOWHINTCHANGED = CM_BASE + 33;
 constexpr uint32_t CM_HINTSHOW = CM_BASE + 48;
 constexpr uint32_t CM_CONTROLLISTCHANGE = CM_BASE + 52;
-// Sent to a control's form before the control handles WM_KEYDOWN/WM_SYSKEYDOWN: WParam = the
-// key code, LParam = the TWinControl* with the focus. Result non-zero keeps the key from the
-// control (a hook on the form's window procedure uses this to see every key first).
+// Sent to a control's form when a key press reaches the control, before anything else
+// (before CM_DIALOGKEY too): WParam = the key code, LParam = the TWinControl* with the focus.
+// Result non-zero keeps the key from the control (a hook on the form's window procedure uses
+// this to see every key first).
 constexpr uint32_t CM_CHILDKEY = CM_BASE + 36;
 constexpr uint32_t CM_RECREATEWND = CM_BASE + 51;
+
+// WM_GETDLGCODE answers (Result): the keys a control handles itself instead of the form.
+constexpr intptr_t DLGC_WANTARROWS = 0x0001;
+constexpr intptr_t DLGC_WANTTAB = 0x0002;
+constexpr intptr_t DLGC_WANTALLKEYS = 0x0004;
+constexpr intptr_t DLGC_WANTCHARS = 0x0080;
 
 // The skin engine's private messages.
 constexpr uint32_t SkinMessageBeforeChange = WM_USER + 201;   // 1225

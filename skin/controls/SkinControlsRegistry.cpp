@@ -159,7 +159,6 @@ void RegisterSkinControlClasses() {
       .Bool(QStringLiteral("Cancel"), &TbsSkinButton::Cancel, &TbsSkinButton::SetCancel, false)
       .Bool(QStringLiteral("Default"), &TbsSkinButton::Default, &TbsSkinButton::SetDefault, false)
       .Integer(QStringLiteral("ModalResult"), &TbsSkinButton::ModalResult, &TbsSkinButton::SetModalResult, 0)
-      .Event(QStringLiteral("OnClick"), &TbsSkinButton::OnClick)
       .Ignored(QStringLiteral("Action"));
 
   RegisterClass<TbsSkinUpDown>(QStringLiteral("TbsSkinUpDown"), QStringLiteral("TbsSkinCustomControl"))

@@ -277,6 +277,8 @@ void TbsSkinButton::MouseLeave() {
 
 void TbsSkinButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TbsSkinCustomControl::MouseDown(button, shift, x, y);
+  // The release rules below decide the click, not the control's click on release.
+  clickPending_ = false;
   if (button != TMouseButton::mbLeft) return;
   mousePressed_ = true;
   if (!down_) {

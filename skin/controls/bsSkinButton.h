@@ -47,9 +47,6 @@ class TbsSkinButton : public TbsSkinCustomControl {
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int v) { modalResult_ = v; }
 
-  // The button's click event (fired by PerformClick only).
-  TNotifyEvent OnClick;
-
   // State, readable for tests and the accessibility layer.
   bool Hot() const { return hot_; }
   bool MousePressed() const { return mousePressed_; }
@@ -57,9 +54,10 @@ class TbsSkinButton : public TbsSkinCustomControl {
   double MorphFactor() const { return morphFactor_; }
   bool Repeating() const { return repeatTimer_ != nullptr; }
 
-  // The click: copies ModalResult to the form, then fires OnClick.
+  // The click: copies ModalResult to the form, then fires OnClick (the control's one click
+  // event). Click() does the same; the button decides itself when a press or key clicks.
   virtual void PerformClick();
-  void Click() override {}
+  void Click() override { PerformClick(); }
   void ApplySkinData() override;
   void FetchSkinData() override;
 

@@ -134,5 +134,5 @@ TEST_F(QueryFailure, LineStatementFailsThenHeaderStatementFails) {
   EXPECT_EQ(lower.FirstVoucher, QString());
 
   EXPECT_TRUE(bus.DoAction(run.Pid(), QStringLiteral("離開"), QStringLiteral("Press")));
-  EXPECT_EQ(run.WaitForExit(30000), 0);
+  EXPECT_EQ(run.WaitForExit(30000), 0) << run.StandardError().toStdString();
 }

@@ -101,6 +101,17 @@ TEST_F(Viewer, OpensOnVoucherShowsStripesAndQueriesAgainOnClick) {
   const auto window = run.WaitForWindow(kCaption, 60000);
   ASSERT_TRUE(window.has_value()) << run.StandardError().toStdString();
 
+  // Shown maximised: with no window manager on this display, the window still covers the
+  // whole screen (which has no panels, so the work area is all of it).
+  const auto screen = Xdo::DisplaySize();
+  const auto geometry = Xdo::Geometry(*window);
+  ASSERT_TRUE(screen.has_value());
+  ASSERT_TRUE(geometry.has_value());
+  EXPECT_EQ(geometry->X, 0);
+  EXPECT_EQ(geometry->Y, 0);
+  EXPECT_EQ(geometry->Width, screen->width());
+  EXPECT_EQ(geometry->Height, screen->height());
+
   // The first query ran on showing: both grids hold the rows of A001, as the database has them.
   auto tree = bus.Tree(run.Pid(), QStringLiteral("查詢"));
   ASSERT_TRUE(tree.has_value());
@@ -145,7 +156,7 @@ TEST_F(Viewer, OpensOnVoucherShowsStripesAndQueriesAgainOnClick) {
 
   // "離開" ends the program normally.
   ClickOn(*tree, QStringLiteral("離開"), QStringLiteral("push button"));
-  EXPECT_EQ(run.WaitForExit(30000), 0);
+  EXPECT_EQ(run.WaitForExit(30000), 0) << run.StandardError().toStdString();
 }
 
 TEST_F(Viewer, ControlsAreExposedToScreenReaders) {
@@ -181,5 +192,5 @@ TEST_F(Viewer, ControlsAreExposedToScreenReaders) {
   EXPECT_EQ(ColumnTexts(grids[1], 2), (QStringList{"1101", "1102", "4101", "6101"}));
   // Pressing "離開" through its action closes the program with exit code 0.
   EXPECT_TRUE(bus.DoAction(run.Pid(), QStringLiteral("離開"), QStringLiteral("Press")));
-  EXPECT_EQ(run.WaitForExit(30000), 0);
+  EXPECT_EQ(run.WaitForExit(30000), 0) << run.StandardError().toStdString();
 }

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "support/WidgetTest.h"
 #include "tests/TestUtil.h"
 #include "platform/Colors.h"
 #include "platform/Controls.h"
@@ -59,12 +60,6 @@ class Mark : public TGraphicControl {
   }
   void Click() override { ++clicks; }
 };
-
-void SendMouse(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton b = Qt::LeftButton) {
-  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(b);
-  QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), b, held, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
 
 QRgb PixelAt(QWidget* w, int x, int y) { return w->grab().toImage().pixel(x, y); }
 

@@ -15,29 +15,8 @@
 #include "platform/Forms.h"
 #include "platform/Splitter.h"
 #include "platform/Streaming.h"
+#include "support/WidgetTest.h"
 #include "tests/TestUtil.h"
-
-namespace {
-
-void SendKey(QWidget* w, int key, const QString& text = QString()) {
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-  QApplication::sendEvent(w, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-  QApplication::sendEvent(w, &release);
-}
-
-void SendMouse(QWidget* w, QEvent::Type type, QPoint p) {
-  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton);
-  QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), Qt::LeftButton, held, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
-
-QRgb Rgb(TColor c) {
-  const int32_t v = ColorToRGB(c);
-  return qRgb(GetRValue(v), GetGValue(v), GetBValue(v));
-}
-
-}  // namespace
 
 TEST(PlatformDatePicker, OnlyTheUserFiresOnChangeAndTheTimeOfDayStays) {
   TForm form(nullptr);
@@ -129,7 +108,7 @@ TEST(PlatformSplitter, DragShowsAPatternAndResizesOnReleaseWithinLimits) {
 
   // Drag down by 50: the heights stay while the button is held; a patterned line shows.
   SendMouse(surface, QEvent::MouseButtonPress, QPoint(100, 114));
-  SendMouse(surface, QEvent::MouseMove, QPoint(100, 164));
+  DragTo(surface, QPoint(100, 164));
   EXPECT_TRUE(split->Dragging());
   EXPECT_EQ(top->Height(), 113);
   auto* line = surface->findChild<QWidget*>(QStringLiteral("SplitterLine"));

@@ -9,17 +9,10 @@
 #include "platform/Colors.h"
 #include "platform/Forms.h"
 #include "skin/controls/bsSkinPanel.h"
+#include "support/WidgetTest.h"
 #include "tests/TestUtil.h"
 
 namespace {
-
-void SendMouse(QWidget* w, QEvent::Type type, QPoint p) {
-  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton);
-  QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), Qt::LeftButton, held, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
-
-int32_t Pixel(QWidget* w, int x, int y) { return FromQColor(w->grab().toImage().pixelColor(x, y)); }
 
 struct Fixture {
   TForm form{nullptr};

@@ -1,7 +1,6 @@
 // The skinned controls' looks without a skin, drawn on bitmaps with no window.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <algorithm>
 #include <climits>
 
@@ -30,16 +29,8 @@ TRect InkBox(TBitmap& b, const TRect& area, TColor background) {
   return box;
 }
 
-class PlainLooks : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char arg0[] = "test";
-    static char* argv[] = {arg0, nullptr};
-    if (!QGuiApplication::instance()) app_ = new QGuiApplication(argc, argv);
-  }
-  static inline QGuiApplication* app_ = nullptr;
-};
+// The application object comes from support/application.cpp.
+class PlainLooks : public ::testing::Test {};
 
 TEST_F(PlainLooks, PanelBorderStyles) {
   struct Case { TbsSkinBorderStyle style; TColor topLeft, bottomRight; };

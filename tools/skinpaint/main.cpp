@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "platform/Bitmap.h"
@@ -241,6 +242,59 @@ struct Rect {
 };
 QString Pt(int x, int y) { return QStringLiteral("%1,%2").arg(x).arg(y); }
 
+// ---------------------------------------------------------------------------------------------
+// State looks. A part with several states (normal, hot, pressed, disabled, selected...) paints
+// each state as one rounded box in a cell of its own; a table row describes each state.
+
+// What the states of one part share.
+struct LookStyle {
+  LookStyle(int r, QRgb around) : radius(r), behind(around) {}
+  LookStyle& FillFirst() { fillFirst = true; return *this; }
+  LookStyle& OpenBottom() { openBottom = true; return *this; }
+  LookStyle& BottomGap(int rows, QRgb line) { bottomGap = rows; baseLine = line; return *this; }
+  int radius;
+  QRgb behind;                   // around the box: corners, lifted rows, the gap below
+  bool fillFirst = false;        // clear the whole cell to `behind` first
+  bool openBottom = false;       // square bottom corners and no bottom outline (tabs)
+  int bottomGap = 0;             // rows of the cell below the box...
+  std::optional<QRgb> baseLine;  // ...with a line on the last one, 2 pixels in from each side
+};
+
+// One state.
+struct StateLook {
+  StateLook(QRgb line, QRgb from, QRgb to) : outline(line), top(from), bottom(to) {}
+  StateLook& Shine(QRgb c) { shine = c; return *this; }
+  StateLook& Lift(int rows) { lift = rows; return *this; }
+  StateLook& WithGlyph(Glyph g, QRgb c) { glyph = g; glyphColor = c; return *this; }
+  QRgb outline, top, bottom;   // box outline and body gradient
+  std::optional<QRgb> shine;   // a line under the top edge, inset by the radius
+  int lift = 0;                // rows above the box left to the background
+  std::optional<Glyph> glyph;  // a 9 x 9 glyph centred in the cell
+  QRgb glyphColor = 0;
+};
+
+void PaintLook(QImage& img, const Rect& cell, const LookStyle& style, const StateLook& look) {
+  if (style.fillFirst) Fill(img, cell.l, cell.t, cell.r, cell.b, style.behind);
+  RoundBox(img, cell.l, cell.t + look.lift, cell.r, cell.b - style.bottomGap, style.radius, look.outline, look.top,
+           look.bottom, style.behind, style.openBottom);
+  if (look.shine) HLine(img, cell.l + style.radius, cell.r - style.radius, cell.t + 1, *look.shine);
+  if (style.baseLine) HLine(img, cell.l + 2, cell.r - 2, cell.b - 1, *style.baseLine);
+  if (look.glyph)
+    PaintGlyph(img, cell.l + (cell.r - cell.l - 9) / 2, cell.t + (cell.b - cell.t - 9) / 2, 9, 9, *look.glyph, look.glyphColor);
+}
+
+// Paints the states top-down in w x h cells from (ox, oy) and returns the cells.
+std::vector<Rect> PaintStateColumn(QImage& img, int ox, int oy, int w, int h, const LookStyle& style,
+                                   const std::vector<StateLook>& looks) {
+  std::vector<Rect> cells;
+  for (size_t i = 0; i < looks.size(); ++i) {
+    const int y = h * static_cast<int>(i);
+    cells.push_back(Rect{0, y, w, y + h}.Off(ox, oy));
+    PaintLook(img, cells.back(), style, looks[i]);
+  }
+  return cells;
+}
+
 enum class Depth { Mono, Indexed, True };
 
 struct Sheet {
@@ -341,28 +395,23 @@ QImage PaintMask(const Theme& t) {
 // Hot, pressed and restore looks of the frame buttons: 5 columns of 9 pixels, 5 rows of 9:
 // active, down, restore, restore active, restore down.
 void PaintFrameButtonStates(Skin& s, int sheet, int ox, int oy) {
-  QImage& img = s.Img(sheet);
   const Theme& t = s.t;
+  const LookStyle style(2, t.titleBottom);
   for (int i = 0; i < 5; ++i) {
     const FrameButton& b = kButtons[i];
     const bool close = b.glyph == Glyph::Close;
-    const int x = ox + 9 * i;
+    const QRgb hot = close ? t.closeHot : t.hot, down = close ? t.closeDown : t.down;
     const struct {
-      int row;
       Glyph g;
       QRgb bg, fg;
-    } looks[] = {
-        {0, b.glyph, close ? t.closeHot : t.hot, t.glyphHot},
-        {1, b.glyph, close ? t.closeDown : t.down, t.glyphDown},
-        {2, b.restoreGlyph, t.titleBottom, t.glyph},
-        {3, b.restoreGlyph, close ? t.closeHot : t.hot, t.glyphHot},
-        {4, b.restoreGlyph, close ? t.closeDown : t.down, t.glyphDown},
+    } rows[] = {
+        {b.glyph, hot, t.glyphHot},        {b.glyph, down, t.glyphDown},       {b.restoreGlyph, t.titleBottom, t.glyph},
+        {b.restoreGlyph, hot, t.glyphHot}, {b.restoreGlyph, down, t.glyphDown},
     };
-    for (const auto& l : looks) {
-      const int y = oy + 9 * l.row;
-      RoundBox(img, x, y, x + 9, y + 9, 2, Mix(l.bg, t.outline, 1, 2), Mix(l.bg, qRgb(255, 255, 255), 1, 4), l.bg, t.titleBottom);
-      PaintGlyph(img, x, y, 9, 9, l.g, l.fg);
-    }
+    std::vector<StateLook> looks;
+    for (const auto& r : rows)
+      looks.push_back(StateLook(Mix(r.bg, t.outline, 1, 2), Mix(r.bg, qRgb(255, 255, 255), 1, 4), r.bg).WithGlyph(r.g, r.fg));
+    PaintStateColumn(s.Img(sheet), ox + 9 * i, oy, 9, 9, style, looks);
   }
 }
 
@@ -392,17 +441,17 @@ void PaintPanel(Skin& s, Placed p, QStringList& sec) {
 void PaintButton(Skin& s, Placed p, QStringList& sec) {
   const Theme& t = s.t;
   QImage& img = s.Img(p.sheet);
-  const int w = 60, h = 24;
-  const struct {
-    QRgb top, bottom;
-  } looks[] = {{t.btnTop, t.btnBottom}, {t.btnHotTop, t.btnHotBottom}, {t.btnDownTop, t.btnDownBottom}, {t.btnOffTop, t.btnOffBottom}};
-  Rect rects[4];
-  for (int i = 0; i < 4; ++i) {
-    rects[i] = Rect{0, h * i, w, h * (i + 1)}.Off(p.ox, p.oy);
-    RoundBox(img, rects[i].l, rects[i].t, rects[i].r, rects[i].b, 4, i == 3 ? Mix(t.btnOutline, t.face, 1, 2) : t.btnOutline,
-             looks[i].top, looks[i].bottom, t.face);
-    if (i != 2) HLine(img, rects[i].l + 4, rects[i].r - 4, rects[i].t + 1, Mix(looks[i].top, qRgb(255, 255, 255), 1, 2));
-  }
+  auto look = [](QRgb outline, QRgb top, QRgb bottom, bool shine) {
+    StateLook l(outline, top, bottom);
+    if (shine) l.Shine(Mix(top, qRgb(255, 255, 255), 1, 2));
+    return l;
+  };
+  // Normal, active, down (no shine: it looks pressed in) and disabled (a paler outline).
+  const std::vector<Rect> rects =
+      PaintStateColumn(img, p.ox, p.oy, 60, 24, LookStyle(4, t.face),
+                       {look(t.btnOutline, t.btnTop, t.btnBottom, true), look(t.btnOutline, t.btnHotTop, t.btnHotBottom, true),
+                        look(t.btnOutline, t.btnDownTop, t.btnDownBottom, false),
+                        look(Mix(t.btnOutline, t.face, 1, 2), t.btnOffTop, t.btnOffBottom, true)});
   sec << QStringLiteral("pictureindex=%1").arg(p.sheet) << QStringLiteral("maskpictureindex=-1")
       << QStringLiteral("skinrect=") + rects[0].Text() << QStringLiteral("lefttoppoint=6,0") << QStringLiteral("righttoppoint=54,0")
       << QStringLiteral("leftbottompoint=0,0") << QStringLiteral("rightbottompoint=0,0") << QStringLiteral("clientrect=6,4,54,20")
@@ -417,16 +466,12 @@ void PaintButton(Skin& s, Placed p, QStringList& sec) {
 void PaintEdit(Skin& s, Placed p, QStringList& sec) {
   const Theme& t = s.t;
   QImage& img = s.Img(p.sheet);
-  const int w = 65, h = 22;
-  Rect rects[2];
-  for (int i = 0; i < 2; ++i) {
-    rects[i] = Rect{0, h * i, w, h * (i + 1)}.Off(p.ox, p.oy);
-    const Rect& r = rects[i];
-    Fill(img, r.l, r.t, r.r, r.b, t.face);
-    RoundBox(img, r.l, r.t, r.r, r.b - 1, 3, i ? t.editHotBorder : t.editBorder, t.editBg, t.editBg, t.face);
-    HLine(img, r.l + 3, r.r - 3, r.t + 1, Mix(t.editBg, t.editBorder, 1, 3));
-    HLine(img, r.l + 2, r.r - 2, r.b - 1, Mix(t.face, t.faceLight, 1, 2));
-  }
+  // Normal and active: the border lights up.
+  const LookStyle style = LookStyle(3, t.face).FillFirst().BottomGap(1, Mix(t.face, t.faceLight, 1, 2));
+  const QRgb shine = Mix(t.editBg, t.editBorder, 1, 3);
+  const std::vector<Rect> rects = PaintStateColumn(
+      img, p.ox, p.oy, 65, 22, style,
+      {StateLook(t.editBorder, t.editBg, t.editBg).Shine(shine), StateLook(t.editHotBorder, t.editBg, t.editBg).Shine(shine)});
   sec << QStringLiteral("pictureindex=%1").arg(p.sheet) << QStringLiteral("maskpictureindex=-1")
       << QStringLiteral("skinrect=") + rects[0].Text() << QStringLiteral("lefttoppoint=3,0") << QStringLiteral("righttoppoint=62,0")
       << QStringLiteral("leftbottompoint=0,0") << QStringLiteral("rightbottompoint=0,0") << QStringLiteral("clientrect=3,3,62,20")
@@ -439,16 +484,11 @@ void PaintTab(Skin& s, Placed p, QStringList& sec) {
   const Theme& t = s.t;
   QImage& img = s.Img(p.sheet);
   const int tw = 40, th = 18;
-  const struct {
-    QRgb top, bottom;
-  } looks[] = {{t.tabTop, t.tabBottom}, {t.tabOnTop, t.tabOnBottom}, {t.tabHotTop, t.tabHotBottom}};
-  Rect tabs[3];
-  for (int i = 0; i < 3; ++i) {
-    tabs[i] = Rect{0, th * i, tw, th * (i + 1)}.Off(p.ox, p.oy);
-    const Rect& r = tabs[i];
-    Fill(img, r.l, r.t, r.r, r.b, t.strip);
-    RoundBox(img, r.l, r.t + (i == 1 ? 0 : 2), r.r, r.b, 4, t.tabBorder, looks[i].top, looks[i].bottom, t.strip, true);
-  }
+  // Normal, selected (two rows taller: it joins the page) and hot.
+  const std::vector<Rect> tabs =
+      PaintStateColumn(img, p.ox, p.oy, tw, th, LookStyle(4, t.strip).FillFirst().OpenBottom(),
+                       {StateLook(t.tabBorder, t.tabTop, t.tabBottom).Lift(2), StateLook(t.tabBorder, t.tabOnTop, t.tabOnBottom),
+                        StateLook(t.tabBorder, t.tabHotTop, t.tabHotBottom).Lift(2)});
   // Page frame (the sheet background) and the strip texture.
   const Rect page = Rect{tw, 0, tw + 60, 54}.Off(p.ox, p.oy);
   Fill(img, page.l, page.t, page.r, page.b, t.tabOnBottom);
@@ -474,19 +514,24 @@ void PaintTab(Skin& s, Placed p, QStringList& sec) {
 void PaintUpDowns(Skin& s, Placed p, QStringList& h, QStringList& v) {
   const Theme& t = s.t;
   QImage& img = s.Img(p.sheet);
-  auto button = [&](int l, int tp, int w, int hh, Glyph g, int look) {
-    const QRgb top = look == 0 ? t.btnTop : look == 1 ? t.btnHotTop : t.btnDownTop;
-    const QRgb bottom = look == 0 ? t.btnBottom : look == 1 ? t.btnHotBottom : t.btnDownBottom;
-    RoundBox(img, l, tp, l + w, tp + hh, 2, t.btnOutline, top, bottom, t.face);
-    PaintGlyph(img, l + (w - 9) / 2, tp + (hh - 9) / 2, 9, 9, g, look == 2 ? t.glyphDown : t.btnOutline);
+  // Normal, hot and pressed, for each arrow.
+  const struct {
+    QRgb top, bottom, glyph;
+  } states[] = {{t.btnTop, t.btnBottom, t.btnOutline},
+                {t.btnHotTop, t.btnHotBottom, t.btnOutline},
+                {t.btnDownTop, t.btnDownBottom, t.glyphDown}};
+  auto looks = [&](std::initializer_list<Glyph> glyphs) {
+    std::vector<StateLook> v;
+    for (const auto& st : states)
+      for (Glyph g : glyphs)
+        v.push_back(StateLook(t.btnOutline, st.top, st.bottom).WithGlyph(g, st.glyph));
+    return v;
   };
-  // Rows: normal, hot, pressed.
-  for (int look = 0; look < 3; ++look) {
-    button(p.ox, p.oy + 18 * look, 18, 18, Glyph::ArrowLeft, look);
-    button(p.ox + 18, p.oy + 18 * look, 18, 18, Glyph::ArrowRight, look);
-    button(p.ox + 36, p.oy + 24 * look, 16, 12, Glyph::ArrowUp, look);
-    button(p.ox + 36, p.oy + 24 * look + 12, 16, 12, Glyph::ArrowDown, look);
-  }
+  const LookStyle style(2, t.face);
+  PaintStateColumn(img, p.ox, p.oy, 18, 18, style, looks({Glyph::ArrowLeft}));
+  PaintStateColumn(img, p.ox + 18, p.oy, 18, 18, style, looks({Glyph::ArrowRight}));
+  // The vertical one: up and down halves of each state, one under the other.
+  PaintStateColumn(img, p.ox + 36, p.oy, 16, 12, style, looks({Glyph::ArrowUp, Glyph::ArrowDown}));
   auto common = [&](QStringList& sec, const Rect& skin) {
     sec << QStringLiteral("pictureindex=%1").arg(p.sheet) << QStringLiteral("maskpictureindex=-1")
         << QStringLiteral("skinrect=") + skin.Text() << QStringLiteral("lefttoppoint=0,0") << QStringLiteral("righttoppoint=0,0")
@@ -525,8 +570,8 @@ void PaintMenu(Skin& s, Placed p, QStringList& popup, QStringList& item) {
   const Rect divider = Rect{48, 40, 108, 44}.Off(p.ox, p.oy);
   Fill(img, normal.l, normal.t, normal.r, normal.b, t.menuBg);
   Fill(img, normal.l, normal.t, normal.l + 17, normal.b, Mix(t.menuBg, t.menuDivider, 1, 3));
-  RoundBox(img, active.l, active.t, active.r, active.b, 3, Mix(t.menuHot, t.outline, 1, 3), Mix(t.menuHot, t.faceLight, 1, 3),
-           t.menuHot, t.menuBg);
+  PaintLook(img, active, LookStyle(3, t.menuBg),
+            StateLook(Mix(t.menuHot, t.outline, 1, 3), Mix(t.menuHot, t.faceLight, 1, 3), t.menuHot));
   Fill(img, divider.l, divider.t, divider.r, divider.b, t.menuBg);
   HLine(img, divider.l, divider.r, divider.t + 1, t.menuDivider);
   HLine(img, divider.l, divider.r, divider.t + 2, t.faceLight);

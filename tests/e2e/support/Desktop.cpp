@@ -122,6 +122,15 @@ std::optional<TWindowGeometry> Geometry(const QString& window) {
   return g;
 }
 
+std::optional<QSize> DisplaySize() {
+  const QStringList parts = RunXdo({QStringLiteral("getdisplaygeometry")}).simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  if (parts.size() != 2) return std::nullopt;
+  bool okW = false, okH = false;
+  const QSize size(parts[0].toInt(&okW), parts[1].toInt(&okH));
+  if (!okW || !okH || size.isEmpty()) return std::nullopt;
+  return size;
+}
+
 void ClickAt(int x, int y) {
   RunXdo({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(x), QString::number(y)});
   QThread::msleep(100);

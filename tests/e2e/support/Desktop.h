@@ -4,6 +4,7 @@
 #pragma once
 #include <QImage>
 #include <QProcessEnvironment>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -34,6 +35,8 @@ namespace Xdo {
 // The first visible window whose title is exactly `title`, waiting up to `timeoutMs`.
 std::optional<QString> WaitForWindow(const QString& title, int timeoutMs, qint64 pid = 0);
 std::optional<TWindowGeometry> Geometry(const QString& window);
+// Width and height of the test display's screen.
+std::optional<QSize> DisplaySize();
 // Moves the pointer to the screen point and clicks the left button.
 void ClickAt(int x, int y);
 // Gives the window the focus and types the key (xdotool key names: "Return", "ctrl+a").
