@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSettings>
 #include <QString>
 
 namespace change_log_fixture {
@@ -98,4 +99,26 @@ inline QString MakeTestDatabase(const QString& path) {
   if (!finished || isql.exitStatus() != QProcess::NormalExit || isql.exitCode() != 0 || !QFileInfo::exists(path))
     return QStringLiteral("isql-fb failed: ") + out;
   return QString();
+}
+
+// Makes the test database at `dir`/changes.fdb and points the connection's per-user settings
+// (read from $XDG_CONFIG_HOME, which the caller has set to `dir`) at a connections file there
+// naming it, and at the drivers file beside the executables. Returns an error text or empty.
+inline QString MakeTestDatabaseAndSettings(const QString& dir, const QString& driversFile) {
+  const QString database = dir + QStringLiteral("/changes.fdb");
+  const QString err = MakeTestDatabase(database);
+  if (!err.isEmpty()) return err;
+  const QString connections = dir + QStringLiteral("/dbxconnections.ini");
+  QFile c(connections);
+  if (!c.open(QIODevice::WriteOnly | QIODevice::Truncate)) return QStringLiteral("cannot write ") + connections;
+  c.write(QStringLiteral("[Kestrel]\nDriverName=Interbase\nDatabase=%1\nUser_Name=sysdba\nPassword=x\n"
+                         "SQLDialect=3\nLocaleCode=0000\n")
+              .arg(database)
+              .toUtf8());
+  c.close();
+  QSettings settings(QStringLiteral("Borland"), QStringLiteral("DBExpress"));
+  settings.setValue(QStringLiteral("Connection Registry File"), connections);
+  settings.setValue(QStringLiteral("Driver Registry File"), driversFile);
+  settings.sync();
+  return settings.status() == QSettings::NoError ? QString() : QStringLiteral("cannot write the per-user settings");
 }

@@ -33,26 +33,9 @@ QTemporaryDir& ConfigHome() {
 class QueryForm : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    database = new QString(ConfigHome().path() + QStringLiteral("/changes.fdb"));
-    const QString err = MakeTestDatabase(*database);
-    ASSERT_TRUE(err.isEmpty()) << err.toStdString();
     // The connection finds its files through the per-user settings.
-    const QString connections = ConfigHome().path() + QStringLiteral("/dbxconnections.ini");
-    QFile c(connections);
-    ASSERT_TRUE(c.open(QIODevice::WriteOnly));
-    c.write(QStringLiteral("[Kestrel]\nDriverName=Interbase\nDatabase=%1\nUser_Name=sysdba\nPassword=x\n"
-                           "SQLDialect=3\nLocaleCode=0000\n")
-                .arg(*database)
-                .toUtf8());
-    c.close();
-    QSettings settings(QStringLiteral("Borland"), QStringLiteral("DBExpress"));
-    settings.setValue(QStringLiteral("Connection Registry File"), connections);
-    settings.setValue(QStringLiteral("Driver Registry File"), BinDir() + QStringLiteral("/dbxdrivers.ini"));
-    settings.sync();
-  }
-  static void TearDownTestSuite() {
-    delete database;
-    database = nullptr;
+    const QString err = MakeTestDatabaseAndSettings(ConfigHome().path(), BinDir() + QStringLiteral("/dbxdrivers.ini"));
+    ASSERT_TRUE(err.isEmpty()) << err.toStdString();
   }
   void SetUp() override { form = new TFormLedgerly(Application); }
   void TearDown() override { delete form; }
@@ -66,10 +49,8 @@ class QueryForm : public ::testing::Test {
     return out;
   }
 
-  static QString* database;
   TFormLedgerly* form = nullptr;
 };
-QString* QueryForm::database = nullptr;
 }  // namespace
 
 TEST_F(QueryForm, StartsOnTheNumberPageWithEmptyBoundsAndToday) {

@@ -20,6 +20,7 @@
 #include "grid/zebdbgrid.h"
 #include "platform/Colors.h"
 #include "platform/Forms.h"
+#include "support/GridPixels.h"
 #include "tests/TestUtil.h"
 
 namespace {
@@ -41,7 +42,8 @@ TDataPacket MakeRows(int rows, const std::string& prefix) {
   }
   for (int i = 0; i < rows; ++i) {
     p.BeginRow();
-    const std::string id = "R" + std::to_string(i);
+    std::string id = "R";  // appended, not "R" + ...: g++ 12 warns wrongly on that at -O2
+    id += std::to_string(i);
     const std::string text = prefix + " " + std::to_string(i);
     p.PutText(id.data(), id.size());
     p.PutText(text.data(), text.size());
@@ -70,25 +72,6 @@ void Click(QWidget* w, QPoint p) {
   QMouseEvent up(QEvent::MouseButtonRelease, QPointF(p), QPointF(w->mapToGlobal(p)), Qt::LeftButton, Qt::NoButton,
                  Qt::NoModifier);
   QApplication::sendEvent(w, &up);
-}
-
-// What the window shows now: the grid's part of its window's backing store.
-QImage OnScreen(TCustomDBGrid* g) {
-  QWidget* w = g->Handle();
-  const QPoint at = w->mapTo(w->window(), QPoint(0, 0));
-  return w->screen()
-      ->grabWindow(w->window()->winId(), at.x(), at.y(), w->width(), w->height())
-      .toImage()
-      .convertToFormat(QImage::Format_RGB32);
-}
-
-// A complete paint of the grid drawn cell by cell: a cell-drawing handler that draws
-// nothing keeps the grid from using row images, without changing a pixel.
-QImage FreshPaint(TCustomDBGrid* g) {
-  g->OnDrawColumnCell = [](TComponent*, const TRect&, int, TColumn*, TGridDrawState) {};
-  QImage img = g->Handle()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-  g->OnDrawColumnCell.Clear();
-  return img;
 }
 
 // True when both images are equal; otherwise both are saved beside the test for a look.

@@ -21,6 +21,7 @@
 #include "platform/Streaming.h"
 #include "support/Chain.h"
 #include "support/Firebird.h"
+#include "support/GridPixels.h"
 #include "tests/TestUtil.h"
 
 namespace {
@@ -70,22 +71,6 @@ void SendKey(QWidget* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
   QApplication::sendEvent(w, &release);
 }
 
-// What the window shows now: the grid's part of its window's backing store.
-QImage OnScreen(TCustomDBGrid* g) {
-  QWidget* w = g->Handle();
-  const QPoint at = w->mapTo(w->window(), QPoint(0, 0));
-  return w->screen()->grabWindow(w->window()->winId(), at.x(), at.y(), w->width(), w->height()).toImage()
-      .convertToFormat(QImage::Format_RGB32);
-}
-
-// A complete paint of the grid drawn cell by cell: a cell-drawing handler that draws
-// nothing keeps the grid from using row images, without changing a pixel.
-QImage FreshPaint(TCustomDBGrid* g) {
-  g->OnDrawColumnCell = [](TComponent*, const TRect&, int, TColumn*, TGridDrawState) {};
-  QImage img = g->Handle()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-  g->OnDrawColumnCell.Clear();
-  return img;
-}
 
 // Background of a data row: a pixel inside the first data column clear of text and lines.
 QColor RowBackground(const QImage& img, TCustomDBGrid* g, int dataRow) {

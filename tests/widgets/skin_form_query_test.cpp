@@ -35,21 +35,8 @@ QTemporaryDir& ConfigHome() {
 class QueryFormSkin : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    const QString database = ConfigHome().path() + QStringLiteral("/changes.fdb");
-    const QString err = MakeTestDatabase(database);
+    const QString err = MakeTestDatabaseAndSettings(ConfigHome().path(), BinDir() + QStringLiteral("/dbxdrivers.ini"));
     ASSERT_TRUE(err.isEmpty()) << err.toStdString();
-    const QString connections = ConfigHome().path() + QStringLiteral("/dbxconnections.ini");
-    QFile c(connections);
-    ASSERT_TRUE(c.open(QIODevice::WriteOnly));
-    c.write(QStringLiteral("[Kestrel]\nDriverName=Interbase\nDatabase=%1\nUser_Name=sysdba\nPassword=x\n"
-                           "SQLDialect=3\nLocaleCode=0000\n")
-                .arg(database)
-                .toUtf8());
-    c.close();
-    QSettings settings(QStringLiteral("Borland"), QStringLiteral("DBExpress"));
-    settings.setValue(QStringLiteral("Connection Registry File"), connections);
-    settings.setValue(QStringLiteral("Driver Registry File"), BinDir() + QStringLiteral("/dbxdrivers.ini"));
-    settings.sync();
   }
   void SetUp() override { form = new TFormLedgerly(Application); }
   void TearDown() override { delete form; }
