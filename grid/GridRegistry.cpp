@@ -7,13 +7,6 @@
 
 namespace {
 
-const TIdentTable& AlignmentIdents() {
-  static const TIdentTable t = {{QStringLiteral("taLeftJustify"), taLeftJustify},
-                                {QStringLiteral("taRightJustify"), taRightJustify},
-                                {QStringLiteral("taCenter"), taCenter}};
-  return t;
-}
-
 const TIdentTable& OptionIdents() {
   static const TIdentTable t = {
       {QStringLiteral("dgEditing"), dgEditing},

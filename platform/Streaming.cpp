@@ -186,6 +186,13 @@ const TIdentTable& CharsetIdents() {
   return t;
 }
 
+const TIdentTable& AlignmentIdents() {
+  static const TIdentTable t = {{QStringLiteral("taLeftJustify"), taLeftJustify},
+                                {QStringLiteral("taRightJustify"), taRightJustify},
+                                {QStringLiteral("taCenter"), taCenter}};
+  return t;
+}
+
 const TIdentTable& FontStyleIdents() {
   static const TIdentTable t = {
       {QStringLiteral("fsBold"), fsBold},

@@ -128,6 +128,7 @@ const TIdentTable& ColorIdents();
 const TIdentTable& CursorIdents();
 const TIdentTable& CharsetIdents();
 const TIdentTable& FontStyleIdents();
+const TIdentTable& AlignmentIdents();
 
 // ===================================================================================
 // Builder

@@ -13,13 +13,6 @@
 
 namespace {
 
-const TIdentTable& AlignmentIdents() {
-  static const TIdentTable t = {{QStringLiteral("taLeftJustify"), taLeftJustify},
-                                {QStringLiteral("taRightJustify"), taRightJustify},
-                                {QStringLiteral("taCenter"), taCenter}};
-  return t;
-}
-
 const TIdentTable& TextLayoutIdents() {
   static const TIdentTable t = {{QStringLiteral("tlTop"), static_cast<int>(TTextLayout::tlTop)},
                                 {QStringLiteral("tlCenter"), static_cast<int>(TTextLayout::tlCenter)},
