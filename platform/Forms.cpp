@@ -569,6 +569,20 @@ void TApplication::Terminate() {
   if (QCoreApplication::instance()) QCoreApplication::quit();
 }
 
+void TApplication::Minimize() {
+  for (TCustomForm* f : forms_)
+    if (f->Visible() && f->HandleAllocated()) f->Handle()->showMinimized();
+  minimized_ = true;
+  OnMinimize(this);
+}
+
+void TApplication::Restore() {
+  for (TCustomForm* f : forms_)
+    if (f->Visible() && f->HandleAllocated()) f->Handle()->showNormal();
+  minimized_ = false;
+  OnRestore(this);
+}
+
 void TApplication::ProcessMessages() {
   if (QCoreApplication::instance()) QCoreApplication::processEvents();
 }

@@ -204,6 +204,12 @@ class TApplication : public TComponent {
   bool Terminated() const { return terminated_; }
   // Dispatches the messages waiting now.
   void ProcessMessages();
+  // Minimizes every visible form the platform's way; Restore shows them normal again.
+  void Minimize();
+  void Restore();
+  bool Minimized() const { return minimized_; }
+  TNotifyEvent OnMinimize;
+  TNotifyEvent OnRestore;
 
   // Shows the exception being handled in the failure box (call inside a catch block).
   void HandleException();
@@ -236,6 +242,7 @@ class TApplication : public TComponent {
   std::vector<TCustomForm*> forms_;       // referenced
   bool terminated_ = false;
   bool running_ = false;
+  bool minimized_ = false;
 };
 
 // The program's application object (set while one exists).

@@ -78,6 +78,7 @@ constexpr uint32_t WM_WINDOWPOSCHANGED = 0x0047;
 constexpr uint32_t WM_NCCALCSIZE = 0x0083;
 constexpr uint32_t WM_NCHITTEST = 0x0084;
 constexpr uint32_t WM_NCPAINT = 0x0085;
+constexpr uint32_t WM_SYNCPAINT = 0x0088;
 constexpr uint32_t WM_NCACTIVATE = 0x0086;
 constexpr uint32_t WM_GETDLGCODE = 0x0087;
 constexpr uint32_t WM_NCMOUSEMOVE = 0x00A0;
@@ -207,6 +208,8 @@ constexpr int HTBOTTOM = 15;
 constexpr int HTBOTTOMLEFT = 16;
 constexpr int HTBOTTOMRIGHT = 17;
 constexpr int HTBORDER = 18;
+// A point of the frame that is neither caption, client nor border: a frame object's.
+constexpr int HTOBJECT = 19;
 constexpr int HTCLOSE = 20;
 constexpr int HTHELP = 21;
 

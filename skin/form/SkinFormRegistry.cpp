@@ -35,22 +35,26 @@ void RegisterSkinFormClasses() {
     auto [get, set] = Field(m);
     b.Integer(QLatin1String(name), get, set, def);
   };
-  boolean("ShowIcon", &TbsSkinForm::ShowIcon, false);
+  b.Bool(QStringLiteral("ShowIcon"), &TbsSkinForm::ShowIcon, &TbsSkinForm::SetShowIcon, false);
   boolean("MaximizeOnFullScreen", &TbsSkinForm::MaximizeOnFullScreen, false);
-  boolean("AlphaBlend", &TbsSkinForm::AlphaBlend, false);
+  b.Bool(QStringLiteral("AlphaBlend"), &TbsSkinForm::AlphaBlend, &TbsSkinForm::SetAlphaBlend, false);
   boolean("AlphaBlendAnimation", &TbsSkinForm::AlphaBlendAnimation, false);
-  byte("AlphaBlendValue", &TbsSkinForm::AlphaBlendValue, 200);
+  b.Integer(
+      QStringLiteral("AlphaBlendValue"), [](const TbsSkinForm* f) { return int{f->AlphaBlendValue()}; },
+      [](TbsSkinForm* f, int v) { f->SetAlphaBlendValue(static_cast<uint8_t>(v)); }, 200);
   boolean("ShowObjectHint", &TbsSkinForm::ShowObjectHint, false);
   boolean("MenusAlphaBlend", &TbsSkinForm::MenusAlphaBlend, false);
   boolean("MenusAlphaBlendAnimation", &TbsSkinForm::MenusAlphaBlendAnimation, false);
   byte("MenusAlphaBlendValue", &TbsSkinForm::MenusAlphaBlendValue, 200);
   b.Font(QStringLiteral("DefCaptionFont"), [](TbsSkinForm* f) { return &f->DefCaptionFont; });
   b.Font(QStringLiteral("DefInActiveCaptionFont"), [](TbsSkinForm* f) { return &f->DefInActiveCaptionFont; });
-  b.Integer(QStringLiteral("DefMenuItemHeight"), &TbsSkinForm::DefMenuItemHeight, &TbsSkinForm::SetDefMenuItemHeight, 20);
+  b.Integer(QStringLiteral("DefMenuItemHeight"), &TbsSkinForm::DefMenuItemHeight, &TbsSkinForm::SetDefMenuItemHeight,
+            20);
   b.Font(QStringLiteral("DefMenuItemFont"), [](TbsSkinForm* f) { return &f->DefMenuItemFont; });
   boolean("UseDefaultSysMenu", &TbsSkinForm::UseDefaultSysMenu, true);
   b.Reference<TbsSkinData>(QStringLiteral("SkinData"), &TbsSkinForm::SkinData, &TbsSkinForm::SetSkinData);
-  b.Reference<TbsSkinData>(QStringLiteral("MenusSkinData"), &TbsSkinForm::MenusSkinData, &TbsSkinForm::SetMenusSkinData);
+  b.Reference<TbsSkinData>(QStringLiteral("MenusSkinData"), &TbsSkinForm::MenusSkinData,
+                           &TbsSkinForm::SetMenusSkinData);
   b.Reference<TComponent>(QStringLiteral("SkinHint"), &TbsSkinForm::SkinHint, &TbsSkinForm::SetSkinHint);
   b.Reference<TComponent>(QStringLiteral("TrayIcon"), &TbsSkinForm::TrayIcon, &TbsSkinForm::SetTrayIcon);
   b.Reference<TComponent>(QStringLiteral("MainMenuBar"), &TbsSkinForm::MainMenuBar, &TbsSkinForm::SetMainMenuBar);
@@ -65,10 +69,8 @@ void RegisterSkinFormClasses() {
   }
   boolean("Magnetic", &TbsSkinForm::Magnetic, false);
   byte("MagneticSize", &TbsSkinForm::MagneticSize, 5);
-  {
-    auto [get, set] = Field(&TbsSkinForm::BorderIcons);
-    b.Set(QStringLiteral("BorderIcons"), get, set, SkinBorderIconIdents(), biSystemMenu | biMinimize | biMaximize | biRollUp);
-  }
+  b.Set(QStringLiteral("BorderIcons"), &TbsSkinForm::BorderIcons, &TbsSkinForm::SetBorderIcons, SkinBorderIconIdents(),
+        biSystemMenu | biMinimize | biMaximize | biRollUp);
   b.Event(QStringLiteral("OnChangeSkinData"), &TbsSkinForm::OnChangeSkinData);
   b.Event(QStringLiteral("OnActivate"), &TbsSkinForm::OnActivate);
   b.Event(QStringLiteral("OnDeActivate"), &TbsSkinForm::OnDeActivate);

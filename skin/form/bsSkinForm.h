@@ -1,19 +1,31 @@
-// TbsSkinForm: the frame component of a form. It holds the frame's settings as stored in the
-// form definition; while it has no usable skin it leaves the platform's own frame in place.
+// TbsSkinForm: the frame component of a form. It takes over the form's window frame (the
+// non-client area: borders, caption bar, caption buttons) and draws it from the skin's main
+// picture: the frame image is composed from four pieces for the current size, the window gets
+// the outline of the skin's mask, and the frame objects (bsSkinFormObjects.h) carry the caption
+// and the buttons. Without a usable skin it draws a plain frame of its own. It also keeps its
+// own window state (normal, minimized, maximized) and roll-up state, snaps to the work area,
+// tracks activation, fades the window in, and passes the skin messages on to the form's
+// skinned controls.
+//
 // Its owner is the form it serves: it takes over that form's window procedure for its whole
-// life, sees every message of the form first and passes each one on to the procedure it
-// replaced. Through it the skin messages reach the form's skinned controls: before a skin
-// changes each control that reads it drops its section, after the change each looks it up
-// again. GUI thread only.
+// life, sees every message of the form first and passes the ones it does not finish to the
+// procedure it replaced. Geometry is in window coordinates (origin at the window's top-left
+// corner) unless it says picture coordinates. GUI thread only.
 #pragma once
+#include <QRegion>
 #include <QString>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
+#include "platform/Bitmap.h"
 #include "platform/Component.h"
 #include "platform/Events.h"
 #include "platform/Font.h"
 #include "platform/Forms.h"
 #include "platform/Messages.h"
+#include "platform/Timer.h"
+#include "skin/form/bsSkinFormObjects.h"
 
 class TbsSkinData;
 
@@ -22,6 +34,12 @@ class TbsSkinData;
 constexpr uint8_t biRollUp = 8;
 constexpr uint8_t biMinimizeToTray = 16;
 using TbsBorderIcons = uint8_t;
+
+// Object events: the object's IDName first.
+using TbsFrameObjectEvent = TEvent<TComponent*, const QString&>;
+using TbsFrameMouseEvent = TEvent<TComponent*, const QString&, int, int, const TRect&, TMouseButton>;
+using TbsFrameMouseMoveEvent = TEvent<TComponent*, const QString&, int, int, const TRect&>;
+using TbsFramePaintEvent = TEvent<TComponent*, const QString&, TCanvas&, const TRect&>;
 
 class TbsSkinForm : public TComponent {
  public:
@@ -33,51 +51,33 @@ class TbsSkinForm : public TComponent {
   // construction with EInvalidCast.
   TCustomForm* Form() const { return form_; }
 
-  // True while SkinData is set and holds a skin; recomputed by ChangeSkinData and cleared
-  // when the skin data announces a change.
-  bool Skinned() const { return skinned_; }
-  // Applies the current skin data to the form: the skinned state, the minimum size, a
-  // repaint and OnChangeSkinData.
-  void ChangeSkinData();
-  // Smallest outer window size the frame allows (pixels).
-  int GetMinWidth() const;
-  int GetMinHeight() const;
-  // Makes the form report a size change without changing its size.
-  void ForceRelayout();
-  // Cached outer size of the window, taken from the form when a skin is applied.
-  int WindowWidth() const { return windowWidth_; }
-  int WindowHeight() const { return windowHeight_; }
-
-  bool ShowIcon = false;
+  // ---- Published properties ----
+  bool ShowIcon() const { return showIcon_; }
+  void SetShowIcon(bool v);
   bool MaximizeOnFullScreen = false;
-  bool AlphaBlend = false;
+  bool AlphaBlend() const { return alphaBlend_; }
+  void SetAlphaBlend(bool v);
   bool AlphaBlendAnimation = false;
-  uint8_t AlphaBlendValue = 200;
+  uint8_t AlphaBlendValue() const { return alphaBlendValue_; }
+  void SetAlphaBlendValue(uint8_t v);
   bool ShowObjectHint = false;
   bool MenusAlphaBlend = false;
   bool MenusAlphaBlendAnimation = false;
   uint8_t MenusAlphaBlendValue = 200;
+  // Caption fonts of the plain frame; the skinned caption takes only the charset.
   TFont DefCaptionFont;
   TFont DefInActiveCaptionFont;
+  void SetDefCaptionFont(const TFont& f);
+  void SetDefInActiveCaptionFont(const TFont& f);
   TFont DefMenuItemFont;
   bool UseDefaultSysMenu = true;
   int32_t MinHeight = 0;
   int32_t MinWidth = 0;
   bool Magnetic = false;
   uint8_t MagneticSize = 5;
-  TbsBorderIcons BorderIcons = biSystemMenu | biMinimize | biMaximize | biRollUp;
-
-  // Notify events of the frame (sender: this component).
-  TNotifyEvent OnChangeSkinData;
-  TNotifyEvent OnActivate;
-  TNotifyEvent OnDeActivate;
-  TNotifyEvent OnChangeRollUpState;
-  TNotifyEvent OnSkinMenuOpen;
-  TNotifyEvent OnSkinMenuClose;
-  TNotifyEvent OnMainMenuEnter;
-  TNotifyEvent OnMainMenuExit;
-  TNotifyEvent OnMinimizeToTray;
-  TNotifyEvent OnRestoreFromTray;
+  TbsBorderIcons BorderIcons() const { return borderIcons_; }
+  // Replaces the objects with the default buttons and applies the icons.
+  void SetBorderIcons(TbsBorderIcons v);
 
   int32_t DefMenuItemHeight() const { return defMenuItemHeight_; }
   // Values of 0 or less are ignored.
@@ -99,6 +99,119 @@ class TbsSkinForm : public TComponent {
   TComponent* SystemMenu() const { return systemMenu_; }
   void SetSystemMenu(TComponent* v) { SetRef(systemMenu_, v); }
 
+  // ---- Events (sender: this component) ----
+  TNotifyEvent OnChangeSkinData;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeActivate;
+  TNotifyEvent OnChangeRollUpState;
+  TNotifyEvent OnSkinMenuOpen;
+  TNotifyEvent OnSkinMenuClose;
+  TNotifyEvent OnMainMenuEnter;
+  TNotifyEvent OnMainMenuExit;
+  TNotifyEvent OnMinimizeToTray;
+  TNotifyEvent OnRestoreFromTray;
+  TbsFrameObjectEvent OnMouseEnterEvent;
+  TbsFrameObjectEvent OnMouseLeaveEvent;
+  TbsFrameMouseEvent OnMouseDownEvent;
+  TbsFrameMouseEvent OnMouseUpEvent;
+  TbsFrameMouseMoveEvent OnMouseMoveEvent;
+  TbsFramePaintEvent OnPaintEvent;
+
+  // ---- Skin and frame ----
+  // True while SkinData is set and holds a skin; recomputed by ChangeSkinData and cleared
+  // when the skin data announces a change.
+  bool Skinned() const { return skinned_; }
+  // Applies the current skin data to the form: objects, minimum size, frame, region, repaint.
+  void ChangeSkinData();
+  // Maps the skin's frame geometry to the current window size.
+  void CalcFrameGeometry();
+  // Geometry, object layout, region and repaint after a size or skin change.
+  void UpdateSkinFrame();
+  // Rebuilds the window's shape from the mask.
+  void UpdateWindowRegion();
+  // Paints the whole non-client area on `canvas` (over the whole window): the skinned frame or,
+  // without a skin, the plain frame.
+  void PaintSkinFrame(TCanvas& canvas);
+  void PaintPlainFrame(TCanvas& canvas);
+  // Paints the client background on `canvas` (client coordinates).
+  void PaintClientBackground(TCanvas& canvas);
+  // Size limits of the outer window (pixels).
+  int GetMinWidth() const;
+  int GetMinHeight() const;
+  int GetMaxWidth() const;
+  int GetMaxHeight() const;
+  // Makes the form report a size change without changing its size.
+  void ForceRelayout();
+  // Cached outer size of the window.
+  int WindowWidth() const { return windowWidth_; }
+  int WindowHeight() const { return windowHeight_; }
+
+  // Mapped geometry (window coordinates).
+  TPoint FrameLeftTop, FrameRightTop, FrameLeftBottom, FrameRightBottom;
+  TRect FrameClientRect, FrameCaptionRect, FrameButtonsRect, FrameMaskRect;
+  int32_t FrameButtonsOffset = 0;
+  bool FrameButtonsInLeft = false;
+  TPoint HitLeftTop, HitRightTop, HitLeftBottom, HitRightBottom;
+  // The mask pieces for the current size (owned).
+  TBitmap MaskTop, MaskBottom, MaskLeft, MaskRight;
+  // The region last given to the window (empty: none).
+  const QRegion& WindowRegion() const { return windowRegion_; }
+  // The plain frame's caption area.
+  TRect PlainCaptionRect;
+
+  // ---- Frame objects ----
+  const std::vector<std::unique_ptr<TbsActiveSkinObject>>& Objects() const { return objects_; }
+  TbsActiveSkinObject* ObjectByName(const QString& idName) const;
+  TbsSkinStdButtonObject* StdButton(TStdButtonCommand command) const;
+  void CreateObjects();
+  void CreateDefaultObjects();
+  void ClearObjects();
+  void ApplyBorderIcons();
+  void ArrangeObjects();
+  // Keeps a picture rectangle at its place relative to the nearest frame corner.
+  TRect MapFrameObjectRect(const TRect& r) const;
+  // Redraws one object on the window.
+  void RedrawObject(TbsActiveSkinObject* object);
+  void TrackObjects(int x, int y, bool inside);
+  void PressObject(TMouseButton button, int x, int y);
+  void ReleaseObject(TMouseButton button, int x, int y);
+  void MoveOverObject(int x, int y);
+  void SetCaptionActive(bool updateNow);
+  void ClearObjectHighlights();
+  int HoverIndex() const { return hoverIndex_; }
+  int CaptureIndex() const { return captureIndex_; }
+  // The form's small icon (made on first use) and the size of the system-menu icon.
+  const QImage& SmallIcon();
+  static QSize SmallIconSize();
+  // The fade and hover timers (owned).
+  TTimer& FadeTimer() { return *fadeTimer_; }
+  TTimer& HoverTimer() { return *hoverTimer_; }
+
+  // ---- Window behaviour ----
+  TPoint ScreenToWindowPoint(const TPoint& p) const;
+  int SkinHitTest(const TPoint& p);
+  int PlainHitTest(const TPoint& p);
+  bool PointInMask(const TPoint& p) const;
+  TWindowState WindowState() const { return windowState_; }
+  void SetWindowState(TWindowState s);
+  bool RollUpState() const { return rollUpState_; }
+  void SetRollUpState(bool v);
+  bool RolledUpWhileMaximized() const { return rolledUpWhileMaximized_; }
+  TRect RestoreBounds() const { return restoreBounds_; }
+  bool InSizeMove() const { return inSizeMove_; }
+  TPoint FindMinimizedPlace() const;
+  void SnapToWorkArea(int& left, int& top, int width, int height) const;
+  bool FormActive() const;
+  bool Sizable() const;
+  void PlainLayout();
+  void MinimizeFormToTray();
+  void RestoreFormFromTray();
+  // The caption text as the frame shows it.
+  QString CaptionText() const;
+  // The plain frame's caption height and button size for the form's border style.
+  int PlainCaptionHeight() const;
+  int PlainButtonSize() const;
+
  protected:
   void Notification(TComponent* c, TOperation op) override;
   // The form's window procedure while this component is attached.
@@ -108,6 +221,18 @@ class TbsSkinForm : public TComponent {
   void SetRef(TComponent*& field, TComponent* v);
   void SkinBeforeChange(TMessage& m);
   void SkinChanged(TMessage& m);
+  void CallOld(TMessage& m) { oldWindowProc_(m); }
+  bool Hidden() const;  // bsNone or a maximized MDI child: no frame at all
+  void CalcSize(TMessage& m);
+  void NcPaint(TMessage& m);
+  void NcMouse(TMessage& m);
+  void SizeMessage(TMessage& m);
+  void ShowWindowMessage(TMessage& m);
+  void FadeIn();
+  void FadeTick();
+  void HoverTick();
+  void RequestFramePaint();
+  void AddLayered(bool on);
 
   TCustomForm* form_ = nullptr;  // the owner; referenced
   TWndMethod oldWindowProc_;     // the form's procedure before this component took it over
@@ -115,6 +240,35 @@ class TbsSkinForm : public TComponent {
   bool skinned_ = false;
   int windowWidth_ = 0;
   int windowHeight_ = 0;
+  bool showIcon_ = false;
+  bool alphaBlend_ = false;
+  uint8_t alphaBlendValue_ = 200;
+  TbsBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize | biRollUp;
+
+  QRegion windowRegion_;
+  // The frame pieces of the last paint, reused while the size stays (owned).
+  TBitmap pieceTop_, pieceBottom_, pieceLeft_, pieceRight_;
+  std::vector<std::unique_ptr<TbsActiveSkinObject>> objects_;  // owned
+  int hoverIndex_ = -1;
+  int prevHoverIndex_ = -1;
+  int captureIndex_ = -1;
+  std::unique_ptr<TTimer> hoverTimer_;   // owned
+  std::unique_ptr<TTimer> fadeTimer_;    // owned
+  std::unique_ptr<TTimer> fadeInTimer_;  // owned: the one-shot start of the fade-in
+  QImage smallIcon_;
+
+  TWindowState windowState_ = TWindowState::wsNormal;
+  bool rollUpState_ = false;
+  bool rolledUpWhileMaximized_ = false;
+  TRect restoreBounds_;
+  int heightBeforeRollUp_ = 0;
+  bool inSizeMove_ = false;
+  bool dragFullWindows_ = true;
+  bool mdiActive_ = false;
+  bool mdiChildMaximized_ = false;
+  bool skinMenuOpen_ = false;
+  bool mainMenuActive_ = false;
+  bool shortCutHandled_ = false;
 
   int32_t defMenuItemHeight_ = 20;
   TbsSkinData* skinData_ = nullptr;       // referenced, not owned

@@ -244,10 +244,10 @@ TEST_F(SkinDefinition, QueryFormSkinnedPartsLoadAsStored) {
   EXPECT_EQ(edit->DefaultHeight(), 20);
   EXPECT_EQ(edit->Height(), 20);
   EXPECT_TRUE(edit->EditPasswordChar().isNull());
-  EXPECT_EQ(frame->AlphaBlendValue, 250);
+  EXPECT_EQ(frame->AlphaBlendValue(), 250);
   EXPECT_EQ(frame->DefCaptionFont.Style, fsBold);
   EXPECT_EQ(frame->DefInActiveCaptionFont.Color, clBtnShadow);
-  EXPECT_EQ(frame->BorderIcons, biSystemMenu | biMinimize | biMaximize | biRollUp);
+  EXPECT_EQ(frame->BorderIcons(), biSystemMenu | biMinimize | biMaximize | biRollUp);
   EXPECT_EQ(frame->Form(), &form);
 
   // The handler is bound: a click reaches the form.
@@ -264,8 +264,8 @@ TEST_F(SkinDefinition, QueryFormSkinnedPartsLoadAsStored) {
   auto* button2 = Find<TbsSkinButton>(&again, "bsSkinButton1");
   ASSERT_TRUE(pages2 && frame2 && button2);
   EXPECT_EQ(pages2->ActivePageIndex(), 1);
-  EXPECT_EQ(frame2->AlphaBlendValue, 250);
-  EXPECT_EQ(frame2->BorderIcons, frame->BorderIcons);
+  EXPECT_EQ(frame2->AlphaBlendValue(), 250);
+  EXPECT_EQ(frame2->BorderIcons(), frame->BorderIcons());
   EXPECT_EQ(button2->Caption(), button->Caption());
   EXPECT_EQ(Find<TbsSkinEdit>(&again, "bsSkinEdit1")->Text(), QStringLiteral("A001"));
 }
