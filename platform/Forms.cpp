@@ -481,7 +481,8 @@ void TCustomForm::DefaultHandler(TMessage& m) {
       break;
     }
     case WM_NCLBUTTONDBLCLK:
-      if (m.WParam == HTCAPTION)
+      // Only a caption that offers the maximize command toggles it.
+      if (m.WParam == HTCAPTION && (borderIcons_ & biMaximize))
         SetWindowState(windowState_ == TWindowState::wsMaximized ? TWindowState::wsNormal : TWindowState::wsMaximized);
       break;
     case WM_SYSCOMMAND:
