@@ -18,6 +18,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinObjectData.h"
 #include "skin/draw/bsUtils.h"
+#include "skin/form/FrameAccessible.h"
 
 namespace {
 TFont FrameFont(TFontStyles style, TColor color) {
@@ -64,6 +65,7 @@ TbsSkinForm::TbsSkinForm(TComponent* owner)
       DefInActiveCaptionFont(FrameFont(fsBold, clBtnShadow)),
       DefMenuItemFont(FrameFont(0, clWindowText)),
       form_(OwnerForm(owner)) {
+  InstallFormAccessibility();
   hoverTimer_ = std::make_unique<TTimer>(nullptr);
   hoverTimer_->SetEnabled(false);
   hoverTimer_->SetInterval(50);
