@@ -368,8 +368,8 @@ void TbsSkinForm::CalcSize(TMessage& m) {
   auto* r = reinterpret_cast<TRect*>(m.LParam);
   if (!r || Hidden()) return;
   if (skinned_) {
-    windowWidth_ = RectWidth(*r);
-    windowHeight_ = RectHeight(*r);
+    // The inset does not depend on the size; the cached size stays what WM_SIZE or a live
+    // drag made it.
     CalcFrameGeometry();
     const TRect& cr = skinData_->clientrect;
     const int pw = skinData_->picture.Width(), ph = skinData_->picture.Height();

@@ -472,3 +472,108 @@ TEST(SkinFormFrame, SwitchingToAnEmptySkinAndBackLeavesNothingStale) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SkinFormFrame, LiveSizingReshapesBeforeTheWindowChanges) {
+  Framed f(400, 300);
+  const QRegion before = f.frame->WindowRegion();
+  f.form->Perform(WM_ENTERSIZEMOVE);
+  EXPECT_TRUE(f.frame->InSizeMove());
+  TRect proposed(0, 0, 500, 350);
+  f.form->Perform(WM_SIZING, 8, reinterpret_cast<intptr_t>(&proposed));
+  // Region and frame follow the proposed size while the window still has the old one.
+  EXPECT_EQ(f.form->Width(), 400);
+  EXPECT_EQ(f.frame->WindowWidth(), 500);
+  EXPECT_EQ(f.frame->WindowRegion().boundingRect(), QRect(0, 0, 500, 350));
+  EXPECT_EQ(f.frame->StdButton(cmClose)->ObjectRect, TRect(155 + 324, 6, 164 + 324, 15));
+  f.form->SetBounds(0, 0, 500, 350);
+  f.form->Perform(WM_EXITSIZEMOVE);
+  EXPECT_FALSE(f.frame->InSizeMove());
+  EXPECT_EQ(f.frame->WindowRegion().boundingRect(), QRect(0, 0, 500, 350));
+  EXPECT_NE(f.frame->WindowRegion(), before);
+
+  // The limits the sizing loop asks for: the frame's minimum, the work area's maximum.
+  TMinMaxInfo info;
+  f.form->Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info));
+  EXPECT_EQ(info.MinTrackSize, TPoint(176, 56));
+  EXPECT_EQ(info.MaxTrackSize,
+            TPoint(TScreen::Instance().WorkAreaRect().Width(), TScreen::Instance().WorkAreaRect().Height()));
+  // A drag that ends at another size than proposed still leaves a matching frame.
+  f.form->Perform(WM_ENTERSIZEMOVE);
+  proposed = TRect(0, 0, 600, 400);
+  f.form->Perform(WM_SIZING, 8, reinterpret_cast<intptr_t>(&proposed));
+  f.form->SetBounds(0, 0, 550, 380);
+  f.form->Perform(WM_EXITSIZEMOVE);
+  EXPECT_EQ(f.frame->WindowWidth(), 550);
+  EXPECT_EQ(f.frame->WindowRegion().boundingRect(), QRect(0, 0, 550, 380));
+}
+
+TEST(SkinFormFrame, TheInactiveLookFollowsTheActiveWindow) {
+  Framed a(400, 300), b(400, 300);
+  a.form->SetCaption(QStringLiteral("First"));
+  b.form->SetCaption(QStringLiteral("Second"));
+  b.form->SetBounds(420, 0, 400, 300);
+  int activations = 0, deactivations = 0;
+  a.frame->OnActivate = [&](TComponent*) { ++activations; };
+  a.frame->OnDeActivate = [&](TComponent*) { ++deactivations; };
+  a.form->Show();
+  b.form->Show();
+  auto captionHas = [](Framed& f, uint32_t colour) {
+    const QImage img = f.Paint();
+    const TRect r = f.frame->ObjectByName(QStringLiteral("caption1"))->ObjectRect;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x)
+        if (Rgb(img, x, y) == colour) return true;
+    return false;
+  };
+  a.form->Handle()->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(a.form->Handle()));
+  EXPECT_TRUE(a.form->Active());
+  EXPECT_TRUE(a.frame->ObjectByName(QStringLiteral("caption1"))->Highlighted);
+  EXPECT_TRUE(captionHas(a, 0xFFFFFF));
+  EXPECT_GE(activations, 1);
+  b.form->Handle()->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(b.form->Handle()));
+  EXPECT_FALSE(a.form->Active());
+  EXPECT_FALSE(a.frame->ObjectByName(QStringLiteral("caption1"))->Highlighted);
+  EXPECT_FALSE(captionHas(a, 0xFFFFFF));
+  EXPECT_TRUE(captionHas(a, 12632256));
+  EXPECT_TRUE(captionHas(b, 0xFFFFFF));
+  EXPECT_GE(deactivations, 1);
+}
+
+TEST(SkinFormFrame, TranslucencyAndTheFadeIn) {
+  {
+    Framed f(300, 200);
+    f.frame->SetAlphaBlendValue(180);
+    f.frame->SetAlphaBlend(true);
+    EXPECT_TRUE(f.form->AlphaBlend());
+    EXPECT_EQ(f.form->AlphaBlendValue(), 180);
+    f.form->Show();
+    // Shown: alpha 0 first, then the value once the one-shot timer has run.
+    for (int i = 0; i < 200 && f.form->AlphaBlendValue() != 180; ++i) QTest::qWait(5);
+    EXPECT_EQ(f.form->AlphaBlendValue(), 180);
+    EXPECT_NEAR(f.form->Handle()->windowOpacity(), 180 / 255.0, 0.01);
+    f.frame->SetAlphaBlend(false);
+    EXPECT_FALSE(f.form->AlphaBlend());
+  }
+  {
+    Framed f(300, 200);
+    f.frame->AlphaBlendAnimation = true;
+    f.form->Show();
+    EXPECT_TRUE(f.form->AlphaBlend());  // faded in from 0 ...
+    for (int i = 0; i < 200 && f.form->AlphaBlend(); ++i) QTest::qWait(5);
+    EXPECT_FALSE(f.form->AlphaBlend());  // ... to opaque, no longer layered
+    EXPECT_EQ(f.form->AlphaBlendValue(), 255);
+  }
+  {
+    // Neither set: never layered.
+    Framed f(300, 200);
+    f.form->Show();
+    QTest::qWait(20);
+    EXPECT_FALSE(f.form->AlphaBlend());
+  }
+}
+
+}  // namespace
