@@ -300,7 +300,7 @@ void TbsSkinForm::FormWindowProc(TMessage& m) {
       CallOld(m);
       return;
     case WM_SIZING:
-      if (inSizeMove_ && dragFullWindows_) {
+      if (inSizeMove_ && dragFullWindows_ && skinned_) {  // the plain frame follows WM_SIZE alone
         CallOld(m);
         if (auto* r = reinterpret_cast<TRect*>(m.LParam)) {
           windowWidth_ = RectWidth(*r);
