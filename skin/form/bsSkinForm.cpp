@@ -510,6 +510,7 @@ void TbsSkinForm::SkinBeforeChange(TMessage& m) {
     hoverTimer_->SetEnabled(false);
     fadeTimer_->SetEnabled(false);
     ClearObjects();
+    UpdateWindowRegion();  // a load that fails sends nothing after this: no old shape stays
   }
   ForEachSkinConsumer(*form_, sender, [](TbsSkinConsumer& c) { c.ForgetSkinSection(); });
 }
