@@ -359,8 +359,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             Load(*skin, *stored, form, *frame);
             break;
           case 4:  // the skin data freed while attached, then a new one
-            delete skin;
-            Check(frame->SkinData() == nullptr && !frame->Skinned());
+            if (frame->SkinData() == skin) {
+              delete skin;
+              Check(frame->SkinData() == nullptr && !frame->Skinned());
+            } else {
+              TbsSkinData* reading = frame->SkinData();
+              delete skin;
+              Check(frame->SkinData() == reading);
+            }
             CheckRegion(form, *frame);
             skin = new TbsSkinData(&form);
             Load(*skin, *stored, form, *frame);
