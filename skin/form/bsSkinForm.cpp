@@ -523,6 +523,7 @@ void TbsSkinForm::SkinChanged(TMessage& m) {
 
 void TbsSkinForm::ChangeSkinData() {
   hoverIndex_ = prevHoverIndex_ = captureIndex_ = -1;
+  pieceTop_ = pieceBottom_ = pieceLeft_ = pieceRight_ = TBitmap();  // no old skin piece for the new
   skinned_ = skinData_ && !skinData_->IsEmpty;
   if (skinned_) {
     CreateObjects();
