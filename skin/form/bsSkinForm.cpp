@@ -302,7 +302,7 @@ void TbsSkinForm::FormWindowProc(TMessage& m) {
       CallOld(m);
       return;
     case WM_SIZING:
-      if (inSizeMove_ && dragFullWindows_) {
+      if (inSizeMove_ && dragFullWindows_ && skinned_) {  // the plain frame follows WM_SIZE alone
         CallOld(m);
         if (auto* r = reinterpret_cast<TRect*>(m.LParam)) {
           windowWidth_ = RectWidth(*r);
@@ -512,6 +512,7 @@ void TbsSkinForm::SkinBeforeChange(TMessage& m) {
     hoverTimer_->SetEnabled(false);
     fadeTimer_->SetEnabled(false);
     ClearObjects();
+    UpdateWindowRegion();  // a load that fails sends nothing after this: no old shape stays
   }
   ForEachSkinConsumer(*form_, sender, [](TbsSkinConsumer& c) { c.ForgetSkinSection(); });
 }
@@ -524,6 +525,7 @@ void TbsSkinForm::SkinChanged(TMessage& m) {
 
 void TbsSkinForm::ChangeSkinData() {
   hoverIndex_ = prevHoverIndex_ = captureIndex_ = -1;
+  pieceTop_ = pieceBottom_ = pieceLeft_ = pieceRight_ = TBitmap();  // no old skin piece for the new
   skinned_ = skinData_ && !skinData_->IsEmpty;
   if (skinned_) {
     CreateObjects();
