@@ -24,11 +24,13 @@ struct Box {
 
 Box B(const TRect& r) { return Box{r.Left, r.Top, r.Right, r.Bottom}; }
 
-// 24-bit pixel memory of an image, for direct row access.
+// Pixel memory of a 24- or 32-bit image, for direct row access. A copy always goes between
+// images of one depth, so pixels move as whole byte groups.
 struct Pixels {
   uint8_t* bits = nullptr;
   const uint8_t* cbits = nullptr;
   i64 stride = 0, w = 0, h = 0;
+  i64 bpp = 3;  // bytes per pixel
   uint8_t* Row(i64 y) const { return bits + y * stride; }
   const uint8_t* CRow(i64 y) const { return cbits + y * stride; }
 };
@@ -41,6 +43,7 @@ Pixels Writable(QImage& img) {
   p.stride = img.bytesPerLine();
   p.w = img.width();
   p.h = img.height();
+  p.bpp = img.depth() / 8;
   return p;
 }
 
@@ -51,12 +54,15 @@ Pixels Readable(const QImage& img) {
   p.stride = img.bytesPerLine();
   p.w = img.width();
   p.h = img.height();
+  p.bpp = img.depth() / 8;
   return p;
 }
 
-// The destination's 24-bit image, ready for writing (any painter of its canvas is ended).
+// The destination's 24-bit (or, when it is one already, 32-bit) image, ready for writing (any
+// painter of its canvas is ended).
 QImage& Surface(TBitmap& b) {
-  if (b.PixelFormat() != TPixelFormat::pf24bit) b.SetPixelFormat(TPixelFormat::pf24bit);
+  if (b.PixelFormat() != TPixelFormat::pf24bit && b.PixelFormat() != TPixelFormat::pf32bit)
+    b.SetPixelFormat(TPixelFormat::pf24bit);
   if (!b.Empty()) b.ScanLine(0);
   return b.Image();
 }
@@ -65,15 +71,16 @@ QImage& Surface(TBitmap& b) {
 constexpr i64 kMaxSide = 32767;
 constexpr i64 kMaxPixels = i64{1} << 27;
 
-void Resize(TBitmap& b, i64 w, i64 h) {
+// The resized image starts white all over unless the caller covers every pixel (`covered`).
+void Resize(TBitmap& b, i64 w, i64 h, TPixelFormat pf = TPixelFormat::pf24bit, bool covered = false) {
   w = std::max<i64>(w, 0);
   h = std::max<i64>(h, 0);
   if (w > kMaxSide || h > kMaxSide || w * h > kMaxPixels)
     throw EOutOfResources(QStringLiteral("Bitmap of %1 x %2 pixels is too large").arg(w).arg(h));
-  if (b.PixelFormat() != TPixelFormat::pf24bit) b.SetPixelFormat(TPixelFormat::pf24bit);
+  if (b.PixelFormat() != pf) b.SetPixelFormat(pf);
   b.SetSize(static_cast<int>(w), static_cast<int>(h));
   // White all over, also when the size stays: what the source does not cover never shows an older image.
-  if (!b.Empty()) std::memset(b.ScanLine(0), 0xFF, static_cast<size_t>(b.Image().sizeInBytes()));
+  if (!b.Empty() && !covered) std::memset(b.ScanLine(0), 0xFF, static_cast<size_t>(b.Image().sizeInBytes()));
 }
 
 // Copies n bytes; spans below 16 bytes (the narrow frame sides) are moved inline, as two
@@ -100,16 +107,33 @@ inline void CopySpan(uint8_t* d, const uint8_t* s, size_t n) {
 
 // Same-size copy of w x h pixels from (sx, sy) to (dx, dy), clipped to both images.
 void Blit(const Pixels& d, i64 dx, i64 dy, const Pixels& s, i64 sx, i64 sy, i64 w, i64 h) {
-  if (!d.bits || !s.cbits || w <= 0 || h <= 0) return;
-  if (sx < 0) { dx -= sx; w += sx; sx = 0; }
-  if (sy < 0) { dy -= sy; h += sy; sy = 0; }
-  if (dx < 0) { sx -= dx; w += dx; dx = 0; }
-  if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+  if (!d.bits || !s.cbits || w <= 0 || h <= 0 || d.bpp != s.bpp) return;
+  if (sx < 0) {
+    dx -= sx;
+    w += sx;
+    sx = 0;
+  }
+  if (sy < 0) {
+    dy -= sy;
+    h += sy;
+    sy = 0;
+  }
+  if (dx < 0) {
+    sx -= dx;
+    w += dx;
+    dx = 0;
+  }
+  if (dy < 0) {
+    sy -= dy;
+    h += dy;
+    dy = 0;
+  }
   w = std::min({w, s.w - sx, d.w - dx});
   h = std::min({h, s.h - sy, d.h - dy});
   if (w <= 0 || h <= 0) return;
-  const size_t bytes = static_cast<size_t>(3 * w);
-  for (i64 y = 0; y < h; ++y) memmove(d.Row(dy + y) + 3 * dx, s.CRow(sy + y) + 3 * sx, bytes);
+  const i64 n = d.bpp;
+  const size_t bytes = static_cast<size_t>(n * w);
+  for (i64 y = 0; y < h; ++y) memmove(d.Row(dy + y) + n * dx, s.CRow(sy + y) + n * sx, bytes);
 }
 
 // Index of the source pixel that destination pixel i (of n) samples, for a source of m pixels.
@@ -123,7 +147,8 @@ i64 Sample(i64 i, i64 n, i64 m, bool mirror) {
 void Stretch(const Pixels& d, const Box& dst, const Pixels& s, const Box& src, bool mirrorX, bool mirrorY) {
   const i64 x0 = std::max<i64>(dst.l, 0), x1 = std::min(dst.r, d.w);
   const i64 y0 = std::max<i64>(dst.t, 0), y1 = std::min(dst.b, d.h);
-  if (x0 >= x1 || y0 >= y1) return;
+  if (x0 >= x1 || y0 >= y1 || d.bpp != s.bpp) return;
+  const i64 n = d.bpp;
   std::vector<i64> cols(static_cast<size_t>(x1 - x0));
   for (i64 x = x0; x < x1; ++x) {
     const i64 sx = src.l + Sample(x - dst.l, dst.w(), src.w(), mirrorX);
@@ -136,7 +161,7 @@ void Stretch(const Pixels& d, const Box& dst, const Pixels& s, const Box& src, b
     const uint8_t* srow = s.CRow(sy);
     for (i64 x = x0; x < x1; ++x) {
       const i64 sx = cols[static_cast<size_t>(x - x0)];
-      if (sx >= 0) memcpy(drow + 3 * x, srow + 3 * sx, 3);
+      if (sx >= 0) memcpy(drow + n * x, srow + n * sx, static_cast<size_t>(n));
     }
   }
 }
@@ -159,7 +184,7 @@ void Piece(const Pixels& d, Box dst, const Pixels& s, Box src) {
 
 // Tiles source columns [a, a + len) of one row along destination columns [p, q) of one row:
 // tile k starts at p + k * len, the last one cut at q. Only pixels inside both rows are drawn.
-void TileRow(uint8_t* drow, i64 dw, i64 p, i64 q, const uint8_t* srow, i64 sw, i64 a, i64 len) {
+void TileRow(uint8_t* drow, i64 dw, i64 p, i64 q, const uint8_t* srow, i64 sw, i64 a, i64 len, i64 bpp) {
   const i64 x0 = std::max<i64>(p, 0), x1 = std::min(q, dw);
   if (len <= 0 || x0 >= x1) return;
   if (a >= 0 && a + len <= sw) {
@@ -167,11 +192,11 @@ void TileRow(uint8_t* drow, i64 dw, i64 p, i64 q, const uint8_t* srow, i64 sw, i
     const i64 phase = (x0 - p) % len;
     const i64 n = std::min(len, x1 - x0);
     const i64 first = std::min(n, len - phase);
-    memcpy(drow + 3 * x0, srow + 3 * (a + phase), static_cast<size_t>(3 * first));
-    if (n > first) memcpy(drow + 3 * (x0 + first), srow + 3 * a, static_cast<size_t>(3 * (n - first)));
+    memcpy(drow + bpp * x0, srow + bpp * (a + phase), static_cast<size_t>(bpp * first));
+    if (n > first) memcpy(drow + bpp * (x0 + first), srow + bpp * a, static_cast<size_t>(bpp * (n - first)));
     for (i64 filled = n; filled < x1 - x0;) {
       const i64 m = std::min(filled, x1 - x0 - filled);
-      memcpy(drow + 3 * (x0 + filled), drow + 3 * x0, static_cast<size_t>(3 * m));
+      memcpy(drow + bpp * (x0 + filled), drow + bpp * x0, static_cast<size_t>(bpp * m));
       filled += m;
     }
     return;
@@ -182,7 +207,7 @@ void TileRow(uint8_t* drow, i64 dw, i64 p, i64 q, const uint8_t* srow, i64 sw, i
   for (i64 k = (x0 - p) / len; p + k * len < x1; ++k) {
     const i64 t = p + k * len;
     const i64 from = std::max(t + (va - a), x0), to = std::min({t + (vb - a), t + len, x1});
-    if (from < to) memcpy(drow + 3 * from, srow + 3 * (a + (from - t)), static_cast<size_t>(3 * (to - from)));
+    if (from < to) memcpy(drow + bpp * from, srow + bpp * (a + (from - t)), static_cast<size_t>(bpp * (to - from)));
   }
 }
 
@@ -191,12 +216,15 @@ void TileRow(uint8_t* drow, i64 dw, i64 p, i64 q, const uint8_t* srow, i64 sw, i
 // and destination is stretched per tile.
 void TileX(const Pixels& d, i64 p, i64 q, i64 dt, i64 db, const Pixels& s, i64 a, i64 b, i64 st, i64 sb) {
   const i64 len = b - a;
-  if (!d.bits || !s.cbits || len <= 0 || q <= p || db == dt || sb == st) return;
+  if (!d.bits || !s.cbits || len <= 0 || q <= p || db == dt || sb == st || d.bpp != s.bpp) return;
   if (db - dt == sb - st) {
-    if (db < dt) { std::swap(dt, db); std::swap(st, sb); }
+    if (db < dt) {
+      std::swap(dt, db);
+      std::swap(st, sb);
+    }
     for (i64 y = std::max<i64>(dt, 0); y < std::min(db, d.h); ++y) {
       const i64 sy = st + (y - dt);
-      if (sy >= 0 && sy < s.h) TileRow(d.Row(y), d.w, p, q, s.CRow(sy), s.w, a, len);
+      if (sy >= 0 && sy < s.h) TileRow(d.Row(y), d.w, p, q, s.CRow(sy), s.w, a, len, d.bpp);
     }
     return;
   }
@@ -210,24 +238,35 @@ void TileX(const Pixels& d, i64 p, i64 q, i64 dt, i64 db, const Pixels& s, i64 a
 // columns [dl, dr); the column counterpart of TileX.
 void TileY(const Pixels& d, i64 p, i64 q, i64 dl, i64 dr, const Pixels& s, i64 a, i64 b, i64 sl, i64 sr) {
   const i64 len = b - a;
-  if (!d.bits || !s.cbits || len <= 0 || q <= p || dr == dl || sr == sl) return;
+  if (!d.bits || !s.cbits || len <= 0 || q <= p || dr == dl || sr == sl || d.bpp != s.bpp) return;
   if (dr - dl == sr - sl) {
-    if (dr < dl) { std::swap(dl, dr); std::swap(sl, sr); }
+    if (dr < dl) {
+      std::swap(dl, dr);
+      std::swap(sl, sr);
+    }
     // Clip the columns once; then each row is one span copy.
     i64 w = dr - dl;
-    if (sl < 0) { dl -= sl; w += sl; sl = 0; }
-    if (dl < 0) { sl -= dl; w += dl; dl = 0; }
+    if (sl < 0) {
+      dl -= sl;
+      w += sl;
+      sl = 0;
+    }
+    if (dl < 0) {
+      sl -= dl;
+      w += dl;
+      dl = 0;
+    }
     w = std::min({w, s.w - sl, d.w - dl});
     const i64 y0 = std::max<i64>(p, 0), y1 = std::min(q, d.h);
     if (w <= 0 || y0 >= y1) return;
-    const size_t bytes = static_cast<size_t>(3 * w);
+    const size_t bytes = static_cast<size_t>(d.bpp * w);
     i64 sy = a + (y0 - p) % len;
     // Spans that cover whole destination rows (a frame's side pieces) make the rows one block:
     // after one period of rows, the filled block doubles onto the rest.
     const bool block = dl == 0 && w == d.w && a >= 0 && b <= s.h && y1 - y0 > len;
     const i64 rows = block ? len : y1 - y0;
     for (i64 y = y0; y < y0 + rows; ++y) {
-      if (sy >= 0 && sy < s.h) CopySpan(d.Row(y) + 3 * dl, s.CRow(sy) + 3 * sl, bytes);
+      if (sy >= 0 && sy < s.h) CopySpan(d.Row(y) + d.bpp * dl, s.CRow(sy) + d.bpp * sl, bytes);
       if (++sy == b) sy = a;
     }
     if (block) {
@@ -250,12 +289,12 @@ void TileY(const Pixels& d, i64 p, i64 q, i64 dl, i64 dr, const Pixels& s, i64 a
 // Tiles the source box over the destination box in both directions, tiles cut at its right and
 // bottom.
 void TileXY(const Pixels& d, const Box& dst, const Pixels& s, const Box& src) {
-  if (!d.bits || !s.cbits || dst.w() <= 0 || dst.h() <= 0 || src.w() <= 0 || src.h() <= 0) return;
+  if (!d.bits || !s.cbits || dst.w() <= 0 || dst.h() <= 0 || src.w() <= 0 || src.h() <= 0 || d.bpp != s.bpp) return;
   const i64 y0 = std::max<i64>(dst.t, 0), y1 = std::min(dst.b, d.h);
   if (y0 >= y1) return;
   i64 sy = src.t + (y0 - dst.t) % src.h();
   for (i64 y = y0; y < y1; ++y) {
-    if (sy >= 0 && sy < s.h) TileRow(d.Row(y), d.w, dst.l, dst.r, s.CRow(sy), s.w, src.l, src.w());
+    if (sy >= 0 && sy < s.h) TileRow(d.Row(y), d.w, dst.l, dst.r, s.CRow(sy), s.w, src.l, src.w(), d.bpp);
     if (++sy == src.b) sy = src.t;
   }
 }
@@ -295,8 +334,7 @@ void ComposeSkinImage(const TPoint& LT, const TPoint& RT, const TPoint& LB, cons
   Piece(d, Box{NRB.X, NCR.Bottom, W, H}, s, Box{SL + RB.X, ST + CR.Bottom, SR, SB});
   Piece(d, Box{NCR.Right, NRB.Y, W, NCR.Bottom}, s, Box{SL + CR.Right, ST + RB.Y, SR, ST + CR.Bottom});
 
-  if (drawCentre)
-    TileXY(d, B(NCR), s, Box{SL + CR.Left, ST + CR.Top, SL + CR.Right, ST + CR.Bottom});
+  if (drawCentre) TileXY(d, B(NCR), s, Box{SL + CR.Left, ST + CR.Top, SL + CR.Right, ST + CR.Bottom});
 }
 
 void ComposeStripH(int leftWidth, int rightWidth, TBitmap& dest, const TBitmap& source, const TRect& S, int w, int) {
@@ -329,14 +367,19 @@ void ComposeBorderImages(const TPoint& LT, const TPoint& RT, const TPoint& LB, c
                          const TPoint& NLT, const TPoint& NRT, const TPoint& NLB, const TPoint& NRB, const TRect& NCR,
                          TBitmap& leftPiece, TBitmap& topPiece, TBitmap& rightPiece, TBitmap& bottomPiece,
                          const TBitmap& source, const TRect& S, int w, int h) {
-  const QImage simg = To24Bit(source.Image());
+  // A 32-bit source gives 32-bit pieces (they go onto a window surface without conversion).
+  const bool wide = source.Image().format() == QImage::Format_RGB32;
+  const TPixelFormat pf = wide ? TPixelFormat::pf32bit : TPixelFormat::pf24bit;
+  const QImage simg = wide ? source.Image() : To24Bit(source.Image());
   const Pixels s = Readable(simg);
   const i64 SL = S.Left, ST = S.Top, SR = S.Right, SB = S.Bottom;
   const i64 W = w, H = h;
 
   const i64 topH = NCR.Top;
   if (W > 0 && topH > 0 && RT.X > LT.X) {
-    Resize(topPiece, W, topH);
+    // The tiled span and the rows lie inside the source: the piece is covered whole.
+    const bool covered = ST >= 0 && ST + topH <= s.h && SL + LT.X >= 0 && SL + RT.X <= s.w;
+    Resize(topPiece, W, topH, pf, covered);
     const Pixels d = Writable(Surface(topPiece));
     TileX(d, 0, W, 0, topH, s, SL + LT.X, SL + RT.X, ST, ST + topH);
     Piece(d, Box{0, 0, NLT.X, topH}, s, Box{SL, ST, SL + LT.X, ST + topH});
@@ -345,7 +388,8 @@ void ComposeBorderImages(const TPoint& LT, const TPoint& RT, const TPoint& LB, c
 
   const i64 D = H - NCR.Bottom;
   if (W > 0 && D > 0 && RB.X > LB.X) {
-    Resize(bottomPiece, W, D);
+    const bool covered = SB - D >= 0 && SB <= s.h && SL + LB.X >= 0 && SL + RB.X <= s.w;
+    Resize(bottomPiece, W, D, pf, covered);
     const Pixels d = Writable(Surface(bottomPiece));
     TileX(d, 0, W, 0, D, s, SL + LB.X, SL + RB.X, SB - D, SB);
     Piece(d, Box{0, 0, NLB.X, D}, s, Box{SL, SB - D, SL + LB.X, SB});
@@ -356,7 +400,8 @@ void ComposeBorderImages(const TPoint& LT, const TPoint& RT, const TPoint& LB, c
   const i64 P = H - bottomPiece.Height() - topPiece.Height();
   const i64 leftW = NCR.Left;
   if (leftW > 0 && P > 0 && LB.Y > LT.Y) {
-    Resize(leftPiece, leftW, P);
+    const bool covered = ST + LT.Y >= 0 && ST + LB.Y <= s.h && SL >= 0 && SL + leftW <= s.w;
+    Resize(leftPiece, leftW, P, pf, covered);
     const Pixels d = Writable(Surface(leftPiece));
     TileY(d, 0, P, 0, leftW, s, ST + LT.Y, ST + LB.Y, SL, SL + leftW);
     if (LT.Y > CR.Top) Piece(d, Box{0, 0, leftW, i64{LT.Y} - CR.Top}, s, Box{SL, ST + CR.Top, SL + leftW, ST + LT.Y});
@@ -366,7 +411,9 @@ void ComposeBorderImages(const TPoint& LT, const TPoint& RT, const TPoint& LB, c
 
   const i64 E = W - NCR.Right;
   if (E >= 1 && P >= 1 && RB.Y > RT.Y) {
-    Resize(rightPiece, E, P);
+    const bool covered =
+        ST + RT.Y >= 0 && ST + RB.Y <= s.h && SL + CR.Right >= 0 && SR <= s.w && SR - SL - CR.Right >= E;
+    Resize(rightPiece, E, P, pf, covered);
     const Pixels d = Writable(Surface(rightPiece));
     TileY(d, 0, P, 0, E, s, ST + RT.Y, ST + RB.Y, SL + CR.Right, SR);
     if (RT.Y > CR.Top) Piece(d, Box{0, 0, E, i64{RT.Y} - CR.Top}, s, Box{SL + CR.Right, ST + CR.Top, SR, ST + RT.Y});

@@ -71,6 +71,7 @@ void ComposeStripV(int topHeight, int bottomHeight, TBitmap& dest, const TBitmap
 
 // The four border bitmaps of a skinned frame of size w x h, made in the order top, bottom,
 // left, right. A piece whose conditions fail is left as it was (neither resized nor painted).
+// The pieces are 24-bit, or 32-bit (QImage::Format_RGB32) when the source is.
 void ComposeBorderImages(const TPoint& LT, const TPoint& RT, const TPoint& LB, const TPoint& RB, const TRect& CR,
                          const TPoint& NLT, const TPoint& NRT, const TPoint& NLB, const TPoint& NRB, const TRect& NCR,
                          TBitmap& leftPiece, TBitmap& topPiece, TBitmap& rightPiece, TBitmap& bottomPiece,

@@ -246,8 +246,13 @@ class TbsSkinForm : public TComponent {
   TbsBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize | biRollUp;
 
   QRegion windowRegion_;
+  // Points in here are client points whatever the state (window coordinates): the client
+  // rectangle less what lies near the outline. Made with the geometry, for a fast hit test.
+  TRect clientCore_;
   // The frame pieces of the last paint, reused while the size stays (owned).
   TBitmap pieceTop_, pieceBottom_, pieceLeft_, pieceRight_;
+  // The skin's pictures in the window surface's 32-bit format, made when a skin is applied.
+  TBitmap picture32_, inactivePicture32_;
   std::vector<std::unique_ptr<TbsActiveSkinObject>> objects_;  // owned
   int hoverIndex_ = -1;
   int prevHoverIndex_ = -1;

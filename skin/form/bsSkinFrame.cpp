@@ -18,8 +18,11 @@ TRect Offset(const TRect& r, int dx, int dy) { return TRect(r.Left + dx, r.Top +
 
 // A mask pixel is inside when it is black; a pixel outside its piece is not.
 bool MaskPixelBlack(const TBitmap& piece, int x, int y) {
-  if (x < 0 || y < 0 || x >= piece.Width() || y >= piece.Height()) return false;
-  return (piece.Image().pixel(x, y) & 0xFFFFFF) == 0;
+  const QImage& img = piece.Image();
+  if (x < 0 || y < 0 || x >= img.width() || y >= img.height()) return false;
+  if (img.format() != QImage::Format_BGR888) return (img.pixel(x, y) & 0xFFFFFF) == 0;
+  const uint8_t* px = img.constScanLine(y) + 3 * x;
+  return (px[0] | px[1] | px[2]) == 0;
 }
 
 void AddPieceRegion(QRegion& region, const TBitmap& piece, int x, int y) {
@@ -57,6 +60,12 @@ void TbsSkinForm::CalcFrameGeometry() {
   HitLeftBottom = TPoint(d.hittestleftbottompoint.X, d.hittestleftbottompoint.Y + dy);
   HitRightBottom = TPoint(d.hittestrightbottompoint.X + dx, d.hittestrightbottompoint.Y + dy);
   FrameMaskRect = TRect(d.maskrectarea.Left, d.maskrectarea.Top, d.maskrectarea.Right + dx, d.maskrectarea.Bottom + dy);
+  // With a mask nothing inside its rectangle is near the outline; without one, nothing farther
+  // than the border width from the window's edges.
+  const int b = std::max(0, d.borderwidth);
+  const TRect inner = d.mask.Empty() ? TRect(b, b, windowWidth_ - b, windowHeight_ - b) : FrameMaskRect;
+  clientCore_ = TRect(std::max(FrameClientRect.Left, inner.Left), std::max(FrameClientRect.Top, inner.Top),
+                      std::min(FrameClientRect.Right, inner.Right), std::min(FrameClientRect.Bottom, inner.Bottom));
 }
 
 void TbsSkinForm::UpdateSkinFrame() {
@@ -119,7 +128,13 @@ void TbsSkinForm::PaintSkinFrame(TCanvas& canvas) {
   ArrangeObjects();
   const TbsSkinData& d = *skinData_;
   const bool active = FormActive();
-  const TBitmap& source = active || d.inactivepicture.Empty() ? d.picture : d.inactivepicture;
+  const bool useInactive = !active && !d.inactivepicture.Empty();
+  TBitmap& wide = useInactive ? inactivePicture32_ : picture32_;
+  if (wide.Empty()) {
+    wide = useInactive ? d.inactivepicture : d.picture;
+    wide.SetPixelFormat(TPixelFormat::pf32bit);
+  }
+  const TBitmap& source = wide;
   const TRect S(0, 0, source.Width(), source.Height());
   TBitmap& top = pieceTop_;
   TBitmap& bottom = pieceBottom_;
@@ -151,9 +166,8 @@ void TbsSkinForm::PaintSkinFrame(TCanvas& canvas) {
   const bool effect = !active && d.autorenderinginactiveimage;
   QPainter* p = canvas.Painter();
   if (!p) return;
-  p->save();
-  if (FrameClientRect.Top < FrameClientRect.Bottom)
-    p->setClipRegion(QRegion(0, 0, W, H) - QRegion(ToQRect(FrameClientRect)));
+  // The pieces lie around the client rectangle, never over it: no clipping needed, and each
+  // goes onto the surface as one block copy.
   auto put = [&](TBitmap& piece, bool ok, int x, int y) {
     if (!ok) return;
     if (effect) {
@@ -169,7 +183,6 @@ void TbsSkinForm::PaintSkinFrame(TCanvas& canvas) {
   put(left, leftOk, 0, topH);
   put(right, rightOk, W - right.Width(), topH);
   put(bottom, bottomOk, 0, H - bottom.Height());
-  p->restore();
 }
 
 void TbsSkinForm::PaintClientBackground(TCanvas& canvas) {
@@ -220,12 +233,14 @@ bool TbsSkinForm::PointInMask(const TPoint& p) const {
 }
 
 int TbsSkinForm::SkinHitTest(const TPoint& p) {
+  if (!skinned_) return PlainHitTest(p);
   auto inCaption = [&] {
     for (const auto& o : objects_)
       if (o->IsCaption() && PointInRect(p, o->ObjectRect)) return true;
     return false;
   };
   if (!rollUpState_ && windowState_ != TWindowState::wsMinimized) {
+    if (PointInRect(p, clientCore_)) return HTCLIENT;
     if (hoverIndex_ >= 0 && !inCaption() && !PointInRect(p, FrameClientRect)) return HTOBJECT;
     if (windowState_ != TWindowState::wsMaximized && Sizable()) {
       const int b = skinData_->borderwidth;
