@@ -4,6 +4,8 @@
 // inside it. The client rectangle comes from WM_NCCALCSIZE (the whole window unless a frame
 // component hooked in through WindowProc insets it); everything outside it is the frame,
 // painted on WM_NCPAINT, hit-tested with WM_NCHITTEST and fed non-client mouse messages.
+// A left press the hit test calls caption or border moves or sizes the window through the
+// platform's own loop (platform/SizeMoveLoop.h), the same with or without a window manager.
 // By default the platform (window manager) draws its own caption around the window;
 // SetPlatformFrame(false) turns that off for a frame component that draws its own.
 //
@@ -89,6 +91,9 @@ class TCustomForm : public TWinControl {
   void FrameChanged();
   // Schedules a repaint of the frame (the area outside the client rectangle).
   void InvalidateFrame();
+  // The limits the window procedure gives in WM_GETMINMAXINFO, asked with the defaults: no
+  // tracking limits, maximised over the primary screen's work area.
+  TMinMaxInfo MinMaxInfo();
   // Applies the limits the window procedure gives in WM_GETMINMAXINFO to the window.
   void UpdateSizeLimits();
 
