@@ -540,6 +540,7 @@ void TApplication::AddForm(TCustomForm* f) {
 
 void TApplication::RemoveForm(TCustomForm* f) {
   forms_.erase(std::remove(forms_.begin(), forms_.end(), f), forms_.end());
+  std::erase_if(minimizedForms_, [f](const auto& e) { return e.first == f; });
   if (mainForm_ == f) mainForm_ = nullptr;
 }
 
@@ -563,6 +564,29 @@ void TApplication::Terminate() {
 
 void TApplication::ProcessMessages() {
   if (QCoreApplication::instance()) QCoreApplication::processEvents();
+}
+
+void TApplication::Minimize() {
+  if (minimized_) return;
+  minimized_ = true;
+  minimizedForms_.clear();
+  for (TCustomForm* f : std::vector<TCustomForm*>(forms_)) {
+    if (!f->Visible() || !f->HandleAllocated() || !f->Handle()->isVisible()) continue;
+    minimizedForms_.emplace_back(f, f->WindowState());
+    f->SetWindowState(TWindowState::wsMinimized);
+  }
+  OnMinimize(this);
+}
+
+void TApplication::Restore() {
+  if (!minimized_) return;
+  minimized_ = false;
+  const auto forms = std::move(minimizedForms_);
+  minimizedForms_.clear();
+  for (const auto& [f, state] : forms)
+    if (std::find(forms_.begin(), forms_.end(), f) != forms_.end() && f->Visible())
+      f->SetWindowState(state == TWindowState::wsMinimized ? TWindowState::wsNormal : state);
+  OnRestore(this);
 }
 
 QString TApplication::FailureText(const QString& message) {

@@ -210,6 +210,15 @@ class TApplication : public TComponent {
   // Dispatches the messages waiting now.
   void ProcessMessages();
 
+  // Minimizes every visible form (their windows' own minimized state) and raises OnMinimize;
+  // Restore gives those forms back the state they had and raises OnRestore. Each does nothing
+  // when the application already is in that state.
+  void Minimize();
+  void Restore();
+  bool Minimized() const { return minimized_; }
+  TNotifyEvent OnMinimize;
+  TNotifyEvent OnRestore;
+
   // Shows the exception being handled in the failure box (call inside a catch block).
   void HandleException();
   // The failure box: the message (a full stop appended when its last character sorts after
@@ -241,6 +250,8 @@ class TApplication : public TComponent {
   std::vector<TCustomForm*> forms_;       // referenced
   bool terminated_ = false;
   bool running_ = false;
+  bool minimized_ = false;
+  std::vector<std::pair<TCustomForm*, TWindowState>> minimizedForms_;  // referenced; state before
 };
 
 // The program's application object (set while one exists).
