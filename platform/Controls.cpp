@@ -439,10 +439,12 @@ void TWinControl::RecreateWnd() {
 void TWinControl::ApplyWidgetGeometry() {
   if (!handle_) return;
   if (handle_->isWindow()) {
-    // Moving may report the old size back at once; resize to the size asked for.
-    const int w = std::max(0, width_), h = std::max(0, height_);
-    handle_->move(left_, top_);
-    handle_->resize(w, h);
+    // Qt sends the resize and move events of a shown window at once, and they write the
+    // window's geometry back into our bounds: take the wanted bounds first. Size before
+    // position, so that the one WM_SIZE comes from the caller.
+    const int left = left_, top = top_, width = std::max(0, width_), height = std::max(0, height_);
+    handle_->resize(width, height);
+    handle_->move(left, top);
   } else {
     handle_->setGeometry(left_, top_, std::max(0, width_), std::max(0, height_));
   }

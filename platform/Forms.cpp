@@ -11,6 +11,7 @@
 #include "platform/Colors.h"
 #include "platform/Dialogs.h"
 #include "platform/Exceptions.h"
+#include "platform/SizeMoveLoop.h"
 #include "platform/WidgetBridge.h"
 
 TApplication* Application = nullptr;
@@ -45,6 +46,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
 }
 
 TCustomForm::~TCustomForm() {
+  SizeMoveLoop::End(this);
   Destroying();
   try {
     OnDestroy(this);
@@ -85,6 +87,7 @@ void TCustomForm::InitWidget(QWidget* w) {
 }
 
 void TCustomForm::DestroyHandle() {
+  SizeMoveLoop::End(this);
   if (clientBridge_) clientBridge_->Detach();
   clientBridge_ = nullptr;
   client_ = nullptr;  // deleted with the window
@@ -125,7 +128,7 @@ void TCustomForm::InvalidateFrame() {
   if (handle_) handle_->update();
 }
 
-void TCustomForm::UpdateSizeLimits() {
+TMinMaxInfo TCustomForm::MinMaxInfo() {
   TMinMaxInfo info;
   info.MinTrackSize = TPoint(0, 0);
   info.MaxTrackSize = TPoint(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -135,6 +138,11 @@ void TCustomForm::UpdateSizeLimits() {
     info.MaxPosition = TPoint(a.left(), a.top());
   }
   Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<intptr_t>(&info));
+  return info;
+}
+
+void TCustomForm::UpdateSizeLimits() {
+  const TMinMaxInfo info = MinMaxInfo();
   if (!handle_) return;
   handle_->setMinimumSize(std::max(0, info.MinTrackSize.X), std::max(0, info.MinTrackSize.Y));
   handle_->setMaximumSize(std::clamp(info.MaxTrackSize.X, 0, QWIDGETSIZE_MAX),
@@ -464,25 +472,9 @@ void TCustomForm::DefaultHandler(TMessage& m) {
         c->FillRect(TRect(clientRect_.Right, clientRect_.Top, width_, clientRect_.Bottom));
       }
       break;
-    case WM_NCLBUTTONDOWN: {
-      QWindow* win = handle_ ? handle_->windowHandle() : nullptr;
-      if (!win) break;
-      Qt::Edges edges;
-      switch (m.WParam) {
-        case HTCAPTION: win->startSystemMove(); break;
-        case HTLEFT: edges = Qt::LeftEdge; break;
-        case HTRIGHT: edges = Qt::RightEdge; break;
-        case HTTOP: edges = Qt::TopEdge; break;
-        case HTBOTTOM: edges = Qt::BottomEdge; break;
-        case HTTOPLEFT: edges = Qt::TopEdge | Qt::LeftEdge; break;
-        case HTTOPRIGHT: edges = Qt::TopEdge | Qt::RightEdge; break;
-        case HTBOTTOMLEFT: edges = Qt::BottomEdge | Qt::LeftEdge; break;
-        case HTBOTTOMRIGHT: case HTGROWBOX: edges = Qt::BottomEdge | Qt::RightEdge; break;
-        default: break;
-      }
-      if (edges) win->startSystemResize(edges);
+    case WM_NCLBUTTONDOWN:
+      SizeMoveLoop::Start(this, static_cast<int>(m.WParam), LParamToPoint(m.LParam));
       break;
-    }
     case WM_NCLBUTTONDBLCLK:
       // Only a caption that offers the maximize command toggles it.
       if (m.WParam == HTCAPTION && (borderIcons_ & biMaximize))
@@ -552,6 +544,7 @@ void TApplication::AddForm(TCustomForm* f) {
 
 void TApplication::RemoveForm(TCustomForm* f) {
   forms_.erase(std::remove(forms_.begin(), forms_.end(), f), forms_.end());
+  std::erase_if(minimizedForms_, [f](const auto& e) { return e.first == f; });
   if (mainForm_ == f) mainForm_ = nullptr;
 }
 
@@ -574,16 +567,25 @@ void TApplication::Terminate() {
 }
 
 void TApplication::Minimize() {
-  for (TCustomForm* f : forms_)
-    if (f->Visible() && f->HandleAllocated()) f->Handle()->showMinimized();
+  if (minimized_) return;
   minimized_ = true;
+  minimizedForms_.clear();
+  for (TCustomForm* f : std::vector<TCustomForm*>(forms_)) {
+    if (!f->Visible() || !f->HandleAllocated() || !f->Handle()->isVisible()) continue;
+    minimizedForms_.emplace_back(f, f->WindowState());
+    f->SetWindowState(TWindowState::wsMinimized);
+  }
   OnMinimize(this);
 }
 
 void TApplication::Restore() {
-  for (TCustomForm* f : forms_)
-    if (f->Visible() && f->HandleAllocated()) f->Handle()->showNormal();
+  if (!minimized_) return;
   minimized_ = false;
+  const auto forms = std::move(minimizedForms_);
+  minimizedForms_.clear();
+  for (const auto& [f, state] : forms)
+    if (std::find(forms_.begin(), forms_.end(), f) != forms_.end() && f->Visible())
+      f->SetWindowState(state == TWindowState::wsMinimized ? TWindowState::wsNormal : state);
   OnRestore(this);
 }
 

@@ -4,6 +4,8 @@
 // inside it. The client rectangle comes from WM_NCCALCSIZE (the whole window unless a frame
 // component hooked in through WindowProc insets it); everything outside it is the frame,
 // painted on WM_NCPAINT, hit-tested with WM_NCHITTEST and fed non-client mouse messages.
+// A left press the hit test calls caption or border moves or sizes the window through the
+// platform's own loop (platform/SizeMoveLoop.h), the same with or without a window manager.
 // By default the platform (window manager) draws its own caption around the window;
 // SetPlatformFrame(false) turns that off for a frame component that draws its own.
 //
@@ -89,6 +91,9 @@ class TCustomForm : public TWinControl {
   void FrameChanged();
   // Schedules a repaint of the frame (the area outside the client rectangle).
   void InvalidateFrame();
+  // The limits the window procedure gives in WM_GETMINMAXINFO, asked with the defaults: no
+  // tracking limits, maximised over the primary screen's work area.
+  TMinMaxInfo MinMaxInfo();
   // Applies the limits the window procedure gives in WM_GETMINMAXINFO to the window.
   void UpdateSizeLimits();
 
@@ -204,7 +209,9 @@ class TApplication : public TComponent {
   bool Terminated() const { return terminated_; }
   // Dispatches the messages waiting now.
   void ProcessMessages();
-  // Minimizes every visible form the platform's way; Restore shows them normal again.
+  // Minimizes every visible form (their windows' own minimized state) and raises OnMinimize;
+  // Restore gives those forms back the state they had and raises OnRestore. Each does nothing
+  // when the application already is in that state.
   void Minimize();
   void Restore();
   bool Minimized() const { return minimized_; }
@@ -243,6 +250,7 @@ class TApplication : public TComponent {
   bool terminated_ = false;
   bool running_ = false;
   bool minimized_ = false;
+  std::vector<std::pair<TCustomForm*, TWindowState>> minimizedForms_;  // referenced; state before
 };
 
 // The program's application object (set while one exists).

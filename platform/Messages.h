@@ -18,7 +18,14 @@
 //     WM_NCPAINT performed with WParam 0 asks for a frame repaint;
 //   WM_NCCALCSIZE: LParam = TRect* (in: the window rectangle in window coordinates;
 //     out: the client rectangle in the same coordinates);
-//   WM_GETMINMAXINFO: LParam = TMinMaxInfo*;
+//   WM_GETMINMAXINFO: LParam = TMinMaxInfo* (prefilled with the defaults; change what limits
+//     the window);
+//   WM_ENTERSIZEMOVE, WM_EXITSIZEMOVE: no parameters; they bracket the move/size loop a left
+//     press on the caption or a border starts (platform/SizeMoveLoop.h);
+//   WM_MOVING: LParam = TRect* (the proposed outer window rectangle, screen coordinates; the
+//     handler may change it, and the window takes what it holds afterwards);
+//   WM_SIZING: WParam = WMSZ_* (the edge being dragged); LParam = TRect* as for WM_MOVING,
+//     already clamped to the WM_GETMINMAXINFO tracking sizes;
 //   WM_SYSCOMMAND: WParam = SC_*;
 //   WM_SHOWWINDOW: WParam = 1 shown / 0 hidden;
 //   CM_MOUSEENTER/CM_MOUSELEAVE: LParam = the TControl* the mouse entered or left.
@@ -212,6 +219,16 @@ constexpr int HTBORDER = 18;
 constexpr int HTOBJECT = 19;
 constexpr int HTCLOSE = 20;
 constexpr int HTHELP = 21;
+
+// WM_SIZING edges (WParam): the edge or corner being dragged.
+constexpr intptr_t WMSZ_LEFT = 1;
+constexpr intptr_t WMSZ_RIGHT = 2;
+constexpr intptr_t WMSZ_TOP = 3;
+constexpr intptr_t WMSZ_TOPLEFT = 4;
+constexpr intptr_t WMSZ_TOPRIGHT = 5;
+constexpr intptr_t WMSZ_BOTTOM = 6;
+constexpr intptr_t WMSZ_BOTTOMLEFT = 7;
+constexpr intptr_t WMSZ_BOTTOMRIGHT = 8;
 
 // WM_SIZE kinds.
 constexpr intptr_t SIZE_RESTORED = 0;
