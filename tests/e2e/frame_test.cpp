@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QJsonObject>
 #include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
@@ -623,8 +624,12 @@ TEST_F(FrameBare, FrameButtonsAreExposedToScreenReaders) {
   ASSERT_TRUE(form.has_value()) << "no node named by the caption";
   const QString role = form->value(QStringLiteral("role")).toString();
   EXPECT_TRUE(role == QLatin1String("frame") || role == QLatin1String("window")) << role.toStdString();
+  QStringList buttons;
+  for (const QJsonObject& b : NodesWithRole(*form, QStringLiteral("push button")))
+    buttons << b.value(QStringLiteral("name")).toString();
   for (const QString& name : {QStringLiteral("Close"), QStringLiteral("Maximize"), QStringLiteral("Minimize"),
                               QStringLiteral("Roll up"), QStringLiteral("System menu")})
     EXPECT_TRUE(NodeNamed(*form, name, QStringLiteral("push button")).has_value())
-        << "no push button \"" << name.toStdString() << "\" in the frame window";
+        << "no push button \"" << name.toStdString() << "\" in the frame window; its push buttons: "
+        << buttons.join(QStringLiteral(", ")).toStdString();
 }
