@@ -7,7 +7,7 @@
 #include <QLocale>
 
 #include "app/ClassRegistry.h"
-#include "app/FormAccessible.h"
+#include "skin/form/FrameAccessible.h"
 #include "app/LaunchArguments.h"
 #include "app/QueryStatement.h"
 #include "app/RegionalDate.h"

@@ -439,8 +439,10 @@ void TWinControl::RecreateWnd() {
 void TWinControl::ApplyWidgetGeometry() {
   if (!handle_) return;
   if (handle_->isWindow()) {
+    // Moving may report the old size back at once; resize to the size asked for.
+    const int w = std::max(0, width_), h = std::max(0, height_);
     handle_->move(left_, top_);
-    handle_->resize(std::max(0, width_), std::max(0, height_));
+    handle_->resize(w, h);
   } else {
     handle_->setGeometry(left_, top_, std::max(0, width_), std::max(0, height_));
   }

@@ -229,7 +229,10 @@ void TCustomForm::ShowInState() {
   applyingState_ = true;
   switch (windowState_) {
     case TWindowState::wsMaximized: {
-      w->showMaximized();
+      // A form whose frame is drawn by a component keeps the window manager out of its
+      // maximized state: it only takes the work area, so it can still be moved and sized.
+      if (platformFrame_) w->showMaximized();
+      else w->showNormal();
       // Without a window manager nobody acts on the maximised state: take the work area
       // ourselves (a window manager gives the same rectangle).
       QScreen* screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
@@ -481,7 +484,8 @@ void TCustomForm::DefaultHandler(TMessage& m) {
       break;
     }
     case WM_NCLBUTTONDBLCLK:
-      if (m.WParam == HTCAPTION)
+      // Only a caption that offers the maximize command toggles it.
+      if (m.WParam == HTCAPTION && (borderIcons_ & biMaximize))
         SetWindowState(windowState_ == TWindowState::wsMaximized ? TWindowState::wsNormal : TWindowState::wsMaximized);
       break;
     case WM_SYSCOMMAND:

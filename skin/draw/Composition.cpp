@@ -72,6 +72,8 @@ void Resize(TBitmap& b, i64 w, i64 h) {
     throw EOutOfResources(QStringLiteral("Bitmap of %1 x %2 pixels is too large").arg(w).arg(h));
   if (b.PixelFormat() != TPixelFormat::pf24bit) b.SetPixelFormat(TPixelFormat::pf24bit);
   b.SetSize(static_cast<int>(w), static_cast<int>(h));
+  // White all over, also when the size stays: what the source does not cover never shows an older image.
+  if (!b.Empty()) std::memset(b.ScanLine(0), 0xFF, static_cast<size_t>(b.Image().sizeInBytes()));
 }
 
 // Copies n bytes; spans below 16 bytes (the narrow frame sides) are moved inline, as two

@@ -131,6 +131,7 @@ int TbsSkinForm::PlainHitTest(const TPoint& p) {
     if (x >= W - 2) return HTRIGHT;
     if (y >= H - 2) return HTBOTTOM;
   }
+  if (objects_.empty() && !skinned_) CreateDefaultObjects();  // as the paint does: not yet painted, same caption
   PlainLayout();
   if (PointInRect(p, PlainCaptionRect)) return HTCAPTION;
   if (PointInRect(p, TRect(kBorder, C + kBorder, W - kBorder, H - kBorder))) return HTCLIENT;

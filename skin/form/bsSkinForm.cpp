@@ -18,6 +18,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinObjectData.h"
 #include "skin/draw/bsUtils.h"
+#include "skin/form/FrameAccessible.h"
 
 namespace {
 TFont FrameFont(TFontStyles style, TColor color) {
@@ -64,6 +65,7 @@ TbsSkinForm::TbsSkinForm(TComponent* owner)
       DefInActiveCaptionFont(FrameFont(fsBold, clBtnShadow)),
       DefMenuItemFont(FrameFont(0, clWindowText)),
       form_(OwnerForm(owner)) {
+  InstallFormAccessibility();
   hoverTimer_ = std::make_unique<TTimer>(nullptr);
   hoverTimer_->SetEnabled(false);
   hoverTimer_->SetInterval(50);
@@ -300,7 +302,7 @@ void TbsSkinForm::FormWindowProc(TMessage& m) {
       CallOld(m);
       return;
     case WM_SIZING:
-      if (inSizeMove_ && dragFullWindows_) {
+      if (inSizeMove_ && dragFullWindows_ && skinned_) {  // the plain frame follows WM_SIZE alone
         CallOld(m);
         if (auto* r = reinterpret_cast<TRect*>(m.LParam)) {
           windowWidth_ = RectWidth(*r);
@@ -366,8 +368,8 @@ void TbsSkinForm::CalcSize(TMessage& m) {
   auto* r = reinterpret_cast<TRect*>(m.LParam);
   if (!r || Hidden()) return;
   if (skinned_) {
-    windowWidth_ = RectWidth(*r);
-    windowHeight_ = RectHeight(*r);
+    // The inset does not depend on the size; the cached size stays what WM_SIZE or a live
+    // drag made it.
     CalcFrameGeometry();
     const TRect& cr = skinData_->clientrect;
     const int pw = skinData_->picture.Width(), ph = skinData_->picture.Height();
@@ -510,6 +512,7 @@ void TbsSkinForm::SkinBeforeChange(TMessage& m) {
     hoverTimer_->SetEnabled(false);
     fadeTimer_->SetEnabled(false);
     ClearObjects();
+    UpdateWindowRegion();  // a load that fails sends nothing after this: no old shape stays
   }
   ForEachSkinConsumer(*form_, sender, [](TbsSkinConsumer& c) { c.ForgetSkinSection(); });
 }
@@ -522,6 +525,7 @@ void TbsSkinForm::SkinChanged(TMessage& m) {
 
 void TbsSkinForm::ChangeSkinData() {
   hoverIndex_ = prevHoverIndex_ = captureIndex_ = -1;
+  pieceTop_ = pieceBottom_ = pieceLeft_ = pieceRight_ = TBitmap();  // no old skin piece for the new
   skinned_ = skinData_ && !skinData_->IsEmpty;
   if (skinned_) {
     CreateObjects();

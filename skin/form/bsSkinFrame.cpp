@@ -85,6 +85,7 @@ void TbsSkinForm::UpdateWindowRegion() {
     return;
   }
   const TbsSkinData& d = *skinData_;
+  MaskTop = MaskBottom = MaskLeft = MaskRight = TBitmap();  // a piece this size leaves out has no part of the shape
   SliceBorderImages(d.lefttoppoint, d.righttoppoint, d.leftbottompoint, d.rightbottompoint, d.maskrectarea,
                     FrameLeftTop, FrameRightTop, FrameLeftBottom, FrameRightBottom, FrameMaskRect, d.mask, MaskTop,
                     MaskLeft, MaskRight, MaskBottom, windowWidth_, windowHeight_);

@@ -701,7 +701,7 @@ void BuildSkin(const Theme& t, bool stored, const QString& outRoot) {
   s.Key("hittestleftbottompoint", Pt(8, 139));
   s.Key("hittestrightbottompoint", Pt(167, 139));
   s.Key("clientrect", kClient.Text());
-  s.Key("borderwidth", 4);
+  s.Key("borderwidth", 5);
 
   s.Section(QStringLiteral("POPUPWINDOW"));
   s.lines << popup;
