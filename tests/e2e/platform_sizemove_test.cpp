@@ -73,7 +73,9 @@ QString Run(const QString& program, const QStringList& args) {
   if (!p.waitForStarted(10000)) return QString();
   QElapsedTimer t;
   t.start();
-  while (!p.waitForFinished(5)) {
+  // The end may be seen while pumping, after which waitForFinished answers false: ask the state.
+  while (p.state() != QProcess::NotRunning) {
+    if (p.waitForFinished(5)) break;
     Pump();
     if (t.elapsed() > 20000) {
       p.kill();
