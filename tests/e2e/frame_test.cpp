@@ -60,7 +60,8 @@ struct TXWindow {
 std::optional<TXWindow> WindowInfo(const QString& id) {
   const TRunResult r = RunOnDisplay(QStringLiteral("xwininfo"), {QStringLiteral("-shape"), QStringLiteral("-id"), id});
   if (!r.Finished || r.ExitCode != 0) return std::nullopt;
-  const TRunResult tree = RunOnDisplay(QStringLiteral("xwininfo"), {QStringLiteral("-tree"), QStringLiteral("-id"), id});
+  const TRunResult tree =
+      RunOnDisplay(QStringLiteral("xwininfo"), {QStringLiteral("-tree"), QStringLiteral("-id"), id});
   TXWindow w;
   int found = 0;
   for (const QString& raw : r.Out.split(QLatin1Char('\n'))) {
@@ -179,7 +180,8 @@ QMap<QString, QMap<QString, QString>> ReadSkinDescription() {
     if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
       section = line.mid(1, line.size() - 2).toLower();
     } else if (line.contains(QLatin1Char('='))) {
-      out[section][line.section(QLatin1Char('='), 0, 0).trimmed().toLower()] = line.section(QLatin1Char('='), 1).trimmed();
+      out[section][line.section(QLatin1Char('='), 0, 0).trimmed().toLower()] =
+          line.section(QLatin1Char('='), 1).trimmed();
     }
   }
   return out;
@@ -193,7 +195,8 @@ std::optional<QRgb> ActiveCaptionTextColour() {
     const auto caption = skin.value(object.section(QLatin1Char(':'), 0, 0).trimmed().toLower());
     bool ok = false;
     const uint c = caption.value(QStringLiteral("activefontcolor")).toUInt(&ok);
-    if (ok) return qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
+    if (ok)
+      return qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
   }
   return std::nullopt;
 }
@@ -203,11 +206,14 @@ std::optional<QRgb> ActiveCaptionTextColour() {
 QImage SkintoolFrame(const QSize& size, const std::optional<QString>& caption, QString* error) {
   QTemporaryDir dir;
   const QString out = dir.path() + QStringLiteral("/frame.png");
-  QStringList args{QStringLiteral("frame"), SkinFolder(), QString::number(size.width()), QString::number(size.height()), out};
+  QStringList args{QStringLiteral("frame"), SkinFolder(), QString::number(size.width()), QString::number(size.height()),
+                   out};
   if (caption) args << QStringLiteral("--caption") << *caption;
-  const TRunResult r = RunProgram(BinDir() + QStringLiteral("/skintool"), args, QProcessEnvironment::systemEnvironment(), 60000);
+  const TRunResult r =
+      RunProgram(BinDir() + QStringLiteral("/skintool"), args, QProcessEnvironment::systemEnvironment(), 60000);
   if (!r.Finished || r.ExitCode != 0) {
-    if (error) *error = QStringLiteral("skintool %1: exit %2: %3").arg(args.join(QLatin1Char(' '))).arg(r.ExitCode).arg(r.Err);
+    if (error)
+      *error = QStringLiteral("skintool %1: exit %2: %3").arg(args.join(QLatin1Char(' '))).arg(r.ExitCode).arg(r.Err);
     return QImage();
   }
   return QImage(out).convertToFormat(QImage::Format_ARGB32);
@@ -293,11 +299,12 @@ void SaveComparison(const QString& name, const QImage& actual, const QImage& exp
 
 // Presses the left button at (x, y), moves by (dx, dy) in `steps` steps and lets it go.
 void Drag(int x, int y, int dx, int dy, int steps = 10) {
-  QStringList args{QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(x), QString::number(y),
-                   QStringLiteral("sleep"), QStringLiteral("0.2"), QStringLiteral("mousedown"), QStringLiteral("1")};
+  QStringList args{QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(x),
+                   QString::number(y),          QStringLiteral("sleep"),  QStringLiteral("0.2"),
+                   QStringLiteral("mousedown"), QStringLiteral("1")};
   for (int i = 1; i <= steps; ++i)
-    args << QStringLiteral("sleep") << QStringLiteral("0.05") << QStringLiteral("mousemove") << QString::number(x + dx * i / steps)
-         << QString::number(y + dy * i / steps);
+    args << QStringLiteral("sleep") << QStringLiteral("0.05") << QStringLiteral("mousemove")
+         << QString::number(x + dx * i / steps) << QString::number(y + dy * i / steps);
   args << QStringLiteral("sleep") << QStringLiteral("0.2") << QStringLiteral("mouseup") << QStringLiteral("1");
   RunOnDisplay(QStringLiteral("xdotool"), args);
 }
@@ -336,7 +343,8 @@ class FrameBase {
     const QString err = MakeTestDatabase(database);
     ASSERT_TRUE(err.isEmpty()) << err.toStdString();
     site.UseDatabase(database);
-    const TRunResult root = RunOnDisplay(QStringLiteral("xsetroot"), {QStringLiteral("-solid"), QStringLiteral("#ff00ff")});
+    const TRunResult root =
+        RunOnDisplay(QStringLiteral("xsetroot"), {QStringLiteral("-solid"), QStringLiteral("#ff00ff")});
     ASSERT_TRUE(root.Finished && root.ExitCode == 0) << root.Err.toStdString();
   }
 
@@ -363,9 +371,12 @@ class FrameBase {
     window = *id;
     const auto screen = Xdo::DisplaySize();
     ASSERT_TRUE(screen.has_value());
-    const auto w = WaitForGeometry(window, [&](const TXWindow& g) {
-      return g.X == 0 && g.Y == 0 && g.Width == screen->width() && g.Height == screen->height();
-    }, kWaitMs);
+    const auto w = WaitForGeometry(
+        window,
+        [&](const TXWindow& g) {
+          return g.X == 0 && g.Y == 0 && g.Width == screen->width() && g.Height == screen->height();
+        },
+        kWaitMs);
     ASSERT_TRUE(w.has_value());
     ASSERT_EQ(QRect(w->X, w->Y, w->Width, w->Height), QRect(QPoint(0, 0), *screen))
         << "the window does not fill the work area";
@@ -378,7 +389,8 @@ class FrameBase {
       if (CaptionBandPainted(shot)) break;
       Pause(300);
     } while (t.elapsed() < kWaitMs);
-    ASSERT_TRUE(CaptionBandPainted(shot)) << "the caption band stays unpainted: " << SaveShot(shot, "frame-unpainted").toStdString();
+    ASSERT_TRUE(CaptionBandPainted(shot))
+        << "the caption band stays unpainted: " << SaveShot(shot, "frame-unpainted").toStdString();
     Activate();
   }
 
@@ -478,8 +490,9 @@ TEST_P(Frame, IsShapedUndecoratedAndDrawnAsSkintoolDrawsIt) {
     const QImage actual = Screenshot().copy(geometry.Rect());
     const TShapeCheck s = CheckShape(actual, expected);
     EXPECT_GT(s.Outside, 0) << "skintool's picture is a full rectangle";
-    EXPECT_EQ(s.NotRoot, 0) << s.NotRoot << " of " << s.Outside << " pixels outside the shape show the window, the first at "
-                            << s.FirstNotRoot.x() << "," << s.FirstNotRoot.y();
+    EXPECT_EQ(s.NotRoot, 0) << s.NotRoot << " of " << s.Outside
+                            << " pixels outside the shape show the window, the first at " << s.FirstNotRoot.x() << ","
+                            << s.FirstNotRoot.y();
     EXPECT_EQ(actual.pixel(0, 0) & 0xFFFFFF, kRootColour & 0xFFFFFF) << "the top-left corner is not cut away";
     if (s.NotRoot != 0) SaveComparison(Tag(QStringLiteral("shape")), actual, expected, QImage());
   }
@@ -520,11 +533,12 @@ TEST_P(Frame, IsShapedUndecoratedAndDrawnAsSkintoolDrawsIt) {
     int textPixels = 0;
     for (int y = middle.top(); y <= middle.bottom(); ++y)
       for (int x = middle.left(); x <= middle.right(); ++x)
-        if (NearColour(actual.pixel(x, y), *textColour, 24) && !NearColour(noCaption.pixel(x, y), *textColour, 24)) ++textPixels;
+        if (NearColour(actual.pixel(x, y), *textColour, 24) && !NearColour(noCaption.pixel(x, y), *textColour, 24))
+          ++textPixels;
     EXPECT_GT(c.Different, 0) << "no caption text in the caption band";
-    EXPECT_TRUE(middle.contains(c.DiffBounds)) << "the caption band differs from the frame outside the text, within "
-                                               << c.DiffBounds.x() << "," << c.DiffBounds.y() << " "
-                                               << c.DiffBounds.width() << "x" << c.DiffBounds.height();
+    EXPECT_TRUE(middle.contains(c.DiffBounds))
+        << "the caption band differs from the frame outside the text, within " << c.DiffBounds.x() << ","
+        << c.DiffBounds.y() << " " << c.DiffBounds.width() << "x" << c.DiffBounds.height();
     EXPECT_GE(textPixels, 20) << "too few pixels of the text colour in the caption";
     if (c.Different == 0 || !middle.contains(c.DiffBounds) || textPixels < 20)
       SaveComparison(Tag(QStringLiteral("caption")), actual, noCaption, c.Diff);
@@ -545,7 +559,8 @@ TEST_P(Frame, CornerDragResizesCaptionDragMovesDownToMinimumSize) {
   // A few pixels inside the bottom-right corner, on a pixel of the window (inside the shape).
   auto gripOf = [](const QImage& frame) {
     for (int k = 2; k < 8; ++k)
-      if (qAlpha(frame.pixel(frame.width() - k, frame.height() - k)) == 255) return QPoint(frame.width() - k, frame.height() - k);
+      if (qAlpha(frame.pixel(frame.width() - k, frame.height() - k)) == 255)
+        return QPoint(frame.width() - k, frame.height() - k);
     return QPoint(frame.width() - 3, frame.height() - 3);
   };
 
@@ -554,9 +569,8 @@ TEST_P(Frame, CornerDragResizesCaptionDragMovesDownToMinimumSize) {
   QPoint grip = gripOf(startFrame);
   Drag(geometry.X + grip.x(), geometry.Y + grip.y(), dw, dh);
   const TXWindow before = geometry;
-  auto w = WaitForGeometry(window, [&](const TXWindow& g) {
-    return g.Width == before.Width + dw && g.Height == before.Height + dh;
-  });
+  auto w = WaitForGeometry(
+      window, [&](const TXWindow& g) { return g.Width == before.Width + dw && g.Height == before.Height + dh; });
   ASSERT_TRUE(w.has_value());
   EXPECT_EQ(w->Width, before.Width + dw) << Describe(w);
   EXPECT_EQ(w->Height, before.Height + dh) << Describe(w);
@@ -630,6 +644,56 @@ TEST_F(FrameBare, FrameButtonsAreExposedToScreenReaders) {
   for (const QString& name : {QStringLiteral("Close"), QStringLiteral("Maximize"), QStringLiteral("Minimize"),
                               QStringLiteral("Roll up"), QStringLiteral("System menu")})
     EXPECT_TRUE(NodeNamed(*form, name, QStringLiteral("push button")).has_value())
-        << "no push button \"" << name.toStdString() << "\" in the frame window; its push buttons: "
-        << buttons.join(QStringLiteral(", ")).toStdString();
+        << "no push button \"" << name.toStdString()
+        << "\" in the frame window; its push buttons: " << buttons.join(QStringLiteral(", ")).toStdString();
+}
+
+// Under QT_SCALE_FACTOR=2 the frame, its shape and its hit test scale with the window: every
+// frame pixel skintool draws for the window's size in device-independent pixels covers a 2 x 2
+// block of the screen, and a corner drag sizes the window by the drag.
+TEST_F(FrameBare, ScalesWithTheWindowUnderAScaleFactor) {
+  QProcessEnvironment env = DesktopEnvironment();
+  env.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+  OpenViewer(env);
+  if (HasFatalFailure()) return;
+  const QSize logical(geometry.Width / 2, geometry.Height / 2);
+  const QImage expected = Expected(logical, std::nullopt);
+  ASSERT_FALSE(expected.isNull());
+  const QRect client = ClientRect(logical);
+  auto compare = [&](int* compared) {
+    const QImage shot = Screenshot().copy(geometry.Rect());
+    int different = 0;
+    *compared = 0;
+    for (int y = kInsetTop; y < logical.height(); ++y)  // below the caption band (its text differs)
+      for (int x = 0; x < logical.width(); ++x) {
+        if (client.contains(x, y)) continue;
+        const QRgb e = expected.pixel(x, y);
+        const QRgb want = qAlpha(e) == 255 ? e : kRootColour;  // outside the shape: the root shows
+        ++*compared;
+        for (const QPoint d : {QPoint(0, 0), QPoint(1, 1)})
+          if ((shot.pixel(2 * x + d.x(), 2 * y + d.y()) & 0xFFFFFF) != (want & 0xFFFFFF)) {
+            ++different;
+            break;
+          }
+      }
+    return std::make_pair(different, shot);
+  };
+  int compared = 0;
+  QElapsedTimer t;
+  t.start();
+  auto [different, shot] = compare(&compared);
+  while (different != 0 && t.elapsed() < kWaitMs) {
+    Pause(300);
+    std::tie(different, shot) = compare(&compared);
+  }
+  EXPECT_GT(compared, 0);
+  EXPECT_EQ(different, 0) << different << " of " << compared << " scaled frame pixels differ ("
+                          << SaveShot(shot, "frame-scaled-actual").toStdString() << ")";
+  // The corner under the pointer sizes the window by the drag, in screen pixels.
+  Drag(geometry.X + geometry.Width - 3, geometry.Y + geometry.Height - 3, -200, -120);
+  const auto after = WaitForGeometry(
+      window, [&](const TXWindow& g) { return g.Width != geometry.Width; }, kWaitMs);
+  ASSERT_TRUE(after.has_value());
+  EXPECT_EQ(QSize(after->Width, after->Height), QSize(geometry.Width - 200, geometry.Height - 120)) << Describe(after);
+  EXPECT_EQ(QPoint(after->X, after->Y), QPoint(geometry.X, geometry.Y));
 }
