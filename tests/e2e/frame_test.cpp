@@ -697,3 +697,48 @@ TEST_F(FrameBare, ScalesWithTheWindowUnderAScaleFactor) {
   EXPECT_EQ(QSize(after->Width, after->Height), QSize(geometry.Width - 200, geometry.Height - 120)) << Describe(after);
   EXPECT_EQ(QPoint(after->X, after->Y), QPoint(geometry.X, geometry.Y));
 }
+
+// Another program's window taking the focus under a window manager turns the frame to its
+// inactive look, exactly as skintool draws it; a click back on the viewer turns it active again.
+TEST_P(Frame, ShowsTheInactiveLookWhileAnotherProgramIsActive) {
+  if (GetParam() != TDesktop::Openbox) GTEST_SKIP() << "focus moves between programs through a window manager";
+  OpenViewer(DesktopEnvironment());
+  if (HasFatalFailure()) return;
+  const QSize size(geometry.Width, geometry.Height);
+  const QRect band(0, 0, size.width(), kInsetTop);  // the other window stays below it
+  QImage inactive;
+  {
+    QTemporaryDir dir;
+    const QString out = dir.path() + QStringLiteral("/inactive.png");
+    const TRunResult r = RunProgram(
+        BinDir() + QStringLiteral("/skintool"),
+        {QStringLiteral("frame"), SkinFolder(), QString::number(size.width()), QString::number(size.height()), out,
+         QStringLiteral("--inactive"), QStringLiteral("--caption"), kCaption},
+        QProcessEnvironment::systemEnvironment(), 60000);
+    ASSERT_TRUE(r.Finished && r.ExitCode == 0) << r.Err.toStdString();
+    inactive = QImage(out).convertToFormat(QImage::Format_ARGB32);
+  }
+  const QImage active = Expected(size, kCaption);
+  ASSERT_FALSE(inactive.isNull());
+  ASSERT_NE(CompareFrame(inactive, active, band).Different, 0) << "the skin's two looks do not differ";
+
+  QProcess other;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("DISPLAY"), TestDisplay());
+  other.setProcessEnvironment(env);
+  other.start(QStringLiteral("xmessage"),
+              {QStringLiteral("-geometry"), QStringLiteral("300x80+500+400"), QStringLiteral("-title"),
+               QStringLiteral("other program"), QStringLiteral("another program")});
+  ASSERT_TRUE(other.waitForStarted(10000));
+  const auto otherWindow = Xdo::WaitForWindow(QStringLiteral("other program"), 20000);
+  ASSERT_TRUE(otherWindow.has_value());
+  const auto otherGeometry = WaitForGeometry(
+      *otherWindow, [](const TXWindow& g) { return g.Width > 0; }, kWaitMs);
+  ASSERT_TRUE(otherGeometry.has_value());
+  Xdo::ClickAt(otherGeometry->X + 20, otherGeometry->Y + 10);
+  ExpectFrameAsSkintool(inactive, Tag(QStringLiteral("inactive")), band);
+  Activate();
+  ExpectFrameAsSkintool(active, Tag(QStringLiteral("active-again")), band);
+  other.kill();
+  other.waitForFinished(5000);
+}
