@@ -184,8 +184,10 @@ void Piece(const Pixels& d, Box dst, const Pixels& s, Box src) {
 
 // Tiles source columns [a, a + len) of one row along destination columns [p, q) of one row:
 // tile k starts at p + k * len, the last one cut at q. Only pixels inside both rows are drawn.
-void TileRow(uint8_t* drow, i64 dw, i64 p, i64 q, const uint8_t* srow, i64 sw, i64 a, i64 len, i64 bpp) {
-  const i64 x0 = std::max<i64>(p, 0), x1 = std::min(q, dw);
+// Only columns [from, to) are written (the tiles keep their places).
+void TileRow(uint8_t* drow, i64 dw, i64 p, i64 q, const uint8_t* srow, i64 sw, i64 a, i64 len, i64 bpp, i64 from = 0,
+             i64 to = INT64_MAX) {
+  const i64 x0 = std::max({p, i64{0}, from}), x1 = std::min({q, dw, to});
   if (len <= 0 || x0 >= x1) return;
   if (a >= 0 && a + len <= sw) {
     // One period from the source, then the filled span doubles onto the rest of the row.
@@ -214,7 +216,9 @@ void TileRow(uint8_t* drow, i64 dw, i64 p, i64 q, const uint8_t* srow, i64 sw, i
 // Tiles the source columns [a, b) (rows [st, sb)) along destination columns [p, q) into
 // destination rows [dt, db). Tiles keep their width; a row extent that differs between source
 // and destination is stretched per tile.
-void TileX(const Pixels& d, i64 p, i64 q, i64 dt, i64 db, const Pixels& s, i64 a, i64 b, i64 st, i64 sb) {
+// `from` and `to` limit the columns written when source and destination rows agree.
+void TileX(const Pixels& d, i64 p, i64 q, i64 dt, i64 db, const Pixels& s, i64 a, i64 b, i64 st, i64 sb, i64 from = 0,
+           i64 to = INT64_MAX) {
   const i64 len = b - a;
   if (!d.bits || !s.cbits || len <= 0 || q <= p || db == dt || sb == st || d.bpp != s.bpp) return;
   if (db - dt == sb - st) {
@@ -224,7 +228,7 @@ void TileX(const Pixels& d, i64 p, i64 q, i64 dt, i64 db, const Pixels& s, i64 a
     }
     for (i64 y = std::max<i64>(dt, 0); y < std::min(db, d.h); ++y) {
       const i64 sy = st + (y - dt);
-      if (sy >= 0 && sy < s.h) TileRow(d.Row(y), d.w, p, q, s.CRow(sy), s.w, a, len, d.bpp);
+      if (sy >= 0 && sy < s.h) TileRow(d.Row(y), d.w, p, q, s.CRow(sy), s.w, a, len, d.bpp, from, to);
     }
     return;
   }
@@ -381,7 +385,10 @@ void ComposeBorderImages(const TPoint& LT, const TPoint& RT, const TPoint& LB, c
     const bool covered = ST >= 0 && ST + topH <= s.h && SL + LT.X >= 0 && SL + RT.X <= s.w;
     Resize(topPiece, W, topH, pf, covered);
     const Pixels d = Writable(Surface(topPiece));
-    TileX(d, 0, W, 0, topH, s, SL + LT.X, SL + RT.X, ST, ST + topH);
+    // When the corners come whole from the source they cover the tiles under them: the tiles
+    // need not be written there.
+    const bool corners = covered && SL >= 0 && SR <= s.w && NLT.X >= 0 && NRT.X <= W;
+    TileX(d, 0, W, 0, topH, s, SL + LT.X, SL + RT.X, ST, ST + topH, corners ? NLT.X : 0, corners ? NRT.X : W);
     Piece(d, Box{0, 0, NLT.X, topH}, s, Box{SL, ST, SL + LT.X, ST + topH});
     Piece(d, Box{NRT.X, 0, W, topH}, s, Box{SL + RT.X, ST, SR, ST + topH});
   }
@@ -391,7 +398,8 @@ void ComposeBorderImages(const TPoint& LT, const TPoint& RT, const TPoint& LB, c
     const bool covered = SB - D >= 0 && SB <= s.h && SL + LB.X >= 0 && SL + RB.X <= s.w;
     Resize(bottomPiece, W, D, pf, covered);
     const Pixels d = Writable(Surface(bottomPiece));
-    TileX(d, 0, W, 0, D, s, SL + LB.X, SL + RB.X, SB - D, SB);
+    const bool corners = covered && SL >= 0 && SR <= s.w && NLB.X >= 0 && NRB.X <= W;
+    TileX(d, 0, W, 0, D, s, SL + LB.X, SL + RB.X, SB - D, SB, corners ? NLB.X : 0, corners ? NRB.X : W);
     Piece(d, Box{0, 0, NLB.X, D}, s, Box{SL, SB - D, SL + LB.X, SB});
     Piece(d, Box{NRB.X, 0, W, D}, s, Box{SL + RB.X, SB - D, SR, SB});
   }
