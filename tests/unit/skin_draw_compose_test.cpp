@@ -298,9 +298,9 @@ TEST(Compose, SliceBorderImagesCutsAWholePicture) {
   ASSERT_EQ(top.Height(), 3);
   ASSERT_EQ(top.Width(), 40);
   ASSERT_EQ(bottom.Height(), 3);
-  EXPECT_EQ(At(left, 0, 0), From(0, 3));             // fixed top part: rows 3..4
-  EXPECT_EQ(At(left, 0, 10), From(0, 4 + 10 % 5));   // tiled rows 4..9 from 0
-  EXPECT_EQ(At(left, 1, 21), From(1, 10));           // fixed bottom part: rows 9..11
+  EXPECT_EQ(At(left, 0, 0), From(0, 3));            // fixed top part: rows 3..4
+  EXPECT_EQ(At(left, 0, 10), From(0, 4 + 10 % 5));  // tiled rows 4..9 from 0
+  EXPECT_EQ(At(left, 1, 21), From(1, 10));          // fixed bottom part: rows 9..11
   EXPECT_EQ(At(right, 2, 10), From(19, 4 + 10 % 5));
   for (int x = 0; x < W; ++x) {
     const int sx = x < 5 ? x : x >= 32 ? 12 + (x - 32) : 5 + (x - 5) % 7;
@@ -371,7 +371,8 @@ Model ComposeModel(const Skin& k, const Mapped& m, const TBitmap& pic, int W, in
       for (int j = 0; j <= nch / ch; ++j) {
         const int x = NCR.Left + i * cw, y = NCR.Top + j * ch;
         const int tw = std::min(cw, NCR.Right - x), th = std::min(ch, NCR.Bottom - y);
-        o.Piece(pic, TRect(x, y, x + tw, y + th), TRect(SL + CR.Left, ST + CR.Top, SL + CR.Left + tw, ST + CR.Top + th));
+        o.Piece(pic, TRect(x, y, x + tw, y + th),
+                TRect(SL + CR.Left, ST + CR.Top, SL + CR.Left + tw, ST + CR.Top + th));
       }
   return o;
 }
@@ -403,7 +404,8 @@ TEST(Compose, MatchesThePlainModelForRandomSkins) {
     ASSERT_EQ(dest.Height(), W > 0 ? H : 0);
     for (int y = 0; y < dest.Height(); ++y)
       for (int x = 0; x < dest.Width(); ++x)
-        ASSERT_EQ(At(dest, x, y), model.px[static_cast<size_t>(y * W + x)]) << "trial " << trial << " at " << x << "," << y;
+        ASSERT_EQ(At(dest, x, y), model.px[static_cast<size_t>(y * W + x)])
+            << "trial " << trial << " at " << x << "," << y;
   }
 }
 
@@ -428,23 +430,71 @@ TEST(Compose, ArbitraryGeometryNeverFailsAndOnlyCopiesPicturePixels) {
   };
   int tooLarge = 0;
   for (int trial = 0; trial < 400; ++trial) try {
-    const int W = rnd(-3, 50), H = rnd(-3, 50);
-    TBitmap d;
-    ComposeSkinImage(pt(), pt(), pt(), pt(), rc(), pt(), pt(), pt(), pt(), rc(), d, pic, rc(), W, H, rnd(0, 1));
-    EXPECT_EQ(d.Width(), W > 0 && H > 0 ? W : 0);
-    ASSERT_TRUE(fromPicture(d)) << trial;
-    TBitmap sh, sv;
-    ComposeStripH(any(), any(), sh, pic, rc(), W, H);
-    ComposeStripV(any(), any(), sv, pic, rc(), W, H);
-    ASSERT_TRUE(fromPicture(sh) && fromPicture(sv)) << trial;
-    TBitmap l, t, r, b;
-    ComposeBorderImages(pt(), pt(), pt(), pt(), rc(), pt(), pt(), pt(), pt(), rc(), l, t, r, b, pic, rc(), W, H);
-    ASSERT_TRUE(fromPicture(l) && fromPicture(t) && fromPicture(r) && fromPicture(b)) << trial;
-    TBitmap l2, t2, r2, b2;
-    SliceBorderImages(pt(), pt(), pt(), pt(), rc(), pt(), pt(), pt(), pt(), rc(), pic, t2, l2, r2, b2, W, H);
-    ASSERT_TRUE(fromPicture(l2) && fromPicture(t2) && fromPicture(r2) && fromPicture(b2)) << trial;
-  } catch (const EOutOfResources&) {
-    ++tooLarge;  // a piece sized from far-off values
-  }
+      const int W = rnd(-3, 50), H = rnd(-3, 50);
+      TBitmap d;
+      ComposeSkinImage(pt(), pt(), pt(), pt(), rc(), pt(), pt(), pt(), pt(), rc(), d, pic, rc(), W, H, rnd(0, 1));
+      EXPECT_EQ(d.Width(), W > 0 && H > 0 ? W : 0);
+      ASSERT_TRUE(fromPicture(d)) << trial;
+      TBitmap sh, sv;
+      ComposeStripH(any(), any(), sh, pic, rc(), W, H);
+      ComposeStripV(any(), any(), sv, pic, rc(), W, H);
+      ASSERT_TRUE(fromPicture(sh) && fromPicture(sv)) << trial;
+      TBitmap l, t, r, b;
+      ComposeBorderImages(pt(), pt(), pt(), pt(), rc(), pt(), pt(), pt(), pt(), rc(), l, t, r, b, pic, rc(), W, H);
+      ASSERT_TRUE(fromPicture(l) && fromPicture(t) && fromPicture(r) && fromPicture(b)) << trial;
+      TBitmap l2, t2, r2, b2;
+      SliceBorderImages(pt(), pt(), pt(), pt(), rc(), pt(), pt(), pt(), pt(), rc(), pic, t2, l2, r2, b2, W, H);
+      ASSERT_TRUE(fromPicture(l2) && fromPicture(t2) && fromPicture(r2) && fromPicture(b2)) << trial;
+    } catch (const EOutOfResources&) {
+      ++tooLarge;  // a piece sized from far-off values
+    }
   EXPECT_LT(tooLarge, 300);
 }
+
+namespace {
+
+QImage AsRgb32(const TBitmap& b) { return b.Empty() ? QImage() : b.Image().convertToFormat(QImage::Format_RGB32); }
+
+// A frame's pieces from a 32-bit copy of the picture are 32-bit and show exactly the pixels
+// of the 24-bit pieces, for any geometry, also when the pieces are reused from an earlier
+// frame of another size and geometry (pieces the source does not cover start white).
+TEST(Compose, BorderImagesFromA32BitSourceMatchThe24BitOnes) {
+  std::mt19937 rng(20261209);
+  auto r = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  TBitmap l24, t24, r24, b24, l32, t32, r32, b32;
+  for (int i = 0; i < 400; ++i) {
+    const int pw = r(1, 40), ph = r(1, 40);
+    const TBitmap pic24 = PositionPicture(pw, ph);
+    TBitmap pic32 = pic24;
+    pic32.SetPixelFormat(TPixelFormat::pf32bit);
+    ASSERT_EQ(pic32.Image().format(), QImage::Format_RGB32);
+    // Mostly sensible frames, sometimes points and rectangles beyond the picture.
+    const int slack = i % 4 == 0 ? 8 : 0;
+    const TRect S(r(-slack, 2), r(-slack, 2), pw - r(-slack, 2), ph - r(-slack, 2));
+    const TRect CR(r(0, pw / 2), r(0, ph / 2), r(pw / 2, pw + slack), r(ph / 2, ph + slack));
+    const TPoint LT(r(0, pw / 2), r(0, ph / 2)), RT(r(pw / 2, pw + slack), LT.Y);
+    const TPoint LB(LT.X, r(ph / 2, ph + slack)), RB(RT.X, LB.Y);
+    const int W = r(1, 90), H = r(1, 90), dx = W - RectWidth(S), dy = H - RectHeight(S);
+    const TPoint NRT(RT.X + dx, RT.Y), NLB(LB.X, LB.Y + dy), NRB(RB.X + dx, RB.Y + dy);
+    const TRect NCR(CR.Left, CR.Top, CR.Right + dx, CR.Bottom + dy);
+    ComposeBorderImages(LT, RT, LB, RB, CR, LT, NRT, NLB, NRB, NCR, l24, t24, r24, b24, pic24, S, W, H);
+    ComposeBorderImages(LT, RT, LB, RB, CR, LT, NRT, NLB, NRB, NCR, l32, t32, r32, b32, pic32, S, W, H);
+    // Fresh pieces of the same frame: the reused ones must show nothing of their past (when
+    // the top and bottom are made; else the sides take the height the old ones leave).
+    TBitmap lf, tf, rf, bf;
+    ComposeBorderImages(LT, RT, LB, RB, CR, LT, NRT, NLB, NRB, NCR, lf, tf, rf, bf, pic32, S, W, H);
+    const std::pair<const TBitmap*, const TBitmap*> fresh[] = {{&lf, &l32}, {&tf, &t32}, {&rf, &r32}, {&bf, &b32}};
+    for (const auto& [f, reused] : fresh)
+      if (!f->Empty() && !tf.Empty() && !bf.Empty())
+        ASSERT_EQ(AsRgb32(*reused), AsRgb32(*f)) << "reused piece, case " << i;
+    const std::pair<const TBitmap*, const TBitmap*> pieces[] = {{&l24, &l32}, {&t24, &t32}, {&r24, &r32}, {&b24, &b32}};
+    for (const auto& [p24, p32] : pieces) {
+      ASSERT_EQ(p24->Empty(), p32->Empty()) << i;
+      if (p32->Empty()) continue;
+      ASSERT_EQ(p32->Image().format(), QImage::Format_RGB32) << i;
+      ASSERT_EQ(AsRgb32(*p32), AsRgb32(*p24)) << "case " << i << ": " << W << "x" << H << " from " << pw << "x" << ph;
+    }
+  }
+}
+
+}  // namespace
