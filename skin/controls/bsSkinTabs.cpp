@@ -89,7 +89,12 @@ void TbsSkinPageControl::FetchSkinData() {
   bgpictureindex_ = -1;
   sectionIndex_ = SkinIsEmpty(skinData_) ? -1 : SkinFindControlIndex(skinData_, skinDataName_);
   auto* t = dynamic_cast<TbsDataSkinTabControl*>(SkinControlAt(skinData_, sectionIndex_));
-  if (!t) return;
+  // No section of the page control's kind: the plain look, and no picture of an older skin.
+  skinPicture_ = nullptr;
+  if (!t) {
+    sectionIndex_ = -1;
+    return;
+  }
   skinPicture_ = SkinPictureAt(skinData_, t->pictureindex);
   skinrect_ = Coord(t->skinrect);
   skinClientRect_ = Coord(t->clientrect);

@@ -495,3 +495,35 @@ TEST(SkinPageControlSkinned, AbsurdSectionGeometryPaintsWithoutFailing) {
 }
 
 }  // namespace
+
+namespace {
+
+// A section of another kind under the page control's name gives the plain look and keeps no
+// picture: after the skin data loads another skin (the old pictures freed), painting the page
+// control and its sheets reads nothing of the old skin.
+TEST(SkinPageControlSkinned, ASectionOfAnotherKindLeavesNoPictureOfAnOlderSkin) {
+  SkinFixture f("daylight");
+  ASSERT_NE(f.pc->SkinPicture(), nullptr);
+  f.pc->SetSkinDataName(QStringLiteral("panel"));  // a panel section, not a tab control
+  f.pc->ApplySkinData();
+  EXPECT_EQ(f.pc->SectionIndex(), -1);
+  EXPECT_EQ(f.pc->SkinPicture(), nullptr);
+  f.form.Show();
+  Settle();
+  auto* stored = new TbsStoredSkin(&f.form);
+  stored->LoadFromSkinFile(SkinIni("slate"));
+  f.data->SetStoredSkin(stored);
+  f.pc->ApplySkinData();
+  EXPECT_EQ(f.pc->SkinPicture(), nullptr);
+  const QImage shot = f.pc->Handle()->grab().toImage();
+  const QImage sheet = f.numbers->Handle()->grab().toImage();
+  EXPECT_FALSE(shot.isNull());
+  EXPECT_FALSE(sheet.isNull());
+  // Back under its own name the page control takes the new skin's tab picture.
+  f.pc->SetSkinDataName(QStringLiteral("tab"));
+  f.pc->ApplySkinData();
+  EXPECT_NE(f.pc->SectionIndex(), -1);
+  EXPECT_NE(f.pc->SkinPicture(), nullptr);
+}
+
+}  // namespace
