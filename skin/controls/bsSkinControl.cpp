@@ -2,8 +2,8 @@
 
 #include "platform/Colors.h"
 #include "skin/controls/SkinLookup.h"
-#include "skin/draw/bsUtils.h"
 #include "skin/data/SkinControlData.h"
+#include "skin/draw/bsUtils.h"
 
 TFont SkinDefaultFont(TColor color) {
   TFont f;
@@ -49,8 +49,10 @@ void TbsSkinControl::Paint() {
   if (Width() <= 0 || Height() <= 0) return;
   FetchSkinData();
   TBitmap bitmap(Width(), Height());
-  if (sectionIndex_ == -1) PaintWithoutSkin(bitmap);
-  else PaintSkinImage(bitmap);
+  if (sectionIndex_ == -1)
+    PaintWithoutSkin(bitmap);
+  else
+    PaintSkinImage(bitmap);
   Canvas().Draw(0, 0, bitmap);
 }
 
@@ -68,7 +70,8 @@ void TbsSkinControl::WndProc(TMessage& m) {
       TCustomControl::WndProc(m);
       if (m.LParam == 0 || m.LParam == reinterpret_cast<intptr_t>(static_cast<TControl*>(this))) OnMouseLeave(this);
       return;
-    default: TCustomControl::WndProc(m);
+    default:
+      TCustomControl::WndProc(m);
   }
 }
 
@@ -127,15 +130,16 @@ void TbsSkinCustomControl::AdjustSkinSize(int& width, int& height) {
 
 void TbsSkinCustomControl::SetBounds(int left, int top, int width, int height) {
   FetchSkinData();
-  // The stretched geometry follows the skin as well as the size: a skin that arrives after the
-  // bounds (or replaces another) must be stretched to the size the control already has.
-  const bool resized = sectionIndex_ != -1;
-  if (resized) {
+  const bool skinned = sectionIndex_ != -1;
+  if (skinned) {
     AdjustSkinSize(width, height);
     if (stretch_.StretchMode == smFixed) stretch_.StretchedClientRect = stretch_.SkinClientRect;
   }
+  // Only a new size re-shapes and repaints: a move keeps the image and the shape (a skin that
+  // arrives at the same size is applied by ApplySkinData).
+  const bool sized = width != Width() || height != Height();
   TbsSkinControl::SetBounds(left, top, width, height);
-  if (resized) {
+  if (skinned && sized) {
     UpdateControlRegion();
     Repaint();
   }
@@ -150,8 +154,14 @@ void TbsSkinCustomControl::ApplySkinData() {
   } else {
     int w = Width(), h = Height();
     AdjustSkinSize(w, h);
-    if (w != Width()) { SetWidth(w); resized = true; }
-    if (h != Height()) { SetHeight(h); resized = true; }
+    if (w != Width()) {
+      SetWidth(w);
+      resized = true;
+    }
+    if (h != Height()) {
+      SetHeight(h);
+      resized = true;
+    }
   }
   if (!resized) {
     UpdateControlRegion();
@@ -168,11 +178,14 @@ void TbsSkinCustomControl::UpdateControlRegion() {
   const int w = Width(), h = Height();
   QRegion region;
   switch (s.StretchMode) {
-    case smFixed: RegionFromMask(region, *skinMaskPicture_); break;
+    case smFixed:
+      RegionFromMask(region, *skinMaskPicture_);
+      break;
     case smBoth:
-      FrameRegionFromMask(region, s.lefttoppoint, s.righttoppoint, s.leftbottompoint, s.rightbottompoint, s.SkinClientRect,
-                          s.StretchedLeftTopPoint, s.StretchedRightTopPoint, s.StretchedLeftBottomPoint,
-                          s.StretchedRightBottomPoint, s.StretchedClientRect, *skinMaskPicture_, w, h);
+      FrameRegionFromMask(region, s.lefttoppoint, s.righttoppoint, s.leftbottompoint, s.rightbottompoint,
+                          s.SkinClientRect, s.StretchedLeftTopPoint, s.StretchedRightTopPoint,
+                          s.StretchedLeftBottomPoint, s.StretchedRightBottomPoint, s.StretchedClientRect,
+                          *skinMaskPicture_, w, h);
       break;
     case smHorizontal: {
       const TPoint right(w + s.righttoppoint.X - s.SkinWidth(), s.righttoppoint.Y);
@@ -182,11 +195,13 @@ void TbsSkinCustomControl::UpdateControlRegion() {
     }
     case smVertical: {
       const TPoint bottom(s.leftbottompoint.X, h + s.leftbottompoint.Y - s.SkinHeight());
-      FrameRegionFromMask(region, s.lefttoppoint, s.lefttoppoint, s.leftbottompoint, s.leftbottompoint, s.SkinClientRect,
-                          s.lefttoppoint, s.lefttoppoint, bottom, bottom, s.StretchedClientRect, *skinMaskPicture_, w, h);
+      FrameRegionFromMask(region, s.lefttoppoint, s.lefttoppoint, s.leftbottompoint, s.leftbottompoint,
+                          s.SkinClientRect, s.lefttoppoint, s.lefttoppoint, bottom, bottom, s.StretchedClientRect,
+                          *skinMaskPicture_, w, h);
       break;
     }
-    default: break;
+    default:
+      break;
   }
   SetWindowRegion(region, true);
 }
@@ -198,7 +213,9 @@ void TbsSkinCustomControl::PaintWithoutSkin(TBitmap& bitmap) {
   c.FillRect(ClientRect());
 }
 
-void TbsSkinCustomControl::PaintSkinImage(TBitmap& bitmap) { ComposeControlImage(bitmap, skinPicture_, stretch_.skinrect); }
+void TbsSkinCustomControl::PaintSkinImage(TBitmap& bitmap) {
+  ComposeControlImage(bitmap, skinPicture_, stretch_.skinrect);
+}
 
 void TbsSkinCustomControl::ComposeControlImage(TBitmap& bitmap, const TBitmap* picture, const TRect& source) {
   if (stretch_.StretchMode == smNone || !picture) return;
@@ -215,15 +232,18 @@ void TbsSkinCustomControl::ComposeControlImage(TBitmap& bitmap, const TBitmap* p
     case smBoth:
       ComposeSkinImage(s.lefttoppoint, s.righttoppoint, s.leftbottompoint, s.rightbottompoint, s.SkinClientRect,
                        s.StretchedLeftTopPoint, s.StretchedRightTopPoint, s.StretchedLeftBottomPoint,
-                       s.StretchedRightBottomPoint, s.StretchedClientRect, bitmap, *picture, source, Width(), Height(), true);
+                       s.StretchedRightBottomPoint, s.StretchedClientRect, bitmap, *picture, source, Width(), Height(),
+                       true);
       break;
     case smHorizontal:
       ComposeStripH(s.lefttoppoint.X, s.SkinWidth() - s.righttoppoint.X, bitmap, *picture, source, Width(), Height());
       break;
     case smVertical:
-      ComposeStripV(s.lefttoppoint.Y, s.SkinHeight() - s.leftbottompoint.Y, bitmap, *picture, source, Width(), Height());
+      ComposeStripV(s.lefttoppoint.Y, s.SkinHeight() - s.leftbottompoint.Y, bitmap, *picture, source, Width(),
+                    Height());
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

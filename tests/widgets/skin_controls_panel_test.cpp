@@ -9,6 +9,8 @@
 #include "platform/Colors.h"
 #include "platform/Forms.h"
 #include "skin/controls/bsSkinPanel.h"
+#include "skin/data/SkinData.h"
+#include "skin/data/StoredSkin.h"
 #include "support/WidgetTest.h"
 #include "tests/TestUtil.h"
 
@@ -95,7 +97,7 @@ TEST(SkinPanel, CheckedModeFiresAlwaysAndEnablesChildren) {
   int fired = 0;
   f.panel->OnChecked = [&](TComponent*) { ++fired; };
   f.panel->SetChecked(false);
-  EXPECT_EQ(fired, 1);  // also when the value does not change
+  EXPECT_EQ(fired, 1);              // also when the value does not change
   EXPECT_TRUE(f.child->Enabled());  // not in checked mode: children untouched
   f.panel->SetCheckedMode(true);
   f.panel->SetChecked(false);
@@ -135,6 +137,43 @@ TEST(SkinPanel, PlainLookOnScreen) {
   panel->SetHeight(40);
   EXPECT_EQ(Pixel(w, 5, 39), ColorToRGB(clBtnShadow));
   EXPECT_EQ(Pixel(w, 5, 38), ColorToRGB(clBtnFace));
+}
+
+}  // namespace
+
+namespace {
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+  int paints = 0;
+};
+
+// With a skin, moving a panel keeps its image and shape; only a new size repaints it at once.
+TEST(SkinPanel, SkinnedPanelRepaintsAtOnceOnlyWhenItsSizeChanges) {
+  Fixture f;
+  auto* data = new TbsSkinData(&f.form);
+  {
+    TbsStoredSkin stored(nullptr);
+    stored.LoadFromSkinFile(SourceDir() + QStringLiteral("/skins/daylight/SKIN.INI"));
+    data->LoadFromStoredSkin(stored);
+  }
+  f.panel->SetSkinData(data);
+  ASSERT_NE(f.panel->SectionIndex(), -1);
+  f.form.Show();
+  for (int i = 0; i < 3; ++i) QApplication::processEvents();
+  PaintCounter counter(f.panel->Handle());
+  f.panel->SetBounds(30, 40, 200, 100);  // a move
+  EXPECT_EQ(counter.paints, 0);
+  EXPECT_EQ(f.panel->BoundsRect(), TRect(30, 40, 230, 140));
+  f.panel->SetBounds(30, 40, 260, 120);  // a new size
+  EXPECT_GE(counter.paints, 1);
+  EXPECT_EQ(f.panel->Width(), 260);
 }
 
 }  // namespace
