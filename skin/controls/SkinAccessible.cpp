@@ -3,9 +3,9 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QWidget>
-#include <map>
 
 #include "platform/WidgetBridge.h"
+#include "skin/controls/AccessibleItems.h"
 #include "skin/controls/bsSkinButton.h"
 #include "skin/controls/bsSkinTabs.h"
 
@@ -91,12 +91,9 @@ class TabAccessible : public QAccessibleInterface, public QAccessibleActionInter
   TTabSheet* page_;  // referenced; checked against the page control's pages before use
 };
 
-class PageTabsAccessible : public QAccessibleWidget {
+class PageTabsAccessible : public TAccessibleWithItems<TTabSheet> {
  public:
-  explicit PageTabsAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::PageTabList) {}
-  ~PageTabsAccessible() override {
-    for (auto& [page, id] : tabs_) QAccessible::deleteAccessibleInterface(id);
-  }
+  explicit PageTabsAccessible(QWidget* w) : TAccessibleWithItems(w, QAccessible::PageTabList) {}
 
   TbsSkinPageControl* Control() const { return dynamic_cast<TbsSkinPageControl*>(ControlOf(object())); }
 
@@ -108,36 +105,10 @@ class PageTabsAccessible : public QAccessibleWidget {
     return false;
   }
 
-  QAccessibleInterface* Tab(TTabSheet* page) const {
-    auto it = tabs_.find(page);
-    if (it != tabs_.end()) return QAccessible::accessibleInterface(it->second);
-    auto* iface = new TabAccessible(const_cast<PageTabsAccessible*>(this), page);
-    tabs_[page] = QAccessible::registerAccessibleInterface(iface);
-    return iface;
-  }
-
-  std::vector<TTabSheet*> Tabs() const {
+  // Tabs first, then the widgets inside the page control (the shown page).
+  std::vector<TTabSheet*> Items() const override {
     TbsSkinPageControl* pc = Control();
     return pc ? pc->VisibleTabs() : std::vector<TTabSheet*>();
-  }
-
-  // Tabs first, then the widgets inside the page control (the shown page).
-  int childCount() const override { return static_cast<int>(Tabs().size()) + QAccessibleWidget::childCount(); }
-  QAccessibleInterface* child(int index) const override {
-    const auto tabs = Tabs();
-    const int n = static_cast<int>(tabs.size());
-    if (index < 0) return nullptr;
-    if (index < n) return Tab(tabs[static_cast<size_t>(index)]);
-    return QAccessibleWidget::child(index - n);
-  }
-  int indexOfChild(const QAccessibleInterface* c) const override {
-    const auto tabs = Tabs();
-    for (int i = 0; i < static_cast<int>(tabs.size()); ++i) {
-      auto it = tabs_.find(tabs[static_cast<size_t>(i)]);
-      if (it != tabs_.end() && QAccessible::accessibleInterface(it->second) == c) return i;
-    }
-    const int w = QAccessibleWidget::indexOfChild(c);
-    return w < 0 ? -1 : w + static_cast<int>(tabs.size());
   }
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Name)
@@ -145,8 +116,10 @@ class PageTabsAccessible : public QAccessibleWidget {
     return QAccessibleWidget::text(t);
   }
 
- private:
-  mutable std::map<TTabSheet*, QAccessible::Id> tabs_;
+ protected:
+  QAccessibleInterface* NewItem(TTabSheet* page) const override {
+    return new TabAccessible(const_cast<PageTabsAccessible*>(this), page);
+  }
 };
 
 bool TabAccessible::isValid() const { return list_ && list_->HasPage(page_); }

@@ -7,10 +7,10 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QWidget>
-#include <map>
 
 #include "platform/Forms.h"
 #include "platform/WidgetBridge.h"
+#include "skin/controls/AccessibleItems.h"
 #include "skin/form/bsSkinForm.h"
 
 namespace {
@@ -89,18 +89,15 @@ class FrameObjectAccessible : public QAccessibleInterface, public QAccessibleAct
   TbsActiveSkinObject* object_;  // referenced; valid only while the frame still holds it
 };
 
-class FrameWindowAccessible : public QAccessibleWidget {
+class FrameWindowAccessible : public TAccessibleWithItems<TbsActiveSkinObject> {
  public:
-  explicit FrameWindowAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::Window) {}
-  ~FrameWindowAccessible() override {
-    for (auto& [o, id] : ids_) QAccessible::deleteAccessibleInterface(id);
-  }
+  explicit FrameWindowAccessible(QWidget* w) : TAccessibleWithItems(w, QAccessible::Window) {}
 
   TCustomForm* Form() const { return FormOf(object()); }
   TbsSkinForm* Frame() const { return FrameOf(Form()); }
 
-  // The frame objects a reader sees: visible captions and buttons.
-  std::vector<TbsActiveSkinObject*> Objects() const {
+  // The frame objects a reader sees, before the window's widgets: visible captions and buttons.
+  std::vector<TbsActiveSkinObject*> Items() const override {
     std::vector<TbsActiveSkinObject*> out;
     if (TbsSkinForm* f = Frame())
       for (const auto& o : f->Objects())
@@ -108,7 +105,7 @@ class FrameWindowAccessible : public QAccessibleWidget {
     return out;
   }
   bool Holds(const TbsActiveSkinObject* o) const {
-    for (TbsActiveSkinObject* x : Objects())
+    for (TbsActiveSkinObject* x : Items())
       if (x == o) return true;
     return false;
   }
@@ -120,33 +117,11 @@ class FrameWindowAccessible : public QAccessibleWidget {
     }
     return QAccessibleWidget::text(t);
   }
-  int childCount() const override { return static_cast<int>(Objects().size()) + QAccessibleWidget::childCount(); }
-  QAccessibleInterface* child(int index) const override {
-    const auto objects = Objects();
-    const int n = static_cast<int>(objects.size());
-    if (index < 0) return nullptr;
-    if (index < n) return Item(objects[static_cast<size_t>(index)]);
-    return QAccessibleWidget::child(index - n);
-  }
-  int indexOfChild(const QAccessibleInterface* c) const override {
-    const auto objects = Objects();
-    for (int i = 0; i < static_cast<int>(objects.size()); ++i) {
-      auto it = ids_.find(objects[static_cast<size_t>(i)]);
-      if (it != ids_.end() && QAccessible::accessibleInterface(it->second) == c) return i;
-    }
-    const int w = QAccessibleWidget::indexOfChild(c);
-    return w < 0 ? -1 : w + static_cast<int>(objects.size());
-  }
 
- private:
-  QAccessibleInterface* Item(TbsActiveSkinObject* o) const {
-    auto it = ids_.find(o);
-    if (it != ids_.end()) return QAccessible::accessibleInterface(it->second);
-    auto* iface = new FrameObjectAccessible(const_cast<FrameWindowAccessible*>(this), o);
-    ids_[o] = QAccessible::registerAccessibleInterface(iface);
-    return iface;
+ protected:
+  QAccessibleInterface* NewItem(TbsActiveSkinObject* o) const override {
+    return new FrameObjectAccessible(const_cast<FrameWindowAccessible*>(this), o);
   }
-  mutable std::map<const TbsActiveSkinObject*, QAccessible::Id> ids_;
 };
 
 TbsActiveSkinObject* FrameObjectAccessible::Object() const {

@@ -652,6 +652,8 @@ void TbsSkinForm::SetWindowState(TWindowState s) {
     return;
   }
   windowState_ = s;
+  // The limits follow the new state before the bounds do (a minimized window is lower).
+  form_->UpdateSizeLimits();
   const TRect bounds(form_->Left(), form_->Top(), form_->Left() + form_->Width(), form_->Top() + form_->Height());
   auto saveBounds = [&] {
     if (restoreBounds_.IsZero()) restoreBounds_ = bounds;
@@ -659,14 +661,12 @@ void TbsSkinForm::SetWindowState(TWindowState s) {
   switch (s) {
     case TWindowState::wsMinimized: {
       saveBounds();
-      form_->UpdateSizeLimits();
       const TPoint p = FindMinimizedPlace();
       form_->SetBounds(p.X, p.Y, GetMinWidth(), GetMinHeight());
       break;
     }
     case TWindowState::wsMaximized: {
       saveBounds();
-      form_->UpdateSizeLimits();
       if (MaximizeOnFullScreen)
         form_->SetBounds(0, 0, TScreen::Instance().Width(), TScreen::Instance().Height());
       else
@@ -675,18 +675,15 @@ void TbsSkinForm::SetWindowState(TWindowState s) {
     }
     case TWindowState::wsNormal: {
       rolledUpWhileMaximized_ = false;
-      form_->UpdateSizeLimits();
       const int w = form_->Width(), h = form_->Height();
       if (!restoreBounds_.IsZero()) form_->SetBoundsRect(restoreBounds_);
       hoverTimer_->SetEnabled(true);
       if (w == form_->Width() && h == form_->Height()) ForceRelayout();
       form_->Invalidate();
-      RequestFramePaint();
       restoreBounds_ = TRect();
       break;
     }
   }
-  form_->UpdateSizeLimits();
   RequestFramePaint();
 }
 
@@ -695,12 +692,11 @@ void TbsSkinForm::SetRollUpState(bool v) {
   if (rollUpState_ && windowState_ == TWindowState::wsMaximized && !rolledUpWhileMaximized_) return;
   if (windowState_ == TWindowState::wsMaximized) rolledUpWhileMaximized_ = v;
   rollUpState_ = v;
+  form_->UpdateSizeLimits();  // a rolled-up window may be lower than MinHeight
   if (v) {
     heightBeforeRollUp_ = form_->Height();
-    form_->UpdateSizeLimits();
     form_->SetHeight(GetMinHeight());
   } else {
-    form_->UpdateSizeLimits();
     form_->SetHeight(heightBeforeRollUp_);
   }
   RequestFramePaint();
