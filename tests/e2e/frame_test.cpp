@@ -22,6 +22,7 @@
 #include "support/Accessibility.h"
 #include "support/Desktop.h"
 #include "support/ViewerSite.h"
+#include "support/WindowManager.h"
 #include "tests/ChangeLogDatabase.h"
 #include "tests/TestUtil.h"
 
@@ -111,61 +112,11 @@ QList<long> Numbers(const QString& list) {
   return out;
 }
 
-// The name of the window manager running on the test display (its check window must exist).
-std::optional<QString> RunningWindowManager() {
-  const auto check = Property(QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK"));
-  if (!check) return std::nullopt;
-  const auto name = Property(*check, QStringLiteral("_NET_WM_NAME"));
-  if (!name) return std::nullopt;
-  QString n = *name;
-  n.remove(QLatin1Char('"'));
-  return n;
-}
-
 // The window that has the input focus (xdotool prints it in decimal).
 qulonglong FocusWindow() {
   const TRunResult r = RunOnDisplay(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus")});
   return r.Out.trimmed().toULongLong(nullptr, 0);
 }
-
-// openbox on the test display for one case; stopped (and gone from the display) when it goes.
-class TOpenbox {
- public:
-  static bool Installed() { return !QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty(); }
-  TOpenbox() = default;
-  TOpenbox(const TOpenbox&) = delete;
-  TOpenbox& operator=(const TOpenbox&) = delete;
-  ~TOpenbox() {
-    if (process_.state() == QProcess::NotRunning) return;
-    process_.terminate();
-    if (!process_.waitForFinished(10000)) {
-      process_.kill();
-      process_.waitForFinished(5000);
-    }
-    QElapsedTimer t;
-    t.start();
-    while (RunningWindowManager() && t.elapsed() < 10000) Pause(200);
-  }
-  // True once openbox manages the display's windows.
-  bool Start() {
-    process_.setProcessEnvironment(DesktopEnvironment());
-    process_.setStandardOutputFile(QProcess::nullDevice());
-    process_.setStandardErrorFile(QProcess::nullDevice());
-    process_.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-    if (!process_.waitForStarted(10000)) return false;
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < kWaitMs) {
-      if (process_.state() != QProcess::Running) return false;
-      if (RunningWindowManager() == QStringLiteral("Openbox")) return true;
-      Pause(200);
-    }
-    return false;
-  }
-
- private:
-  QProcess process_;
-};
 
 // ---- The skin as skintool draws it ----
 

@@ -21,6 +21,7 @@
 #include "platform/Forms.h"
 #include "platform/SizeMoveLoop.h"
 #include "support/Desktop.h"
+#include "support/WindowManager.h"
 #include "tests/TestUtil.h"
 
 inline void PrintTo(const TRect& r, std::ostream* os) {
@@ -114,16 +115,6 @@ std::optional<TXWindow> XWindow(const QWidget* w) {
   return r;
 }
 
-// A window manager names its check window on the root window, and the check window names
-// itself (the root's entry outlives a window manager that is gone).
-bool WindowManagerRunning() {
-  const QRegularExpression id(QStringLiteral("window id # (0x[0-9a-fA-F]+)"));
-  const auto root = id.match(Run(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"}));
-  if (!root.hasMatch()) return false;
-  const auto self = id.match(Run(QStringLiteral("xprop"), {"-id", root.captured(1), "_NET_SUPPORTING_WM_CHECK"}));
-  return self.hasMatch() && self.captured(1) == root.captured(1);
-}
-
 // ICCCM state the window manager gave the window ("Normal", "Iconic"; empty without one).
 QString WmState(const QWidget* w) {
   const QString out = Run(QStringLiteral("xprop"), {"-id", QString::number(w->winId()), "WM_STATE"});
@@ -131,42 +122,21 @@ QString WmState(const QWidget* w) {
   return m.hasMatch() ? m.captured(1) : QString();
 }
 
-// openbox on the test display for the life of the object.
-class TOpenbox {
- public:
-  bool Start() {
-    if (WindowManagerRunning()) return false;
-    process_.setProcessEnvironment(DesktopEnvironment());
-    process_.setStandardOutputFile(QProcess::nullDevice());
-    process_.start(QStringLiteral("openbox"), {});
-    if (!process_.waitForStarted(10000)) return false;
-    if (!WaitFor(WindowManagerRunning, 20000)) return false;
-    // openbox names itself before it handles map requests, and may drop one made meanwhile:
-    // it is ready once it manages a window of ours.
-    QWidget probe;
-    probe.setWindowTitle(QStringLiteral("openbox probe"));
-    probe.setGeometry(10, 10, 50, 50);
-    for (int attempt = 0; attempt < 10; ++attempt) {
-      probe.show();
-      if (WaitFor([&] { return WmState(&probe) == QLatin1String("Normal"); }, 3000)) return true;
-      probe.hide();
-      Pump();
-    }
-    return false;
+// openbox started, and ready once it manages a window of ours: it names itself before it
+// handles map requests, and may drop one made meanwhile.
+bool StartOpenbox(TOpenbox& wm) {
+  if (!wm.Start()) return false;
+  QWidget probe;
+  probe.setWindowTitle(QStringLiteral("openbox probe"));
+  probe.setGeometry(10, 10, 50, 50);
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    probe.show();
+    if (WaitFor([&] { return WmState(&probe) == QLatin1String("Normal"); }, 3000)) return true;
+    probe.hide();
+    Pump();
   }
-  ~TOpenbox() {
-    if (process_.state() == QProcess::NotRunning) return;
-    process_.terminate();
-    if (!process_.waitForFinished(10000)) {
-      process_.kill();
-      process_.waitForFinished(5000);
-    }
-    WaitFor([] { return !WindowManagerRunning(); }, 10000);
-  }
-
- private:
-  QProcess process_;
-};
+  return false;
+}
 
 constexpr int kBorder = 6;
 constexpr int kCaption = 24;  // the caption band ends here (window coordinates)
@@ -494,15 +464,15 @@ void RunMinimizeCases(bool windowManager) {
 }  // namespace
 
 TEST(PlatformSizeMove, BareServer) {
-  if (WindowManagerRunning()) GTEST_SKIP() << "a window manager runs on " << TestDisplay().toStdString();
+  if (RunningWindowManager()) GTEST_SKIP() << "a window manager runs on " << TestDisplay().toStdString();
   RunLoopCases();
   RunMinimizeCases(false);
 }
 
 TEST(PlatformSizeMove, UnderOpenbox) {
-  if (QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty()) GTEST_SKIP() << "openbox is not installed";
+  if (!TOpenbox::Installed()) GTEST_SKIP() << "openbox is not installed";
   TOpenbox wm;
-  ASSERT_TRUE(wm.Start()) << "openbox did not start (or another window manager runs)";
+  ASSERT_TRUE(StartOpenbox(wm)) << "openbox did not start (or another window manager runs)";
   RunLoopCases();
   RunMinimizeCases(true);
 }
