@@ -11,6 +11,7 @@
 #pragma once
 #include <QChar>
 #include <QString>
+#include <memory>
 #include <vector>
 
 #include "platform/Component.h"
@@ -131,6 +132,8 @@ class TMenu : public TComponent {
   bool IsShortCut(uint16_t key, TShiftState shift);
   // The item with that shortcut (as IsShortCut finds it), without running it.
   TMenuItem* FindItemByShortCut(TShortCut shortCut) const;
+  // True when `item` hangs (at any depth) under this menu's root.
+  bool Holds(const TMenuItem* item) const;
 
  protected:
   void Notification(TComponent* c, TOperation op) override;
@@ -153,6 +156,10 @@ class TPopupMenu : public TMenu {
 
  protected:
   void DoPopup() { OnPopup(this); }
+
+ private:
+  // Expires with the menu: a plain Qt menu still open then runs nothing.
+  std::shared_ptr<int> life_ = std::make_shared<int>(0);
 };
 
 class TMainMenu : public TMenu {

@@ -99,7 +99,13 @@ class TbsSkinMenu : public TComponent {
   friend class TbsSkinPopupWindow;
   friend class TbsSkinMenuItem;
   void WatchItems(TbsSkinPopupWindow* w);
+  void UnwatchItems(TbsSkinPopupWindow* w);
   void ClearPending();
+  void SetBarControl(TControl* c);
+  void SetSkinData(TbsSkinData* d);
+  const TbsDataSkinMenuItem* SkinItemDataAny() const;
+  // Expires when the driver goes: callers that ran outside code check it before going on.
+  std::shared_ptr<int> life_ = std::make_shared<int>(0);
   bool menuOpen_ = false;
   bool firstWindow_ = false;
   int itemHeight_ = 20;

@@ -9,6 +9,8 @@
 // it owns its items, timers and region. Geometry in window coordinates unless it says screen.
 // GUI thread only.
 #pragma once
+#include <QFont>
+#include <QFontMetrics>
 #include <QRegion>
 #include <memory>
 #include <vector>
@@ -55,6 +57,8 @@ class TbsSkinPopupWindow : public TCustomControl {
   bool Scrolling = false;
   int ScrollDirection = 0;  // 0 none, 1 up, 2 down
   bool IsSubMenu() const { return isSubMenu_; }
+  // The window's rectangle on the screen.
+  TRect ScreenBounds() const { return BoundsRect(); }
 
   // ---- Skin ----
   const TbsDataSkinPopupWindow* PopupData = nullptr;  // referenced; nullptr: default look
@@ -115,6 +119,13 @@ class TbsSkinPopupWindow : public TCustomControl {
   void DrawMarkersNow();
   // The font items are measured and drawn with (set by BuildItems).
   const TFont& ItemsFont() const { return itemsFont_; }
+  const QFont& ItemsQFont() const { return itemsQFont_; }
+  const QFontMetrics& ItemsFontMetrics() const { return *itemsMetrics_; }
+  // A picture of the menu's skin, or nullptr when the index names none.
+  const TBitmap* SkinPicture(int index) const;
+  // Scratch bitmaps the items draw their faces into (reused across items and paints).
+  TBitmap& ItemBuffer() { return itemBuffer_; }
+  TBitmap& ItemBuffer2() { return itemBuffer2_; }
 
   void WndProc(TMessage& m) override;
 
@@ -125,6 +136,9 @@ class TbsSkinPopupWindow : public TCustomControl {
 
  private:
   void CloseAfterThis();
+  // Repaints the whole window now (after a scroll or a layout change).
+  void RepaintAll();
+  void DrawRectNow(const TRect& r);
   TbsSkinMenu* menu_;                 // referenced: the driver owns this window
   TMenuItem* rootItem_ = nullptr;     // referenced
   bool isSubMenu_ = false;
@@ -134,5 +148,10 @@ class TbsSkinPopupWindow : public TCustomControl {
   std::unique_ptr<TTimer> scrollTimer_;  // owned, 100 ms (the window's timer 1)
   QRegion region_;
   TFont itemsFont_;
-  TBitmap paintBuffer_;                  // reused while the size stays
+  QFont itemsQFont_;
+  std::unique_ptr<QFontMetrics> itemsMetrics_;
+  TBitmap paintBuffer_;                  // the window's image; reused while the size stays
+  bool bufferValid_ = false;             // paintBuffer_ shows the current state
+  TBitmap itemBuffer_, itemBuffer2_;
+  std::shared_ptr<int> life_ = std::make_shared<int>(0);  // expires with the window
 };
