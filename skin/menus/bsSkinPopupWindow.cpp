@@ -262,7 +262,6 @@ void TbsSkinPopupWindow::ShowAt(const TRect& anchorRect, TMenuItem* rootItem, in
   const bool fadeIn = blend && menu_->BlendAnimated && menu_->FirstWindow();
   if (blend) SetWindowAlpha(w, fadeIn ? 0 : menu_->BlendValue);
   w->show();
-  w->raise();
   if (fadeIn) {
     for (int a = 2; a < menu_->BlendValue; a += 2) SetWindowAlpha(w, a);
     SetWindowAlpha(w, menu_->BlendValue);
