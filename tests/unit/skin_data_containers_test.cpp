@@ -119,7 +119,7 @@ TEST(CompressedStoredSkin, SlateContentLayout) {
   EXPECT_FALSE(mask.Empty());
   TBitmapList numbered;
   ReadBitmapList(content, numbered);
-  EXPECT_EQ(numbered.size(), 6u);
+  EXPECT_EQ(numbered.size(), 7u);
   const int64_t at = content.Position();
   const QByteArray text(reinterpret_cast<const char*>(c.data() + at), static_cast<qsizetype>(c.size() - at));
   QFile file(SkinIni("slate"));
