@@ -70,6 +70,7 @@ TbsSkinPopupWindow::~TbsSkinPopupWindow() {
   hoverTimer_->SetEnabled(false);
   fadeTimer_->SetEnabled(false);
   scrollTimer_->SetEnabled(false);
+  if (HandleAllocated() && Handle()->isVisible()) NotifyMenuShown(this, false);
   items_.clear();
   if (HandleAllocated()) Handle()->hide();
 }
@@ -266,6 +267,7 @@ void TbsSkinPopupWindow::ShowAt(const TRect& anchorRect, TMenuItem* rootItem, in
     for (int a = 2; a < menu_->BlendValue; a += 2) SetWindowAlpha(w, a);
     SetWindowAlpha(w, menu_->BlendValue);
   }
+  NotifyMenuShown(this, true);
   hoverTimer_->SetEnabled(true);
   ActiveIndex = -1;
   // The first item that can be chosen starts selected (a divider cannot be chosen).
@@ -386,6 +388,7 @@ void TbsSkinPopupWindow::Select(TbsSkinMenuItem* item, bool byKeyboard) {
   if (!item) return;
   TbsSkinMenu* menu = menu_;
   item->Highlighted = true;
+  NotifyMenuItemSelected(this, IndexOfItem(item));
   for (const auto& other : items_)
     if (other.get() != item && other->SubMenuShown) {
       other->SubMenuShown = false;
