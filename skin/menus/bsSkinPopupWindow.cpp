@@ -294,9 +294,9 @@ void TbsSkinPopupWindow::HoverTick() {
     if (over) {
       HandleMouseMove(p);
       if (alive.expired()) return;
-    } else if (Scrolling && ScrollDirection != 0) {
-      ScrollDirection = 0;
-      DrawMarkersNow();
+    } else if (Scrolling && (ScrollDirection != 0 || ScrollTimerRunning())) {
+      // The pointer left: the scroll ends (and may start again when it comes back to a zone).
+      StopScroll();
     }
     LastMousePos = p;
   }
