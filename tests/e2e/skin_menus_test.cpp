@@ -81,7 +81,7 @@ QString FocusWindow() {
 void PressAt(int x, int y) {
   RunOnDisplay(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(x),
                                            QString::number(y), QStringLiteral("mousedown"), QStringLiteral("1")});
-  QThread::msleep(250);  // the menus look at the buttons every 50 ms
+  QThread::msleep(600);  // the menus look at the buttons every 50 ms (later on a busy machine)
   RunOnDisplay(QStringLiteral("xdotool"), {QStringLiteral("mouseup"), QStringLiteral("1")});
 }
 
