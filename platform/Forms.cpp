@@ -574,7 +574,10 @@ void TCustomForm::SetFormStyle(TFormStyle s) {
     if (handle_) {
       const bool shown = handle_->isVisible();
       DestroyHandle();
-      if (shown) SetVisible(true);
+      if (shown) {
+        visible_ = false;
+        SetVisible(true);
+      }
     }
   }
 }
