@@ -217,6 +217,11 @@ void TMDIClient::ArrangeIcons() {
   }
 }
 
+void TMDIClient::InitWidget(QWidget* w) {
+  TWinControl::InitWidget(w);
+  w->setAccessibleName(QStringLiteral("Workspace"));
+}
+
 void TMDIClient::WndProc(TMessage& m) {
   if (m.Msg == WM_ERASEBKGND) {
     if (auto* canvas = reinterpret_cast<TCanvas*>(m.WParam)) {

@@ -55,6 +55,10 @@ class TMDIClient : public TWinControl {
 
   void WndProc(TMessage& m) override;
 
+ protected:
+  // Screen readers see the client window as the workspace the child windows lie in.
+  void InitWidget(QWidget* w) override;
+
  private:
   class MouseWatch;
   void SetActive(TCustomForm* child);

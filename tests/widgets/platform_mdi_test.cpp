@@ -3,6 +3,7 @@
 // z-order, Tile, Cascade, ArrangeIcons and Next, and the children's own states.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QWidget>
 #include <vector>
@@ -56,6 +57,9 @@ TEST(PlatformMdi, ChildWindowsLiveInTheParentsClientWindow) {
   TMDIClient* client = p.parent->MDIClient();
   ASSERT_NE(client, nullptr);
   EXPECT_EQ(client->BoundsRect(), TRect(0, 0, p.parent->ClientWidth(), p.parent->ClientHeight()));
+  QAccessibleInterface* workspace = QAccessible::queryAccessibleInterface(client->Handle());
+  ASSERT_NE(workspace, nullptr);
+  EXPECT_EQ(workspace->text(QAccessible::Name), QStringLiteral("Workspace"));
   EXPECT_EQ(p.parent->MDIChildCount(), 3);
   TForm* c = p.children[1];
   EXPECT_EQ(c->FormStyle(), TFormStyle::fsMDIChild);
