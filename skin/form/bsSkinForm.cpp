@@ -677,7 +677,9 @@ TPoint TbsSkinForm::FindMinimizedPlace() const {
     }
     if (!Application) return false;
     for (TCustomForm* f : Application->Forms()) {
-      if (f == form_ || f == Application->MainForm() || !f->Visible()) continue;
+      // MDI children park inside their parent, in its coordinates: never in a top-level place.
+      if (f == form_ || f == Application->MainForm() || !f->Visible() || f->FormStyle() == TFormStyle::fsMDIChild)
+        continue;
       for (int i = 0; i < f->ComponentCount(); ++i) {
         auto* other = dynamic_cast<TbsSkinForm*>(f->Components(i));
         if (other && other->windowState_ == TWindowState::wsMinimized && f->Left() == x && f->Top() == y) return true;
