@@ -19,6 +19,7 @@
 #include <functional>
 #include <vector>
 
+#include "bench/BestTime.h"
 #include "platform/Canvas.h"
 #include "platform/Exceptions.h"
 #include "platform/Forms.h"
@@ -30,20 +31,6 @@
 namespace {
 
 volatile uint64_t g_sink = 0;
-
-// Best time of `runs` calls, in microseconds: on a shared machine the best run is the one
-// least disturbed, and both sides of a comparison are measured the same way.
-double Micros(int runs, const std::function<void()>& f) {
-  f();  // warm up
-  std::vector<double> t;
-  for (int i = 0; i < runs; ++i) {
-    const auto a = std::chrono::steady_clock::now();
-    f();
-    t.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - a).count());
-  }
-  return *std::min_element(t.begin(), t.end());
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -95,7 +82,7 @@ int main(int argc, char** argv) {
   TbsSkinForm* frame = frames[kChildren / 2];
   QImage parentSurface(PW, PH, QImage::Format_ARGB32_Premultiplied);
   QImage childSurface(CW, CH, QImage::Format_ARGB32_Premultiplied);
-  const double ours = Micros(101, [&] {
+  const double ours = BestMicros(101, [&] {
     frame->SetWindowState(TWindowState::wsMaximized);
     {
       TCanvas canvas(&parentSurface);
@@ -127,7 +114,7 @@ int main(int argc, char** argv) {
   QMdiSubWindow* sub = subs[kChildren / 2];
   sub->show();
   QImage areaSurface(area.Width(), area.Height(), QImage::Format_ARGB32_Premultiplied);
-  const double reference = Micros(101, [&] {
+  const double reference = BestMicros(101, [&] {
     sub->showMaximized();
     qarea.render(&areaSurface);
     sub->showNormal();
@@ -141,7 +128,7 @@ int main(int argc, char** argv) {
   frames[0]->SetWindowState(TWindowState::wsMaximized);
   for (int i = 1; i <= 3; ++i) frames[static_cast<size_t>(i)]->SetWindowState(TWindowState::wsMinimized);
   bool big = false;
-  const double refit = Micros(101, [&] {
+  const double refit = BestMicros(101, [&] {
     big = !big;
     parent->SetBounds(0, 0, big ? PW : PW - 40, big ? PH : PH - 30);
     g_sink = g_sink + static_cast<uint64_t>(children[0]->Width() + children[1]->Top());
@@ -149,7 +136,7 @@ int main(int argc, char** argv) {
   subs[0]->showMaximized();
   for (int i = 1; i <= 3; ++i) subs[static_cast<size_t>(i)]->showMinimized();
   big = false;
-  const double refitRef = Micros(101, [&] {
+  const double refitRef = BestMicros(101, [&] {
     big = !big;
     qarea.resize(big ? area.Width() : area.Width() - 40, big ? area.Height() : area.Height() - 30);
     QApplication::sendPostedEvents();
