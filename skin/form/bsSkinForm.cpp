@@ -504,6 +504,9 @@ void TbsSkinForm::ShowWindowMessage(TMessage& m) {
   } else if (alphaBlend_) {
     AddLayered(false);
   }
+  // A maximized child that is hidden (closed) or shown again leaves or rejoins the parent's
+  // caption as a destroyed or newly maximized one would.
+  if (MaximizedChild()) TellMainForm(m.WParam != 0 ? SkinMessageChildMaximized : SkinMessageChildRestored);
   CallOld(m);
 }
 

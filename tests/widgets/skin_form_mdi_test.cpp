@@ -156,6 +156,16 @@ TEST(SkinFormMdi, DestroyingOrClosingAMaximizedChildClearsTheCombinedCaption) {
   EXPECT_EQ(m.pframe->CaptionText(), QStringLiteral("Books"));
   EXPECT_EQ(m.parent->MDIChildCount(), 1);
   EXPECT_EQ(m.parent->ActiveMDIChild(), m.children[0]);
+  // Closing (hiding) a maximized child clears it as well; showing it again brings it back.
+  m.frames[0]->SetWindowState(TWindowState::wsMaximized);
+  ASSERT_TRUE(m.pframe->MDIChildMaximized());
+  m.children[0]->Close();
+  EXPECT_FALSE(m.children[0]->Visible());
+  EXPECT_FALSE(m.pframe->MDIChildMaximized());
+  EXPECT_EQ(m.pframe->CaptionText(), QStringLiteral("Books"));
+  m.children[0]->Show();
+  EXPECT_TRUE(m.pframe->MDIChildMaximized());
+  EXPECT_EQ(m.pframe->CaptionText(), QStringLiteral("Books - [Ledger 0]"));
 }
 
 TEST(SkinFormMdi, MinimizedChildrenParkSideBySideAtTheBottomOfTheClientArea) {
