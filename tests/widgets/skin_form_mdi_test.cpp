@@ -165,7 +165,7 @@ TEST(SkinFormMdi, DestroyingOrClosingAMaximizedChildClearsTheCombinedCaption) {
   EXPECT_EQ(m.pframe->CaptionText(), QStringLiteral("Books"));
   m.children[0]->Show();
   EXPECT_TRUE(m.pframe->MDIChildMaximized());
-  EXPECT_EQ(m.pframe->CaptionText(), QStringLiteral("Books - [Ledger 0]"));
+  EXPECT_EQ(m.pframe->CaptionText(), QStringLiteral("Books - [Ledger 1]"));
 }
 
 TEST(SkinFormMdi, MinimizedChildrenParkSideBySideAtTheBottomOfTheClientArea) {
