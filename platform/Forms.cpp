@@ -54,8 +54,12 @@ TCustomForm::~TCustomForm() {
   } catch (...) {
     HandleCurrentException();
   }
-  Perform(WM_DESTROY);
-  if (mdiHost_) mdiHost_->RemoveChild(this);
+  if (mdiHost_) {
+    // An MDI child's window procedure hears of its end while the parent still lists it. Other
+    // forms send nothing from here: hooks on them may not outlive them.
+    Perform(WM_DESTROY);
+    if (mdiHost_) mdiHost_->RemoveChild(this);
+  }
   mdiHost_ = nullptr;
   if (Application) Application->RemoveForm(this);
   if (mdiClient_) {
