@@ -1,6 +1,6 @@
 #include "platform/MDIClient.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QWidget>
 #include <algorithm>
@@ -41,15 +41,16 @@ TMDIClient::TMDIClient(TCustomForm* form) : TWinControl(nullptr), form_(form) {
   parentColor_ = false;
   SetAlign(TAlign::alClient);
   SetParent(form);
-  if (qApp) {
+  // Any Qt application object will do (a reader may run under a core one without windows).
+  if (QCoreApplication* app = QCoreApplication::instance()) {
     watch_ = std::make_unique<MouseWatch>(this);
-    qApp->installEventFilter(watch_.get());
+    app->installEventFilter(watch_.get());
   }
 }
 
 TMDIClient::~TMDIClient() {
   Destroying();
-  if (watch_ && qApp) qApp->removeEventFilter(watch_.get());
+  if (QCoreApplication* app = QCoreApplication::instance(); watch_ && app) app->removeEventFilter(watch_.get());
   active_ = nullptr;
   // The children's windows live in ours: they go now, before ours takes them along.
   const std::vector<TCustomForm*> children = std::move(children_);
