@@ -126,7 +126,8 @@ void AppendCsvCell(std::string& out, const TTextColumn& c, int record) {
   if (c.Table) {
     // A null cell shows as empty text; its bytes are empty too.
     const std::string_view bytes = c.Table->TextBytes(record, c.TableColumn);
-    if (IsUtf8(bytes)) {
+    // Decoding drops a leading byte order mark, so such text takes the general path.
+    if (IsUtf8(bytes) && !bytes.starts_with("\xEF\xBB\xBF")) {
       if (NeedsQuotes(bytes)) AppendQuoted(out, bytes);
       else out.append(bytes);
       return;

@@ -4,6 +4,7 @@
 // an RFC 4180 reader.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
@@ -105,6 +106,8 @@ class GridCopy : public ::testing::Test {
         "INSERT INTO ACC_MAST_TEMP VALUES ('A001', '01', '現金', '摘要, 第一筆', 1234.5)",
         "INSERT INTO ACC_MAST_TEMP VALUES ('A001', '02', '銀行\"存款\"', '兩行' || ASCII_CHAR(13) || ASCII_CHAR(10) || '摘要', -20)",
         "INSERT INTO ACC_MAST_TEMP VALUES ('A002', '01', NULL, '定位' || ASCII_CHAR(9) || '符號', NULL)",
+        // Text that starts with a byte order mark, which decoding drops.
+        "INSERT INTO ACC_MAST_TEMP VALUES ('A002', '02', '\xEF\xBB\xBF開頭', 'x', 0)",
         "EXECUTE BLOCK AS DECLARE I INTEGER = 3; BEGIN WHILE (I < 60) DO BEGIN"
         " INSERT INTO ACC_MAST_TEMP VALUES ('V' || LPAD(:I, 4, '0'), '01', '應付帳款', '摘要 ' || :I, :I * 1.5);"
         " I = I + 1; END END",
@@ -184,6 +187,14 @@ TEST_F(GridCopy, ShiftSpansARangeOfRowsThatOtherMovesEnd) {
   EXPECT_EQ(RowBackground(img, 3), kWhite);
   EXPECT_EQ(RowBackground(img, 4), kPale);
   EXPECT_TRUE(img == FreshPaint(grid_));
+  // Screen readers see the same rows selected.
+  QAccessibleInterface* table = QAccessible::queryAccessibleInterface(w);
+  ASSERT_TRUE(table && table->tableInterface());
+  EXPECT_EQ(table->tableInterface()->selectedRows(), QList<int>({0, 1, 2}));
+  EXPECT_TRUE(table->tableInterface()->isRowSelected(2));
+  EXPECT_FALSE(table->tableInterface()->isRowSelected(3));
+  EXPECT_TRUE(table->tableInterface()->cellAt(1, 4)->state().selected);
+  EXPECT_FALSE(table->tableInterface()->cellAt(3, 0)->state().selected);
   // Back up past the anchor: the range turns round it.
   Key(w, Qt::Key_Up, Qt::ShiftModifier);
   Key(w, Qt::Key_Up, Qt::ShiftModifier);
@@ -206,6 +217,7 @@ TEST_F(GridCopy, ShiftSpansARangeOfRowsThatOtherMovesEnd) {
   EXPECT_EQ(Rows(), std::make_pair(2, 4));
   Click(w, CellPoint(0, 5));
   EXPECT_FALSE(grid_->HasRowRange());
+  EXPECT_EQ(table->tableInterface()->selectedRowCount(), 0);
   // Shift+Ctrl+End reaches the last record; closing the data set ends the range.
   Key(w, Qt::Key_End, Qt::ShiftModifier | Qt::ControlModifier);
   EXPECT_EQ(Rows(), std::make_pair(5, chain_->cds2->RecordCount() - 1));
@@ -297,6 +309,7 @@ TEST_F(GridCopy, CsvHoldsTheWholeResultAsTheGridShowsIt) {
   }
   EXPECT_EQ(records[2][3], QStringLiteral("兩行\r\n摘要"));
   EXPECT_EQ(records[3][2], QString());
+  EXPECT_EQ(records[4][2], QStringLiteral("開頭"));
   SetDecimalSeparator(u'.');
   // A closed data set: the titles alone.
   chain_->cds2->Close();
