@@ -435,6 +435,12 @@ TEST_F(GridCopy, RightClickAndTheMenuKeyOpenTheGridsMenu) {
   Key(w, Qt::Key_Menu);
   Key(w, Qt::Key_F10, Qt::ShiftModifier);
   EXPECT_EQ(popups, 4);
+  // A screen reader opens it through the grid's "show menu" action.
+  QAccessibleInterface* table = QAccessible::queryAccessibleInterface(w);
+  ASSERT_TRUE(table && table->actionInterface());
+  ASSERT_TRUE(table->actionInterface()->actionNames().contains(QAccessibleActionInterface::showMenuAction()));
+  table->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+  EXPECT_EQ(popups, 5);
   // Without rows the copy commands are off; export still writes the titles.
   for (int i = 0; i < 4; ++i) EXPECT_TRUE(root->Items(i)->Enabled()) << i;
   Chain::Run(chain_->cds2, QStringLiteral("SELECT * FROM ACC_MAST_TEMP WHERE 1 = 0\r\n"));
@@ -447,6 +453,7 @@ TEST_F(GridCopy, RightClickAndTheMenuKeyOpenTheGridsMenu) {
   // The grid forgets a menu that goes.
   delete menu;
   EXPECT_EQ(grid_->PopupMenu(), nullptr);
+  EXPECT_FALSE(table->actionInterface()->actionNames().contains(QAccessibleActionInterface::showMenuAction()));
   Click(w, CellPoint(0, 0), Qt::NoModifier, Qt::RightButton);
 }
 
