@@ -520,7 +520,8 @@ TEST(Compose, SkinImagesAndStripsFromA32BitSourceMatchThe24BitOnes) {
     ComposeSkinImage(LT, RT, LB, RB, CR, LT, NRT, NLB, NRB, NCR, a32, pic32, S, W, H, centre);
     ASSERT_EQ(a32.Image().format(), QImage::Format_RGB32) << i;
     ASSERT_EQ(AsRgb32(a32), AsRgb32(a24)) << "image, case " << i;
-    const int left = r(0, RectWidth(S) / 2), right = r(0, RectWidth(S) / 2);
+    const int half = std::max(0, RectWidth(S) / 2);
+    const int left = r(0, half), right = r(0, half);
     ComposeStripH(left, right, s24, pic24, S, W, 0);
     ComposeStripH(left, right, s32, pic32, S, W, 0);
     ASSERT_EQ(s24.Empty(), s32.Empty()) << i;
