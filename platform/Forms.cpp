@@ -1,5 +1,7 @@
 #include "platform/Forms.h"
 
+#include "platform/ApplicationHints.h"
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QScreen>
@@ -516,10 +518,13 @@ TApplication::TApplication(int& argc, char** argv) : TComponent(nullptr) {
   if (!QCoreApplication::instance()) ownQt_ = std::make_unique<QApplication>(argc, argv);
   if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) app->setQuitOnLastWindowClosed(false);
   Application = this;
+  hints_ = std::make_unique<THintController>();
+  hints_->SetShowHint(true);
 }
 
 TApplication::~TApplication() {
   Destroying();
+  hints_.reset();
   DestroyComponents();  // the forms go while Qt is still there
   if (Application == this) Application = nullptr;
 }

@@ -23,6 +23,7 @@
 #include "platform/Events.h"
 
 class QApplication;
+class THintController;
 
 enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum class TPosition {
@@ -218,6 +219,10 @@ class TApplication : public TComponent {
   TNotifyEvent OnMinimize;
   TNotifyEvent OnRestore;
 
+  // The application's hints (ShowHint, the pauses, OnShowHint and the hint window):
+  // platform/ApplicationHints.h. Hints are on from the start.
+  THintController& Hints() { return *hints_; }
+
   // Shows the exception being handled in the failure box (call inside a catch block).
   void HandleException();
   // The failure box: the message (a full stop appended when its last character sorts after
@@ -244,6 +249,7 @@ class TApplication : public TComponent {
   void FormCreated(TCustomForm* f);
 
   std::unique_ptr<QApplication> ownQt_;
+  std::unique_ptr<THintController> hints_;  // made after Qt, gone before it
   QString title_;
   TCustomForm* mainForm_ = nullptr;       // owned as a component
   std::vector<TCustomForm*> forms_;       // referenced

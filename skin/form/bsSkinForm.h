@@ -28,6 +28,7 @@
 #include "skin/form/bsSkinFormObjects.h"
 
 class TbsSkinData;
+class TbsSkinHint;
 
 // Frame buttons and system-menu commands: a one-byte set whose first three members are the
 // platform's biSystemMenu (1), biMinimize (2) and biMaximize (4).
@@ -178,6 +179,8 @@ class TbsSkinForm : public TComponent {
   void MoveOverObject(int x, int y);
   void SetCaptionActive(bool updateNow);
   void ClearObjectHighlights();
+  // The hint component that shows the objects' hints: SkinHint while ShowObjectHint is set.
+  TbsSkinHint* ObjectHint() const;
   int HoverIndex() const { return hoverIndex_; }
   int CaptureIndex() const { return captureIndex_; }
   // The form's small icon (made on first use) and the size of the system-menu icon.
