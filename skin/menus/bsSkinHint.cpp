@@ -15,11 +15,22 @@ namespace {
 // The component whose ForwardShowHint is the application's show-hint event.
 TbsSkinHint* g_showHintHolder = nullptr;
 
+// The largest hint window side: a longer text is cut rather than making a window (and a
+// drawing buffer) no screen can show.
+constexpr int kMaxHintSide = 4096;
+
 // Text extent measured as centred text that breaks only at line breaks.
 QSize TextExtent(TCanvas& canvas, const QString& text) {
   TRect r(0, 0, 0, 0);
   canvas.DrawText(text, r, DT_CALCRECT | DT_CENTER | DT_NOPREFIX);
-  return QSize(r.Width(), r.Height());
+  return QSize(std::min(r.Width(), kMaxHintSide), std::min(r.Height(), kMaxHintSide));
+}
+// The skin whose hint picture the window uses: none when it is empty or names no picture (an
+// index past the picture list is no picture, like -1).
+TbsSkinData* SkinForHints(TbsSkinData* sd) {
+  if (!sd || sd->IsEmpty || !sd->HintWindow || sd->HintWindow->windowpictureindex == -1) return nullptr;
+  const TBitmap* p = sd->ActivePicture(sd->HintWindow->windowpictureindex);
+  return p && !p->Empty() ? sd : nullptr;
 }
 }  // namespace
 
@@ -64,13 +75,13 @@ TFont TbsSkinHintWindow::HintFont() const {
 
 QSize TbsSkinHintWindow::MeasureHint(TCanvas& canvas, const QString& text) {
   const QSize t = TextExtent(canvas, text);
-  if (!skinInUse_) return QSize(t.width() + 4, t.height() + 4);
+  if (!skinInUse_) return QSize(std::min(t.width() + 4, kMaxHintSide), std::min(t.height() + 4, kMaxHintSide));
   const TbsDataSkinHintWindow& d = *skinInUse_->HintWindow;
   const TBitmap* p = skinInUse_->ActivePicture(d.windowpictureindex);
   const int pw = p ? p->Width() : 0, ph = p ? p->Height() : 0;
   const TRect& c = d.clientrect;
-  int w = t.width() + c.Left + pw - c.Right;
-  int h = t.height() + c.Top + ph - c.Bottom;
+  int w = std::min(t.width() + c.Left + pw - c.Right, kMaxHintSide);
+  int h = std::min(t.height() + c.Top + ph - c.Bottom, kMaxHintSide);
   w = std::max(w, pw);
   h = std::max(h, ph);
   const int dx = w - pw, dy = h - ph;
@@ -86,7 +97,7 @@ TRect TbsSkinHintWindow::CalcHintRect(int maxWidth, const QString& text) {
   hintComponent_ = FindHintComponent();
   if (!hintComponent_) return THintWindow::CalcHintRect(maxWidth, text);
   TbsSkinData* sd = hintComponent_->SkinData();
-  skinInUse_ = sd && !sd->IsEmpty && sd->HintWindow && sd->HintWindow->windowpictureindex != -1 ? sd : nullptr;
+  skinInUse_ = SkinForHints(sd);
   TCanvas measure;
   measure.Font = HintFont();
   const QSize s = MeasureHint(measure, text);
@@ -97,7 +108,7 @@ void TbsSkinHintWindow::ActivateHint(const TRect& rect, const QString& text) {
   hintComponent_ = FindHintComponent();
   if (!hintComponent_) return;
   TbsSkinData* sd = hintComponent_->SkinData();
-  skinInUse_ = sd && !sd->IsEmpty && sd->HintWindow && sd->HintWindow->windowpictureindex != -1 ? sd : nullptr;
+  skinInUse_ = SkinForHints(sd);
   Canvas().Font = HintFont();
   FontRef() = Canvas().Font;
   SetText(text);
