@@ -560,7 +560,7 @@ void TApplication::FormCreated(TCustomForm* f) {
 
 int TApplication::Run() {
   running_ = true;
-  if (mainForm_ && !terminated_) mainForm_->Show();
+  if (mainForm_ && !terminated_ && ShowMainForm) mainForm_->Show();
   if (mainForm_ && !terminated_ && QCoreApplication::instance()) QCoreApplication::exec();
   running_ = false;
   return 0;

@@ -203,6 +203,9 @@ class TApplication : public TComponent {
   const std::vector<TCustomForm*>& Forms() const { return forms_; }
   int FormCount() const { return static_cast<int>(forms_.size()); }
 
+  // Whether Run shows the main form (a program that starts hidden in the notification area
+  // clears it).
+  bool ShowMainForm = true;
   // Shows the main form (in its WindowState) and dispatches messages until it closes.
   // Returns the exit code (0).
   int Run();
