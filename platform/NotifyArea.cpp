@@ -387,6 +387,13 @@ class NotifyArea : public QAbstractNativeEventFilter {
     static const char cls[] = "ledgerly-tray\0Ledgerly";
     xcb_change_property(conn_, XCB_PROP_MODE_REPLACE, i.XWindow, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, sizeof cls,
                         cls);
+    // The size the tray should give the icon (program size, minimum and base).
+    uint32_t hints[18] = {};
+    hints[0] = 8 | 16 | 256;  // PSize, PMinSize, PBaseSize
+    hints[3] = hints[5] = hints[15] = static_cast<uint32_t>(i.W);
+    hints[4] = hints[6] = hints[16] = static_cast<uint32_t>(i.H);
+    xcb_change_property(conn_, XCB_PROP_MODE_REPLACE, i.XWindow, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32,
+                        18, hints);
     SetTip(i);
     xcb_client_message_event_t m;
     std::memset(&m, 0, sizeof m);

@@ -19,6 +19,7 @@
 #include "skin/data/SkinObjectData.h"
 #include "skin/draw/bsUtils.h"
 #include "skin/form/FrameAccessible.h"
+#include "skin/menus/bsTrayIcon.h"
 
 namespace {
 TFont FrameFont(TFontStyles style, TColor color) {
@@ -703,16 +704,32 @@ void TbsSkinForm::SetRollUpState(bool v) {
   OnChangeRollUpState(this);
 }
 
+void TbsSkinForm::SetTrayIcon(TComponent* v) {
+  SetRef(trayIcon_, v);
+  auto* tray = dynamic_cast<TbsTrayIcon*>(v);
+  if (!tray) return;
+  tray->SetIconVisible(false);
+  tray->MinimizeToTray = false;
+  if (!IsDesigning() && !tray->PopupMenu()) {
+    tray->OnDblClick = [this](TComponent*) { RestoreFormFromTray(); };
+  }
+}
+
 void TbsSkinForm::MinimizeFormToTray() {
-  // The tray icon comes with the hints and the tray.
-  if (!trayIcon_) return;
+  auto* tray = dynamic_cast<TbsTrayIcon*>(trayIcon_);
+  if (!tray) return;
+  tray->MinimizeToTray = true;
   if (Application) Application->Minimize();
   OnMinimizeToTray(this);
 }
 
 void TbsSkinForm::RestoreFormFromTray() {
-  if (!trayIcon_) return;
+  auto* tray = dynamic_cast<TbsTrayIcon*>(trayIcon_);
+  if (!tray) return;
+  tray->MinimizeToTray = false;
+  tray->ShowApplication();
   if (Application) Application->Restore();
+  tray->SetIconVisible(false);
   OnRestoreFromTray(this);
 }
 

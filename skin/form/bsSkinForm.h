@@ -94,7 +94,9 @@ class TbsSkinForm : public TComponent {
   TComponent* SkinHint() const { return skinHint_; }
   void SetSkinHint(TComponent* v) { SetRef(skinHint_, v); }
   TComponent* TrayIcon() const { return trayIcon_; }
-  void SetTrayIcon(TComponent* v) { SetRef(trayIcon_, v); }
+  // The icon given here is hidden and stops minimizing to the tray on its own; without a menu of
+  // its own, a double click on it restores the form.
+  void SetTrayIcon(TComponent* v);
   TComponent* MainMenuBar() const { return mainMenuBar_; }
   void SetMainMenuBar(TComponent* v) { SetRef(mainMenuBar_, v); }
   TComponent* SystemMenu() const { return systemMenu_; }
