@@ -1,5 +1,7 @@
 #include "platform/HintWindow.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QWidget>
 #include <algorithm>
 
@@ -9,9 +11,36 @@
 
 THintWindowClass HintWindowClass = &MakePlainHintWindow;
 
+namespace {
+// A screen reader sees a hint window as a tool tip named by its text.
+class HintAccessible : public QAccessibleWidget {
+ public:
+  HintAccessible(QWidget* w, THintWindow* hint) : QAccessibleWidget(w, QAccessible::ToolTip), hint_(hint) {}
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name || t == QAccessible::Description) return hint_->Text();
+    return QAccessibleWidget::text(t);
+  }
+
+ private:
+  THintWindow* hint_;  // owns the widget, so outlives this interface's use
+};
+
+QAccessibleInterface* HintFactory(const QString& className, QObject* object) {
+  if (className != QStringLiteral("QWidget") || !object || !object->isWidgetType()) return nullptr;
+  auto* bridge = dynamic_cast<TWidgetBridge*>(static_cast<QWidget*>(object));
+  auto* hint = bridge ? dynamic_cast<THintWindow*>(bridge->Control()) : nullptr;
+  return hint ? new HintAccessible(static_cast<QWidget*>(object), hint) : nullptr;
+}
+}  // namespace
+
 THintWindow* MakePlainHintWindow(TComponent* owner) { return new THintWindow(owner); }
 
 THintWindow::THintWindow(TComponent* owner) : TCustomControl(owner) {
+  static bool accessible = false;
+  if (!accessible) {
+    accessible = true;
+    QAccessible::installFactory(HintFactory);
+  }
   visible_ = false;
   color_ = clInfoBk;
 }

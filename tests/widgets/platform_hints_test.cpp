@@ -4,6 +4,7 @@
 // window below the cursor image, and a control freed while its hint waits.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 #include <QHelpEvent>
@@ -81,6 +82,11 @@ TEST(PlatformHints, PauseShowBelowCursorAndHidePause) {
   EXPECT_TRUE(f & Qt::WindowTransparentForInput);
   EXPECT_TRUE(w->Handle()->testAttribute(Qt::WA_ShowWithoutActivating));
   EXPECT_FALSE(w->Handle()->isActiveWindow());
+  // A screen reader sees a tool tip named by the text.
+  QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w->Handle());
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(a->role(), QAccessible::ToolTip);
+  EXPECT_EQ(a->text(QAccessible::Name), QStringLiteral("Save the voucher"));
   // Gone after the hide pause.
   EXPECT_TRUE(QTest::qWaitFor([&] { return !s.hints.HintShowing(); }, 3000));
 }
