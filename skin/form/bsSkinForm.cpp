@@ -10,15 +10,18 @@
 #include <QStyle>
 #include <QWidget>
 #include <algorithm>
+#include <functional>
 
 #include "platform/Colors.h"
 #include "platform/Exceptions.h"
 #include "platform/Screen.h"
+#include "platform/ShortCut.h"
 #include "skin/controls/bsSkinConsumer.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinObjectData.h"
 #include "skin/draw/bsUtils.h"
 #include "skin/form/FrameAccessible.h"
+#include "skin/menus/bsSkinPopupMenu.h"
 #include "skin/menus/bsTrayIcon.h"
 
 namespace {
@@ -67,6 +70,7 @@ TbsSkinForm::TbsSkinForm(TComponent* owner)
       DefMenuItemFont(FrameFont(0, clWindowText)),
       form_(OwnerForm(owner)) {
   InstallFormAccessibility();
+  MakeTrayMenu();
   hoverTimer_ = std::make_unique<TTimer>(nullptr);
   hoverTimer_->SetEnabled(false);
   hoverTimer_->SetInterval(50);
@@ -164,6 +168,7 @@ void TbsSkinForm::SetRef(TComponent*& field, TComponent* v) {
 void TbsSkinForm::SetSkinData(TbsSkinData* v) {
   skinData_ = v;
   if (v) v->FreeNotification(this);
+  if (trayMenu_) trayMenu_->SetSkinData(v);
   if (!IsDesigning()) ChangeSkinData();
 }
 
@@ -711,8 +716,26 @@ void TbsSkinForm::SetTrayIcon(TComponent* v) {
   tray->SetIconVisible(false);
   tray->MinimizeToTray = false;
   if (!IsDesigning() && !tray->PopupMenu()) {
+    tray->SetPopupMenu(trayMenu_);
     tray->OnDblClick = [this](TComponent*) { RestoreFormFromTray(); };
   }
+}
+
+void TbsSkinForm::MakeTrayMenu() {
+  trayMenu_ = new TbsSkinPopupMenu(this);
+  trayMenu_->SetFrameForm(form_);
+  auto add = [this](const char* name, const char* caption, std::function<void()> command) {
+    auto* item = new TMenuItem(trayMenu_);
+    item->SetName(QLatin1String(name));
+    item->SetCaption(QString::fromUtf8(caption));
+    if (command) item->OnClick = [command](TComponent*) { command(); };
+    trayMenu_->Items()->Add(item);
+    return item;
+  };
+  add("TRAY_BSF_RESTORE", "&Restore", [this] { RestoreFormFromTray(); });
+  add("", "-", nullptr);
+  // The platform form knows no MDI children here: the close item carries the top-level shortcut.
+  add("TRAY_BSF_CLOSE", "&Close", [this] { form_->Close(); })->SetShortCut(TextToShortCut(QStringLiteral("Alt+F4")));
 }
 
 void TbsSkinForm::MinimizeFormToTray() {

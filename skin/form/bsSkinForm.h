@@ -29,6 +29,7 @@
 
 class TbsSkinData;
 class TbsSkinHint;
+class TbsSkinPopupMenu;
 
 // Frame buttons and system-menu commands: a one-byte set whose first three members are the
 // platform's biSystemMenu (1), biMinimize (2) and biMaximize (4).
@@ -211,6 +212,9 @@ class TbsSkinForm : public TComponent {
   void PlainLayout();
   void MinimizeFormToTray();
   void RestoreFormFromTray();
+  // The tray icon's menu when it has none of its own: "&Restore" (TRAY_BSF_RESTORE) and "&Close"
+  // (TRAY_BSF_CLOSE). Owned.
+  TbsSkinPopupMenu* TrayMenu() const { return trayMenu_; }
   // The caption text as the frame shows it.
   QString CaptionText() const;
   // The plain frame's caption height and button size for the form's border style.
@@ -238,6 +242,7 @@ class TbsSkinForm : public TComponent {
   void HoverTick();
   void RequestFramePaint();
   void AddLayered(bool on);
+  void MakeTrayMenu();
 
   TCustomForm* form_ = nullptr;  // the owner; referenced
   TWndMethod oldWindowProc_;     // the form's procedure before this component took it over
@@ -284,6 +289,7 @@ class TbsSkinForm : public TComponent {
   TbsSkinData* skinData_ = nullptr;       // referenced, not owned
   TbsSkinData* menusSkinData_ = nullptr;  // referenced, not owned
   TComponent* skinHint_ = nullptr;        // referenced, not owned
+  TbsSkinPopupMenu* trayMenu_ = nullptr;  // owned as a component
   TComponent* trayIcon_ = nullptr;        // referenced, not owned
   TComponent* mainMenuBar_ = nullptr;     // referenced, not owned
   TComponent* systemMenu_ = nullptr;      // referenced, not owned

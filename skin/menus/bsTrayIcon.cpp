@@ -9,6 +9,7 @@
 
 #include "platform/Forms.h"
 #include "platform/ImageList.h"
+#include "platform/Menus.h"
 #include "platform/Screen.h"
 
 namespace {
@@ -278,9 +279,36 @@ void TbsTrayIcon::IconMouse(uint32_t msg) {
   }
 }
 
-void TbsTrayIcon::PopupAtCursor() {}
+TPopupMenu* TbsTrayIcon::AutoPopupMenu() const {
+  auto* menu = dynamic_cast<TPopupMenu*>(popupMenu_);
+  return menu && menu->AutoPopup ? menu : nullptr;
+}
 
-void TbsTrayIcon::ClickDefaultItem() {}
+void TbsTrayIcon::PopupAtCursor() {
+  if (!AutoPopupMenu() || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+  const TPoint p = Screen()->CursorPos();
+  if (Application) Application->ProcessMessages();
+  // The waiting messages may have taken the menu away.
+  TPopupMenu* menu = AutoPopupMenu();
+  if (!menu) return;
+  if (TWinControl* owner = OwnerControl(); owner && owner->HandleAllocated() && owner->Handle()->isVisible()) {
+    owner->Handle()->raise();
+    owner->Handle()->activateWindow();
+  }
+  menu->PopupComponent = this;
+  menu->Popup(p.X, p.Y);
+}
+
+void TbsTrayIcon::ClickDefaultItem() {
+  TPopupMenu* menu = AutoPopupMenu();
+  if (!menu || !menu->Items()) return;
+  TMenuItem* root = menu->Items();
+  for (int i = 0; i < root->Count(); ++i)
+    if (root->Items(i)->Default()) {
+      root->Items(i)->Click();
+      return;
+    }
+}
 
 void TbsTrayIcon::SingleClickTick() {
   singleClickTimer_->SetEnabled(false);

@@ -20,6 +20,7 @@
 #include "platform/Timer.h"
 
 class TCustomImageList;
+class TPopupMenu;
 
 using TbsCycleEvent = TEvent<TComponent*, int>;
 
@@ -94,6 +95,8 @@ class TbsTrayIcon : public TComponent {
   void IconMouse(uint32_t mouseMessage);
   void CycleTick();
   void SingleClickTick();
+  // PopupMenu when it is a menu that pops up automatically; nullptr otherwise.
+  TPopupMenu* AutoPopupMenu() const;
   // Opens PopupMenu at the cursor when it pops up automatically.
   void PopupAtCursor();
   // Runs the first top-level item of PopupMenu marked Default (a menu that pops up automatically).

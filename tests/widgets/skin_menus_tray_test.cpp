@@ -13,7 +13,11 @@
 
 #include "platform/Forms.h"
 #include "platform/ImageList.h"
+#include "platform/Menus.h"
 #include "platform/NotifyArea.h"
+#include "skin/data/SkinData.h"
+#include "skin/form/bsSkinForm.h"
+#include "skin/menus/bsSkinPopupMenu.h"
 #include "skin/menus/bsTrayIcon.h"
 #include "tests/TestUtil.h"
 
@@ -231,6 +235,104 @@ TEST(TrayIcon, MinimizeToTrayHidesTheApplicationAndShowApplicationBringsItBack) 
   tray->Loaded();
   EXPECT_FALSE(Application->ShowMainForm);
   Application->ShowMainForm = true;
+  delete form;
+}
+
+TEST(TrayIcon, MenuOnTheRightPressAndTheDefaultItemOnADoubleClick) {
+  auto owner = std::make_unique<TComponent>(nullptr);
+  auto* menu = new TPopupMenu(owner.get());
+  std::vector<std::string> ran;
+  int popups = 0;
+  menu->OnPopup = [&](TComponent*) { ++popups; };
+  const char* names[] = {"first", "second", "third"};
+  for (const char* n : names) {
+    auto* item = new TMenuItem(menu);
+    item->SetCaption(QLatin1String(n));
+    item->OnClick = [&ran, n](TComponent*) { ran.push_back(n); };
+    menu->Items()->Add(item);
+  }
+  menu->Items()->Items(1)->SetDefault(true);
+  menu->Items()->Items(2)->SetDefault(true);
+  auto* tray = new TbsTrayIcon(owner.get());
+  tray->SetPopupMenu(menu);
+  // The right press opens the menu; its release does not.
+  Send(tray, WM_RBUTTONDOWN);
+  EXPECT_EQ(popups, 1);
+  EXPECT_EQ(menu->PopupComponent, tray);
+  Send(tray, WM_RBUTTONUP);
+  EXPECT_EQ(popups, 1);
+  // The left press only with PopupByLeftButton.
+  Send(tray, WM_LBUTTONDOWN);
+  Send(tray, WM_LBUTTONUP);
+  EXPECT_EQ(popups, 1);
+  // A double click runs the first Default item of the top level.
+  Send(tray, WM_LBUTTONDBLCLK);
+  EXPECT_EQ(ran, (std::vector<std::string>{"second"}));
+  tray->PopupByLeftButton = true;
+  Send(tray, WM_LBUTTONDOWN);
+  EXPECT_EQ(popups, 2);
+  Send(tray, WM_LBUTTONDBLCLK);
+  EXPECT_EQ(ran.size(), 1u) << "with PopupByLeftButton no item runs";
+  // Without AutoPopup nothing opens and nothing runs.
+  tray->PopupByLeftButton = false;
+  menu->AutoPopup = false;
+  Send(tray, WM_RBUTTONDOWN);
+  Send(tray, WM_LBUTTONDBLCLK);
+  EXPECT_EQ(popups, 2);
+  EXPECT_EQ(ran.size(), 1u);
+  // The menu freed: the icon forgets it.
+  delete menu;
+  EXPECT_EQ(tray->PopupMenu(), nullptr);
+  Send(tray, WM_RBUTTONDOWN);
+  Send(tray, WM_LBUTTONDBLCLK);
+}
+
+TEST(TrayIcon, TheFramesTrayMenuRestoresAndCloses) {
+  TForm* form = Application->CreateForm<TForm>();
+  form->SetBounds(10, 10, 300, 200);
+  auto* frame = new TbsSkinForm(form);
+  auto* tray = new TbsTrayIcon(form);
+  tray->SetIconVisible(true);
+  tray->MinimizeToTray = true;
+  frame->SetTrayIcon(tray);
+  EXPECT_FALSE(tray->IconVisible()) << "the frame hides the icon it takes";
+  EXPECT_FALSE(tray->MinimizeToTray);
+  TbsSkinPopupMenu* menu = frame->TrayMenu();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(tray->PopupMenu(), menu);
+  ASSERT_EQ(menu->Items()->Count(), 3);
+  EXPECT_EQ(menu->Items()->Items(0)->Name(), QStringLiteral("TRAY_BSF_RESTORE"));
+  EXPECT_EQ(menu->Items()->Items(0)->Caption(), QStringLiteral("&Restore"));
+  EXPECT_TRUE(menu->Items()->Items(1)->IsLine());
+  EXPECT_EQ(menu->Items()->Items(2)->Name(), QStringLiteral("TRAY_BSF_CLOSE"));
+  EXPECT_EQ(menu->Items()->Items(2)->Caption(), QStringLiteral("&Close"));
+  EXPECT_EQ(ShortCutToText(menu->Items()->Items(2)->ShortCut()), QStringLiteral("Alt+F4"));
+  int toTray = 0, back = 0;
+  frame->OnMinimizeToTray = [&](TComponent*) { ++toTray; };
+  frame->OnRestoreFromTray = [&](TComponent*) { ++back; };
+  form->Show();
+  frame->MinimizeFormToTray();
+  EXPECT_EQ(toTray, 1);
+  EXPECT_TRUE(tray->MinimizeToTray);
+  EXPECT_FALSE(form->Visible());
+  EXPECT_TRUE(tray->IconVisible());
+  // "&Restore" brings the form back and hides the icon.
+  menu->Items()->Items(0)->Click();
+  EXPECT_EQ(back, 1);
+  EXPECT_TRUE(form->Visible());
+  EXPECT_FALSE(tray->IconVisible());
+  EXPECT_FALSE(tray->MinimizeToTray);
+  EXPECT_FALSE(Application->Minimized());
+  // A double click on the icon does the same.
+  frame->MinimizeFormToTray();
+  Send(tray, WM_LBUTTONDBLCLK);
+  EXPECT_EQ(back, 2);
+  EXPECT_TRUE(form->Visible());
+  // "&Close" closes the form.
+  bool closed = false;
+  form->OnClose = [&](TComponent*, TCloseAction&) { closed = true; };
+  menu->Items()->Items(2)->Click();
+  EXPECT_TRUE(closed);
   delete form;
 }
 
