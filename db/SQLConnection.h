@@ -79,6 +79,11 @@ class TSQLConnection : public TComponent {
   bool TransactionsSupported() const { return transactionsSupported_; }
   // Raises the driver's and the server's text for a failed status; no-op for success.
   void CheckError(dbx::TStatus status) const;
+  // Whether the last failure raised by CheckError was a lost (or never restored) connection.
+  bool ConnectionLost() const { return lost_; }
+  // Drops the driver's broken connection and connects again with the settings of the last
+  // connect (the files are not read again). Raises the failure, naming the lost connection.
+  void Reconnect();
   // Primary key columns of `table` in key order; empty when it has none.
   QStringList PrimaryKeyColumns(const QString& table) const;
   // "LocaleCode" read as hexadecimal; 0 when absent or invalid.
@@ -109,4 +114,7 @@ class TSQLConnection : public TComponent {
   int maxStmts_ = 0;
   QString quoteChar_;
   bool transactionsSupported_ = false;
+  mutable bool lost_ = false;
+  // The login of the open connection, for Reconnect.
+  QByteArray loginDatabase_, loginUser_, loginPassword_;
 };

@@ -3,6 +3,7 @@
 //
 // Sections: error texts; transactions; statements and cursors; metadata; connection; driver
 // and entry point.
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -35,6 +36,8 @@ const char* BuiltinErrorText(TStatus code) {
     case kVendorLibMissing: return "Unable to load the client library";
     case kVendorFuncMissing: return "The client library lacks a required function";
     case kInvalidText: return "Invalid statement text";
+    case kConnectionLost: return "The connection to the server was lost";
+    case kTimedOut: return "The server did not answer in time";
     default: return nullptr;
   }
 }
@@ -52,14 +55,15 @@ struct Session {
   bool waitOnLocks = true, commitRetain = false, trimChar = false, osAuth = false;
   int isolation = 0;
   int dialect = 3;
-  int connectTimeout = 0;
+  int connectTimeout = kDefaultConnectionTimeout;
   int64_t blobSize = -1;
   ISC_STATUS_ARRAY status{};
 
-  // Records the server's text of a failed call and returns kServerError.
+  // Records the server's text of a failed call and returns kServerError, or kConnectionLost
+  // when the connection broke under the call.
   TStatus Fail() {
     serverMessage = api->Message(status);
-    return kServerError;
+    return IbConnectionLost(status) ? kConnectionLost : kServerError;
   }
 
   // Every statement runs in the connection's transaction, started on first use and committed
@@ -415,6 +419,7 @@ class IbConnection final : public ISQLConnection {
       case ConnOption::SqlDialect: *value = s_.dialect; return kOk;
       case ConnOption::TxnIsolation: *value = s_.isolation; return kOk;
       case ConnOption::BlobSize: *value = s_.blobSize; return kOk;
+      case ConnOption::ConnectionTimeout: *value = s_.connectTimeout; return kOk;
       default: return kNotSupported;
     }
   }
@@ -423,10 +428,18 @@ class IbConnection final : public ISQLConnection {
     if (s_.db) return kOk;
     std::string target = Target(database ? database : "");
     std::vector<char> dpb = Dpb(user, password, nullptr);
+    const auto start = std::chrono::steady_clock::now();
     if (!s_.api->attach_database(s_.status, 0, target.c_str(), &s_.db, static_cast<short>(dpb.size()), dpb.data()))
       return kOk;
     s_.db = 0;
-    TStatus st = s_.Fail();
+    s_.serverMessage = s_.api->Message(s_.status);
+    // The client gives up on a silent server with a plain rejection; only the time spent
+    // tells that the wait ran out.
+    const auto waited = std::chrono::steady_clock::now() - start;
+    if (s_.connectTimeout > 0 && IbStatusHas(s_.status, isc_connect_reject) &&
+        waited >= std::chrono::seconds(s_.connectTimeout) - std::chrono::milliseconds(500))
+      return kTimedOut;
+    TStatus st = kServerError;
     // A local file is tried by every provider in turn and the last (the loopback network
     // one) hides why the embedded engine refused it: ask the engine alone for the reason.
     if (IsLocal(target) && IbStatusHas(s_.status, kIbNetworkError)) {
@@ -435,7 +448,8 @@ class IbConnection final : public ISQLConnection {
                                    engineOnly.data()))
         return kOk;
       s_.db = 0;
-      st = s_.Fail();
+      s_.serverMessage = s_.api->Message(s_.status);
+      st = kServerError;
     }
     return st;
   }

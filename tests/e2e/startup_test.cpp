@@ -8,6 +8,7 @@
 #include "support/Desktop.h"
 #include "tests/ChangeLogDatabase.h"
 #include "support/ViewerSite.h"
+#include "tests/SilentServer.h"
 #include "tests/TestUtil.h"
 
 namespace {
@@ -100,4 +101,17 @@ TEST_F(StartupFailure, DatabaseThatCannotBeOpened) {
   EXPECT_EQ(f.ExitCode, 1);
   EXPECT_TRUE(f.Err.contains(QStringLiteral("Exception EDatabaseError in module ledgerly at "))) << f.Err.toStdString();
   EXPECT_TRUE(f.Err.contains(QStringLiteral("missing.fdb"))) << f.Err.toStdString();
+}
+
+TEST_F(StartupFailure, ServerThatNeverAnswers) {
+  SilentServer server;
+  ASSERT_GT(server.Port(), 0);
+  site.WriteFile(QStringLiteral("dbxconnections.ini"),
+                 TViewerSite::ConnectionsFor(QStringLiteral("127.0.0.1/%1:/data/kestrel.fdb").arg(server.Port())) +
+                     QStringLiteral("Connection Timeout=3\n"));
+  const TStartupFailure f = RunToFailure(site);
+  EXPECT_TRUE(f.BoxShown);
+  EXPECT_FALSE(f.MainWindowShown);
+  EXPECT_EQ(f.ExitCode, 1);
+  EXPECT_TRUE(f.Err.contains(QStringLiteral("\ndbExpress Error: The server did not answer in time\n"))) << f.Err.toStdString();
 }
