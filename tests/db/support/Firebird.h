@@ -51,6 +51,7 @@ class FirebirdServer {
   // Stops the server the way an administrator does (SIGTERM) and waits for its end.
   void Stop();
   bool Running() const { return pid_ > 0; }
+  pid_t Pid() const { return pid_; }
   int Port() const { return port_; }
   const QString& Password() const { return password_; }
   QString DataDir() const { return dir_.path() + QStringLiteral("/data"); }
