@@ -265,7 +265,7 @@ void TSQLConnection::DoConnect() {
     loginDatabase_ = db;
     loginUser_ = user;
     loginPassword_ = password;
-    lost_ = false;
+    lastStatus_ = dbx::kOk;
 
     // 11
     int64_t v = 0;
@@ -300,7 +300,7 @@ void TSQLConnection::DoDisconnect() {
   loginDatabase_.clear();
   loginUser_.clear();
   loginPassword_.clear();
-  lost_ = false;
+  lastStatus_ = dbx::kOk;
   // The next connect reads the connections file again.
   paramsLoaded_ = false;
 }
@@ -311,7 +311,7 @@ void TSQLConnection::Reconnect() {
     return;
   }
   const HourGlass hourGlass;
-  lost_ = false;
+  lastStatus_ = dbx::kOk;
   connection_->Disconnect();
   const dbx::TStatus st =
       connection_->Connect(loginDatabase_.constData(), loginUser_.constData(), loginPassword_.constData());
@@ -320,8 +320,8 @@ void TSQLConnection::Reconnect() {
 }
 
 void TSQLConnection::CheckError(dbx::TStatus status) const {
+  lastStatus_ = status;
   if (status == dbx::kOk) return;
-  lost_ = status == dbx::kConnectionLost || status == dbx::kNotConnected;
   QStringList parts;
   if (status != dbx::kServerError && driver_) {
     if (const char* t = driver_->ErrorText(status)) parts << QStringLiteral("dbExpress Error: %1").arg(QString::fromUtf8(t));

@@ -138,6 +138,8 @@ class IbCommand final : public ISQLCommand {
   ~IbCommand() { Free(); }
 
   TStatus Prepare(const char* sql, int32_t length) override {
+    // A failure of this statement must not carry the server's text of an earlier one.
+    s_->serverMessage.clear();
     if (!s_->db) return kNotConnected;
     Free();
     if (!usingTr_) {
