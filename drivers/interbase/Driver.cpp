@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "db/DriverApi.h"
+#include "drivers/interbase/EmbeddedRoot.h"
 #include "drivers/interbase/IbApi.h"
 #include "drivers/interbase/IbValues.h"
 
@@ -581,6 +582,10 @@ extern "C" __attribute__((visibility("default"))) dbx::TStatus getSQLDriverINTER
   if (!driver) return dbx::kInvalidParam;
   *driver = nullptr;
   if (!vendorLib || !*vendorLib) return dbx::kVendorLibMissing;
+  // Before the client library reads its configuration: an embedded engine that shares
+  // database files with other processes (several viewers on one file).
+  static const bool sharedRoot = (UseSharedEmbeddedRoot(LEDGERLY_FIREBIRD_ROOT), true);
+  (void)sharedRoot;
   // One binding per vendor library name, kept for the run.
   static std::map<std::string, std::unique_ptr<IbApi>> apis;
   auto& api = apis[vendorLib];

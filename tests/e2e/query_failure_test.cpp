@@ -1,5 +1,6 @@
 // A statement that the server fails in the middle of a session: the message box titled with
-// the application title, the window staying usable, and which grid keeps which result.
+// the application title, the window staying usable, and which grid keeps which result; and a
+// server that restarts or goes away while the viewer runs.
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
@@ -11,6 +12,7 @@
 #include "tests/ChangeLogDatabase.h"
 #include "support/ViewerSite.h"
 #include "tests/TestUtil.h"
+#include "tests/db/support/Firebird.h"
 
 namespace {
 const QString kCaption = QStringLiteral("傳票資料異動紀錄");
@@ -132,6 +134,52 @@ TEST_F(QueryFailure, LineStatementFailsThenHeaderStatementFails) {
   std::tie(upper, lower) = GridStates(run.Pid());
   EXPECT_EQ(upper.FirstVoucher, QString());
   EXPECT_EQ(lower.FirstVoucher, QString());
+
+  EXPECT_TRUE(bus.DoAction(run.Pid(), QStringLiteral("離開"), QStringLiteral("Press")));
+  EXPECT_EQ(run.WaitForExit(30000), 0) << run.StandardError().toStdString();
+}
+
+TEST_F(QueryFailure, ServerRestartWhileTheViewerRuns) {
+  FirebirdServer server;
+  const QString path = server.DataDir() + QStringLiteral("/t.fdb");
+  ASSERT_TRUE(MakeTestDatabase(path).isEmpty());
+  server.Start();
+  site.WriteFile(QStringLiteral("dbxconnections.ini"),
+                 TViewerSite::ConnectionsFor(server.Target(path))
+                     .replace(QStringLiteral("Password=masterkey"), QStringLiteral("Password=") + server.Password()));
+  TViewerRun run(site, {QStringLiteral("A001")}, bus.Environment(DesktopEnvironment()));
+  const auto window = run.WaitForWindow(kCaption, 60000);
+  ASSERT_TRUE(window.has_value()) << run.StandardError().toStdString();
+  auto [upper, lower] = GridStates(run.Pid());
+  EXPECT_EQ(upper.Rows, 2);
+  EXPECT_EQ(lower.Rows, 6);
+
+  // The server restarts: the next query reconnects on its own, shows no box and both results.
+  server.Stop();
+  server.Start();
+  QueryVoucher(*window, run.Pid(), QStringLiteral("A002"));
+  EXPECT_FALSE(run.WaitForWindow(QStringLiteral("ledgerly"), 3000).has_value());
+  EXPECT_TRUE(run.Boxes().empty());
+  std::tie(upper, lower) = GridStates(run.Pid());
+  EXPECT_EQ(upper.Rows, 1);
+  EXPECT_EQ(upper.FirstVoucher, QStringLiteral("A002"));
+  EXPECT_EQ(lower.Rows, 4);
+
+  // The server goes for good: the box names the lost connection; the lower grid keeps A002's lines.
+  server.Kill();
+  QueryVoucher(*window, run.Pid(), QStringLiteral("A001"));
+  const auto box = run.WaitForWindow(QStringLiteral("ledgerly"), 30000);
+  ASSERT_TRUE(box.has_value());
+  const auto boxes = run.Boxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(boxes[0].Text.startsWith(QStringLiteral("dbExpress Error: The connection to the server was lost\n")))
+      << boxes[0].Text.toStdString();
+  Xdo::Key(*box, QStringLiteral("Return"));
+  QThread::msleep(500);
+  std::tie(upper, lower) = GridStates(run.Pid());
+  EXPECT_EQ(upper.FirstVoucher, QString());
+  EXPECT_EQ(lower.Rows, 4);
+  EXPECT_EQ(lower.FirstVoucher, QStringLiteral("A002"));
 
   EXPECT_TRUE(bus.DoAction(run.Pid(), QStringLiteral("離開"), QStringLiteral("Press")));
   EXPECT_EQ(run.WaitForExit(30000), 0) << run.StandardError().toStdString();
