@@ -10,6 +10,7 @@
 #include "support/Accessibility.h"
 #include "support/Desktop.h"
 #include "tests/ChangeLogDatabase.h"
+#include "support/TestDatabaseSite.h"
 #include "support/ViewerSite.h"
 #include "tests/TestUtil.h"
 #include "tests/db/support/Firebird.h"
@@ -22,14 +23,11 @@ struct TGridState {
   QString FirstVoucher;
 };
 
-class QueryFailure : public ::testing::Test {
+class QueryFailure : public TestDatabaseSite {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(site.Ok());
+    TestDatabaseSite::SetUp();
     ASSERT_TRUE(bus.Ok());
-    const QString err = MakeTestDatabase(dbDir.path() + QStringLiteral("/t.fdb"));
-    ASSERT_TRUE(err.isEmpty()) << err.toStdString();
-    site.UseDatabase(dbDir.path() + QStringLiteral("/t.fdb"));
   }
 
   // Upper and lower grid: row count and the voucher number of the first row.
@@ -75,8 +73,6 @@ class QueryFailure : public ::testing::Test {
     Xdo::ClickAt(c->first, c->second);
   }
 
-  QTemporaryDir dbDir;
-  TViewerSite site;
   TAccessibilityBus bus;
 };
 }  // namespace
@@ -144,9 +140,7 @@ TEST_F(QueryFailure, ServerRestartWhileTheViewerRuns) {
   const QString path = server.DataDir() + QStringLiteral("/t.fdb");
   ASSERT_TRUE(MakeTestDatabase(path).isEmpty());
   server.Start();
-  site.WriteFile(QStringLiteral("dbxconnections.ini"),
-                 TViewerSite::ConnectionsFor(server.Target(path))
-                     .replace(QStringLiteral("Password=masterkey"), QStringLiteral("Password=") + server.Password()));
+  site.UseDatabase(server.Target(path), server.Password());
   TViewerRun run(site, {QStringLiteral("A001")}, bus.Environment(DesktopEnvironment()));
   const auto window = run.WaitForWindow(kCaption, 60000);
   ASSERT_TRUE(window.has_value()) << run.StandardError().toStdString();

@@ -3,15 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include <memory>
 
 #include "support/Accessibility.h"
 #include "support/Desktop.h"
+#include "support/TestDatabaseSite.h"
 #include "support/ViewerSite.h"
-#include "tests/ChangeLogDatabase.h"
 #include "tests/TestUtil.h"
 
 namespace {
@@ -29,17 +28,13 @@ std::vector<int> GridRows(const TAccessibilityBus& bus, qint64 pid) {
   for (const QJsonObject& t : tables) rows.push_back(t.value("table").toObject().value("rows").toInt());
   return rows;
 }
+
+class SharedDatabase : public TestDatabaseSite {};
 }  // namespace
 
-TEST(SharedDatabase, ThreeViewersQueryOneFileAtOnce) {
-  QTemporaryDir dbDir;
-  const QString database = dbDir.path() + QStringLiteral("/t.fdb");
-  ASSERT_TRUE(MakeTestDatabase(database).isEmpty());
+TEST_F(SharedDatabase, ThreeViewersQueryOneFileAtOnce) {
   TAccessibilityBus bus;
   ASSERT_TRUE(bus.Ok());
-  TViewerSite site;
-  ASSERT_TRUE(site.Ok());
-  site.UseDatabase(database);
 
   // Started together, each on its own voucher.
   const QString vouchers[] = {QStringLiteral("A001"), QStringLiteral("A002"), QStringLiteral("A003")};

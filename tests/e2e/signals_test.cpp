@@ -10,6 +10,7 @@
 
 #include "support/Accessibility.h"
 #include "support/Desktop.h"
+#include "support/TestDatabaseSite.h"
 #include "support/ViewerSite.h"
 #include "tests/ChangeLogDatabase.h"
 #include "tests/TestUtil.h"
@@ -18,17 +19,7 @@
 namespace {
 const QString kCaption = QStringLiteral("傳票資料異動紀錄");
 
-class QuitSignal : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(site.Ok());
-    const QString err = MakeTestDatabase(dbDir.path() + QStringLiteral("/t.fdb"));
-    ASSERT_TRUE(err.isEmpty()) << err.toStdString();
-    site.UseDatabase(dbDir.path() + QStringLiteral("/t.fdb"));
-  }
-  QTemporaryDir dbDir;
-  TViewerSite site;
-};
+class QuitSignal : public TestDatabaseSite {};
 }  // namespace
 
 TEST_F(QuitSignal, EachSignalEndsTheProgramWithItsExitCode) {
@@ -58,9 +49,7 @@ TEST_F(QuitSignal, SignalDuringAStatementEndsTheProgramRightAfterIt) {
   const QString path = server.DataDir() + QStringLiteral("/t.fdb");
   ASSERT_TRUE(MakeTestDatabase(path).isEmpty());
   server.Start();
-  site.WriteFile(QStringLiteral("dbxconnections.ini"),
-                 TViewerSite::ConnectionsFor(server.Target(path))
-                     .replace(QStringLiteral("Password=masterkey"), QStringLiteral("Password=") + server.Password()));
+  site.UseDatabase(server.Target(path), server.Password());
 
   TViewerRun run(site, {QStringLiteral("A001")}, bus.Environment(DesktopEnvironment()));
   ASSERT_TRUE(run.WaitForWindow(kCaption, 60000).has_value()) << run.StandardError().toStdString();

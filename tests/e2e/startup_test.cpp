@@ -7,6 +7,7 @@
 
 #include "support/Desktop.h"
 #include "tests/ChangeLogDatabase.h"
+#include "support/TestDatabaseSite.h"
 #include "support/ViewerSite.h"
 #include "tests/SilentServer.h"
 #include "tests/TestUtil.h"
@@ -34,17 +35,7 @@ TStartupFailure RunToFailure(const TViewerSite& site) {
   return f;
 }
 
-class StartupFailure : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(site.Ok());
-    const QString err = MakeTestDatabase(dbDir.path() + QStringLiteral("/t.fdb"));
-    ASSERT_TRUE(err.isEmpty()) << err.toStdString();
-    site.UseDatabase(dbDir.path() + QStringLiteral("/t.fdb"));
-  }
-  QTemporaryDir dbDir;
-  TViewerSite site;
-};
+class StartupFailure : public TestDatabaseSite {};
 
 // The box text: "Exception <class> in module <module> at <address>." and the message on the next line.
 ::testing::AssertionResult IsStartupBox(const QString& err, const QString& message) {
