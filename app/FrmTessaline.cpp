@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "app/ClassRegistry.h"
+#include "app/GridPopupMenu.h"
 #include "skin/form/FrameAccessible.h"
 #include "app/LaunchArguments.h"
 #include "app/QueryStatement.h"
@@ -88,6 +89,9 @@ TFormLedgerly::TFormLedgerly(TComponent* owner) : TForm(owner) {
   Bind(this, DataSetProvider2, "DataSetProvider2");
   Bind(this, ClientDataSet2, "ClientDataSet2");
   Bind(this, DataSource2, "DataSource2");
+  // Each grid's context menu with its copy and export commands.
+  if (zebdbgrid1) AttachGridPopupMenu(this, zebdbgrid1);
+  if (zebdbgrid2) AttachGridPopupMenu(this, zebdbgrid2);
 }
 
 QByteArray TFormLedgerly::StoredDefinition() {
