@@ -14,6 +14,7 @@
 #include "platform/Colors.h"
 #include "platform/Exceptions.h"
 #include "platform/MDIClient.h"
+#include "platform/Menus.h"
 #include "platform/Screen.h"
 #include "skin/controls/bsSkinConsumer.h"
 #include "skin/data/SkinData.h"
@@ -102,6 +103,7 @@ TbsSkinForm::~TbsSkinForm() {
   fadeInTimer_->SetEnabled(false);
   objects_.clear();
   UnhookMDIClient();
+  RemoveFromWindowMenu();
   // A form that is going has already dropped its window procedure; leave it alone then.
   if (hooked_ && !form_->IsDestroying()) {
     form_->WindowProc = std::move(oldWindowProc_);
@@ -193,6 +195,7 @@ void TbsSkinForm::Notification(TComponent* c, TOperation op) {
   if (c == mainMenuBar_) mainMenuBar_ = nullptr;
   if (c == systemMenu_) systemMenu_ = nullptr;
   if (mdiClient_ && c == mdiClient_) mdiClient_ = nullptr;  // gone with its form
+  if (windowItem_ && c == windowItem_) windowItem_ = nullptr;  // freed with the window menu
 }
 
 void TbsSkinForm::RequestFramePaint() {
@@ -257,11 +260,13 @@ void TbsSkinForm::FormWindowProc(TMessage& m) {
       // A maximized child's caption is part of the parent's.
       if (MaximizedChild())
         if (TCustomForm* main = MainForm()) main->InvalidateFrame();
+      if (IsMDIChild()) UpdateWindowMenuChecks();
       return;
     case WM_SETTEXT:
     case CM_TEXTCHANGED:
       CallOld(m);
       if (!Hidden()) RequestFramePaint();
+      if (IsMDIChild() && windowItem_) windowItem_->SetCaption(form_->Caption());
       if (MaximizedChild())
         if (TCustomForm* main = MainForm()) main->InvalidateFrame();
       return;
@@ -507,6 +512,12 @@ void TbsSkinForm::ShowWindowMessage(TMessage& m) {
   // A maximized child that is hidden (closed) or shown again leaves or rejoins the parent's
   // caption as a destroyed or newly maximized one would.
   if (MaximizedChild()) TellMainForm(m.WParam != 0 ? SkinMessageChildMaximized : SkinMessageChildRestored);
+  if (IsMDIChild()) {
+    if (m.WParam != 0)
+      AddToWindowMenu();
+    else
+      RemoveFromWindowMenu();
+  }
   CallOld(m);
 }
 

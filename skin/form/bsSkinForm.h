@@ -29,6 +29,7 @@
 
 class TbsSkinData;
 class TMDIClient;
+class TMenuItem;
 
 // Frame buttons and system-menu commands: a one-byte set whose first three members are the
 // platform's biSystemMenu (1), biMinimize (2) and biMaximize (4).
@@ -271,6 +272,13 @@ class TbsSkinForm : public TComponent {
   void MDIClientProc(TMessage& m);
   // The child's part of SetWindowState after the bounds changed.
   void ChildStateChanged(TWindowState s);
+  // The child's item in the main form's window menu: added when it is shown, removed when it
+  // is hidden or goes; check marks follow the active child.
+  TMenuItem* ParentWindowMenu() const;
+  void AddToWindowMenu();
+  void RemoveFromWindowMenu();
+  void UpdateWindowMenuChecks() const;
+  void ChooseWindowItem();
 
   TCustomForm* form_ = nullptr;  // the owner; referenced
   TWndMethod oldWindowProc_;     // the form's procedure before this component took it over
@@ -311,6 +319,7 @@ class TbsSkinForm : public TComponent {
   bool mdiChildMaximized_ = false;
   TMDIClient* mdiClient_ = nullptr;  // referenced: the parent's MDI client while its procedure is ours
   TWndMethod oldClientProc_;         // the MDI client's procedure before this component took it over
+  TMenuItem* windowItem_ = nullptr;  // owned: this child's item in the main form's window menu
   bool skinMenuOpen_ = false;
   bool mainMenuActive_ = false;
   bool shortCutHandled_ = false;
