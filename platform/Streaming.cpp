@@ -8,6 +8,8 @@
 #include "platform/Edit.h"
 #include "platform/Splitter.h"
 #include "platform/Forms.h"
+#include "platform/ImageList.h"
+#include "platform/Menus.h"
 #include "platform/Timer.h"
 
 // ===================================================================================
@@ -479,6 +481,8 @@ const TIdentTable& BorderStyleIdents() {
 void RegisterPlatformClasses() {
   if (g_platformRegistered) return;
   g_platformRegistered = true;
+  RegisterImageListClasses();
+  RegisterMenuClasses();
 
   RegisterClass<TFont>(QStringLiteral("TFont"))
       .Enum(QStringLiteral("Charset"), [](const TFont* f) { return f->Charset; }, [](TFont* f, uint8_t v) { f->Charset = v; }, CharsetIdents(),
