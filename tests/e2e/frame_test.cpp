@@ -726,6 +726,21 @@ bool ShowsMenuCorner(const QImage& screen, QPoint at) {
       if ((screen.pixel(at.x() + x, at.y() + y) & 0xFFFFFF) != (picture.pixel(x, y) & 0xFFFFFF)) return false;
   return true;
 }
+
+// Waits until the screen shows the skinned menu's corner at `at` (saving the last screenshot
+// under `name` when it does not).
+bool WaitForMenuCorner(QPoint at, const QString& name) {
+  QElapsedTimer t;
+  t.start();
+  QImage shot;
+  do {
+    shot = Screenshot();
+    if (ShowsMenuCorner(shot, at)) return true;
+    Pause(200);
+  } while (t.elapsed() < kWaitMs);
+  ADD_FAILURE() << "no skinned menu at the pointer: " << SaveShot(shot, name).toStdString();
+  return false;
+}
 }  // namespace
 
 // A right press on the caption opens the system menu drawn from the skin at the pointer; the
@@ -735,16 +750,7 @@ TEST_P(Frame, SystemMenuOpensOnTheCaptionKeepsTheFocusAndRollsTheWindowUp) {
   if (HasFatalFailure()) return;
   const QPoint at(geometry.X + geometry.Width / 4, geometry.Y + 10);
   RightClickAt(at.x(), at.y());
-  QElapsedTimer t;
-  t.start();
-  QImage shot;
-  do {
-    shot = Screenshot();
-    if (ShowsMenuCorner(shot, at)) break;
-    Pause(200);
-  } while (t.elapsed() < kWaitMs);
-  ASSERT_TRUE(ShowsMenuCorner(shot, at)) << "no skinned menu at the pointer: "
-                                         << SaveShot(shot, Tag(QStringLiteral("sysmenu"))).toStdString();
+  ASSERT_TRUE(WaitForMenuCorner(at, Tag(QStringLiteral("sysmenu"))));
   EXPECT_EQ(FocusWindow(), window.toULongLong(nullptr, 0)) << "the menu took the focus from the window";
   KeyToFocus(QStringLiteral("l"));
   const auto w = WaitForGeometry(window, [](const TXWindow& g) { return g.Height == kMinHeight; });
@@ -763,19 +769,7 @@ TEST_P(Frame, SystemMenuCloseByTheKeyboardEndsTheProgram) {
   if (HasFatalFailure()) return;
   const QPoint at(geometry.X + geometry.Width / 4, geometry.Y + 10);
   RightClickAt(at.x(), at.y());
-  QElapsedTimer t;
-  t.start();
-  QImage shot;
-  do {
-    shot = Screenshot();
-    if (ShowsMenuCorner(shot, at)) break;
-    Pause(200);
-  } while (t.elapsed() < kWaitMs);
-  ASSERT_TRUE(ShowsMenuCorner(shot, at)) << "no skinned menu at the pointer: "
-                                         << SaveShot(shot, Tag(QStringLiteral("sysmenu-close"))).toStdString();
-  const QImage again = Screenshot();
-  ASSERT_TRUE(ShowsMenuCorner(again, at)) << "the menu went: "
-                                          << SaveShot(again, Tag(QStringLiteral("sysmenu-gone"))).toStdString();
+  ASSERT_TRUE(WaitForMenuCorner(at, Tag(QStringLiteral("sysmenu-close"))));
   // Down to the last item (wrapping from the top), then Enter.
   KeyToFocus(QStringLiteral("Up"));
   KeyToFocus(QStringLiteral("Return"));
