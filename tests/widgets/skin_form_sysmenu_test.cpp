@@ -6,6 +6,7 @@
 // menu bar.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QStringList>
 #include <QTest>
@@ -280,6 +281,26 @@ TEST(SkinFormSysMenu, SystemMenuButtonStaysPressedWhileItsMenuIsOpen) {
   f.driver().CloseAll();
   EXPECT_FALSE(button->Pressed);
   EXPECT_FALSE(f.frame->MenuKeysHooked());
+}
+
+TEST(SkinFormSysMenu, ScreenReadersPressTheSystemMenuButtonToOpenTheMenu) {
+  MenuForm f;
+  QAccessibleInterface* window = QAccessible::queryAccessibleInterface(f.form->Handle());
+  ASSERT_NE(window, nullptr);
+  QAccessibleInterface* button = nullptr;
+  for (int i = 0; i < window->childCount() && !button; ++i)
+    if (QAccessibleInterface* c = window->child(i); c && c->text(QAccessible::Name) == QStringLiteral("System menu"))
+      button = c;
+  ASSERT_NE(button, nullptr);
+  button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  ASSERT_TRUE(f.driver().MenuOpen());
+  EXPECT_TRUE(button->state().pressed);
+  EXPECT_EQ(f.Shown(), (QStringList{"Minimize", "Maximize", "RollUp", "-", "Close"}));
+  // Pressed again while open: nothing more opens.
+  button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_EQ(f.opened, 1);
+  f.Key(Qt::Key_Escape);
+  EXPECT_FALSE(button->state().pressed);
 }
 
 TEST(SkinFormSysMenu, CommandsThatFreeTheFormLeaveNothingBehind) {
