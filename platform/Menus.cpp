@@ -35,9 +35,11 @@ QChar GetHotkey(const QString& caption) {
 }
 
 bool IsAccel(uint16_t key, const QString& caption) {
+  // Virtual key codes name letters by their capital and digits by themselves; no other key
+  // code is a character.
+  const bool character = (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z');
   const QChar c = GetHotkey(caption);
-  if (c.isNull() || key == 0 || key > 0xFF) return false;
-  return c.toUpper() == QChar(key).toUpper();
+  return character && !c.isNull() && c.toUpper() == QChar(key);
 }
 
 // ---- TMenuItem ---------------------------------------------------------------------------

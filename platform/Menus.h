@@ -28,7 +28,8 @@ inline const QString cLineCaption = QStringLiteral("-");
 QString StripHotkey(const QString& caption);
 // The accelerator character (the one after a single "&"), or a null QChar when there is none.
 QChar GetHotkey(const QString& caption);
-// True when the virtual key `key` is the caption's accelerator, compared without regard to case.
+// True when the virtual key `key` (a letter's capital or a digit) is the caption's accelerator,
+// compared without regard to case.
 bool IsAccel(uint16_t key, const QString& caption);
 
 class TMenuItem : public TComponent {

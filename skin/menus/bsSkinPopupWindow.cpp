@@ -262,7 +262,6 @@ void TbsSkinPopupWindow::ShowAt(const TRect& anchorRect, TMenuItem* rootItem, in
   const bool fadeIn = blend && menu_->BlendAnimated && menu_->FirstWindow();
   if (blend) SetWindowAlpha(w, fadeIn ? 0 : menu_->BlendValue);
   w->show();
-  w->raise();
   if (fadeIn) {
     for (int a = 2; a < menu_->BlendValue; a += 2) SetWindowAlpha(w, a);
     SetWindowAlpha(w, menu_->BlendValue);
@@ -472,47 +471,31 @@ void TbsSkinPopupWindow::HandleKey(uint16_t key) {
   }
 }
 
-void TbsSkinPopupWindow::SelectNext() {
-  const int count = ItemCount();
-  if (count == 0) return;
-  const auto lastShown = [this] { return FirstVisible + ShownCount - 1; };
-  if (Scrolling && !ScrollTimerRunning() && ActiveIndex == lastShown()) ScrollDown(true);
-  OldActiveIndex = ActiveIndex;
-  int start = ActiveIndex + 1;
-  if (ActiveIndex < 0 || start > count - 1) start = 0;
-  int found = -1;
-  for (int i = start; i < count; ++i) {
-    const TbsSkinMenuItem* item = items_[static_cast<size_t>(i)].get();
-    if (item->ItemEnabled() && !item->IsDivider()) {
-      found = i;
-      break;
-    }
-    if (Scrolling && !ScrollTimerRunning() && i == lastShown()) ScrollDown(true);
-  }
-  if (found < 0 || found == OldActiveIndex) return;
-  ActiveIndex = found;
-  const std::weak_ptr<int> alive = life_;
-  TbsSkinMenuItem* old = OldActiveIndex >= 0 && OldActiveIndex < count ? items_[static_cast<size_t>(OldActiveIndex)].get() : nullptr;
-  Select(items_[static_cast<size_t>(found)].get(), true);
-  if (alive.expired()) return;
-  if (old) Deselect(old);
-}
+void TbsSkinPopupWindow::SelectNext() { StepSelection(true); }
+void TbsSkinPopupWindow::SelectPrevious() { StepSelection(false); }
 
-void TbsSkinPopupWindow::SelectPrevious() {
+void TbsSkinPopupWindow::StepSelection(bool down) {
   const int count = ItemCount();
   if (count == 0) return;
-  if (Scrolling && !ScrollTimerRunning() && ActiveIndex == FirstVisible) ScrollUp(true);
+  // The item at the edge of the range shown in the walking direction; passing it scrolls.
+  const auto edge = [this, down] { return down ? FirstVisible + ShownCount - 1 : FirstVisible; };
+  const auto scrollOn = [this, down] {
+    if (!Scrolling || ScrollTimerRunning()) return;
+    if (down) ScrollDown(true);
+    else ScrollUp(true);
+  };
+  if (ActiveIndex == edge()) scrollOn();
   OldActiveIndex = ActiveIndex;
-  int start = ActiveIndex - 1;
-  if (ActiveIndex < 0 || start < 0) start = count - 1;
+  int start = ActiveIndex + (down ? 1 : -1);
+  if (ActiveIndex < 0 || start < 0 || start > count - 1) start = down ? 0 : count - 1;
   int found = -1;
-  for (int i = start; i >= 0; --i) {
+  for (int i = start; i >= 0 && i < count; i += down ? 1 : -1) {
     const TbsSkinMenuItem* item = items_[static_cast<size_t>(i)].get();
     if (item->ItemEnabled() && !item->IsDivider()) {
       found = i;
       break;
     }
-    if (Scrolling && !ScrollTimerRunning() && i == FirstVisible) ScrollUp(true);
+    if (i == edge()) scrollOn();
   }
   if (found < 0 || found == OldActiveIndex) return;
   ActiveIndex = found;

@@ -117,6 +117,8 @@ class TbsSkinPopupWindow : public TCustomControl {
   // Draws one item (or marker) straight onto the window, outside a paint.
   void DrawItemNow(TbsSkinMenuItem* item);
   void DrawMarkersNow();
+  // Repaints the whole window now (after a scroll or a layout change).
+  void RepaintAll();
   // The font items are measured and drawn with (set by BuildItems).
   const TFont& ItemsFont() const { return itemsFont_; }
   const QFont& ItemsQFont() const { return itemsQFont_; }
@@ -136,8 +138,8 @@ class TbsSkinPopupWindow : public TCustomControl {
 
  private:
   void CloseAfterThis();
-  // Repaints the whole window now (after a scroll or a layout change).
-  void RepaintAll();
+  // The walk of SelectNext (down) and SelectPrevious.
+  void StepSelection(bool down);
   void DrawRectNow(const TRect& r);
   TbsSkinMenu* menu_;                 // referenced: the driver owns this window
   TMenuItem* rootItem_ = nullptr;     // referenced
