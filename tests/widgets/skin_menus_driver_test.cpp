@@ -6,9 +6,11 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QTest>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -21,9 +23,18 @@
 
 namespace {
 
+// Runs the event loop until `done` holds or `ms` pass; the final answer of `done`.
+bool WaitUntil(const std::function<bool()>& done, int ms = 5000) {
+  QElapsedTimer t;
+  t.start();
+  while (!done() && t.elapsed() < ms) QTest::qWait(10);
+  return done();
+}
+
 // A form with a host, a popup menu and a record of the 1228 messages the form got.
 struct MenuSite {
   MenuSite() {
+    QCursor::setPos(799, 599);  // away from the menus, which follow the pointer
     form->SetBounds(0, 0, 300, 200);
     host = new TTestMenuHost(form.get());
     menu = new TbsSkinPopupMenu(form.get());
@@ -266,10 +277,10 @@ TEST(SkinMenuDriver, SubMenusOpenBesideTheirItemOnClickOrAfterTheDelayAndCloseOn
   w->HandleMouseMove(TPoint(10, w->Items(0)->ItemBounds.Top + 2));
   w->HandleMouseMove(TPoint(10, w->Items(1)->ItemBounds.Top + 2));
   EXPECT_EQ(s.driver().PendingItem(), w->Items(1));
+  EXPECT_EQ(s.driver().SubMenuTimer().Interval(), 500);
   QTest::qWait(200);
   EXPECT_EQ(s.windows(), 1);
-  QTest::qWait(600);
-  EXPECT_EQ(s.windows(), 2);
+  EXPECT_TRUE(WaitUntil([&] { return s.windows() == 2; }));
   EXPECT_EQ(editClicks, 2);
   // ...and moving on to another item before that cancels it.
   w->HandleMouseMove(TPoint(10, w->Items(2)->ItemBounds.Top + 2));
@@ -420,26 +431,18 @@ TEST(SkinMenuDriver, ATallMenuScrollsWithinTheWorkAreaAndUpOnTheFirstItemJumpsTo
   // The mouse resting on the down marker scrolls one item per 100 ms; leaving it stops.
   const int before = w->FirstVisible;
   QCursor::setPos(w->Left() + 20, w->Top() + w->Height() - 2 - 5);
-  QTest::qWait(60);
-  EXPECT_EQ(w->ScrollDirection, 2);
-  EXPECT_TRUE(w->ScrollTimerRunning());
-  QTest::qWait(560);
-  const int scrolled = w->FirstVisible - before;
-  EXPECT_GE(scrolled, 3);
-  EXPECT_LE(scrolled, 6);
+  ASSERT_TRUE(WaitUntil([&] { return w->ScrollDirection == 2 && w->ScrollTimerRunning(); }));
+  EXPECT_TRUE(WaitUntil([&] { return w->FirstVisible >= before + 3; }));
   QCursor::setPos(w->Left() + 20, w->Top() + w->Height() / 2);
-  QTest::qWait(60);
-  EXPECT_FALSE(w->ScrollTimerRunning());
+  EXPECT_TRUE(WaitUntil([&] { return !w->ScrollTimerRunning(); }));
   EXPECT_EQ(w->ScrollDirection, 0);
   const int stopped = w->FirstVisible;
   QTest::qWait(250);
   EXPECT_EQ(w->FirstVisible, stopped);
   // The up marker scrolls back.
   QCursor::setPos(w->Left() + 20, w->Top() + 2 + 3);
-  QTest::qWait(60);
-  EXPECT_EQ(w->ScrollDirection, 1);
-  QTest::qWait(250);
-  EXPECT_LT(w->FirstVisible, stopped);
+  EXPECT_TRUE(WaitUntil([&] { return w->ScrollDirection == 1; }));
+  EXPECT_TRUE(WaitUntil([&] { return w->FirstVisible < stopped; }));
   s.driver().CloseAll();
 }
 
