@@ -1,6 +1,7 @@
 // skinpaint: paints Ledgerly's own skins and writes their descriptions.
 //
-//   skinpaint OUTDIR     writes OUTDIR/daylight and OUTDIR/slate (SKIN.INI + BMP files)
+//   skinpaint OUTDIR                  writes OUTDIR/daylight and OUTDIR/slate (SKIN.INI + BMP files)
+//   skinpaint --icon SIZE OUT.png     writes the viewer's icon (AppIcon.cpp) at SIZE x SIZE
 //
 // Both skins share one layout painter and differ in their theme (colours, corner radius,
 // caption style) and in how the control images are packed into numbered pictures:
@@ -21,6 +22,7 @@
 #include <optional>
 #include <vector>
 
+#include "AppIcon.h"
 #include "platform/Bitmap.h"
 #include "platform/Exceptions.h"
 
@@ -789,8 +791,21 @@ void BuildSkin(const Theme& t, bool stored, const QString& outRoot) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 4 && QString::fromLatin1(argv[1]) == QStringLiteral("--icon")) {
+    bool ok = false;
+    const int size = QString::fromLatin1(argv[2]).toInt(&ok);
+    if (!ok || size < 16 || size > 1024) {
+      std::fprintf(stderr, "skinpaint: icon size must be 16 to 1024\n");
+      return 2;
+    }
+    if (!PaintAppIcon(size).save(QString::fromLocal8Bit(argv[3]), "PNG")) {
+      std::fprintf(stderr, "skinpaint: cannot write %s\n", argv[3]);
+      return 1;
+    }
+    return 0;
+  }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: skinpaint OUTDIR\n  writes OUTDIR/daylight and OUTDIR/slate (SKIN.INI and BMP files)\n");
+    std::fprintf(stderr, "usage: skinpaint OUTDIR\n  writes OUTDIR/daylight and OUTDIR/slate (SKIN.INI and BMP files)\n       skinpaint --icon SIZE OUT.png\n");
     return 2;
   }
   try {
