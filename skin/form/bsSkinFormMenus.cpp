@@ -153,15 +153,14 @@ TMenuItem* TbsSkinForm::GetSystemMenuItems() {
 
   const bool minimized = windowState_ == TWindowState::wsMinimized;
   const bool maximized = windowState_ == TWindowState::wsMaximized;
-  // An MDI child maximized by its component has no roll-up; the platform has no MDI forms.
-  const bool canRollUp = !rollUpState_ && !minimized && (borderIcons_ & biRollUp);
+  const bool canRollUp = !(IsMDIChild() && maximized) && !rollUpState_ && !minimized && (borderIcons_ & biRollUp);
   const bool canMaximize = !maximized && (borderIcons_ & biMaximize);
   const bool canRestore = windowState_ != TWindowState::wsNormal || rollUpState_;
   const bool canMinimize = !minimized && (borderIcons_ & biMinimize);
   const bool toTray = (borderIcons_ & biMinimizeToTray) != 0;
   auto closeItem = [this] {
     TMenuItem* item = NewSysItem(kClose, QStringLiteral("&Close"), &TbsSkinForm::SysClose);
-    item->SetShortCut(ShortCut(VK_F4, ssAlt));  // an MDI child would show Ctrl+F4
+    item->SetShortCut(IsMDIChild() ? ShortCut(VK_F4, ssCtrl) : ShortCut(VK_F4, ssAlt));
     return item;
   };
 
@@ -203,8 +202,9 @@ void TbsSkinForm::ShowSystemMenu(int x, int y) {
 
 void TbsSkinForm::ShowButtonPopup(TbsSkinButtonObject* button) {
   if (!menuDriver_ || !button || !button->PopupItems || button->PopupItems->Count() == 0) return;
-  TRect r = button->ObjectRect;
-  r = TRect(r.Left + form_->Left(), r.Top + form_->Top(), r.Right + form_->Left(), r.Bottom + form_->Top());
+  const TPoint o = WindowScreenOrigin();
+  const TRect& b = button->ObjectRect;
+  const TRect r(b.Left + o.X, b.Top + o.Y, b.Right + o.X, b.Bottom + o.Y);
   const std::weak_ptr<int> alive = life_;
   if (auto* skinned = dynamic_cast<TbsSkinPopupMenu*>(button->PopupItems->GetParentMenu());
       skinned && skinned->Items() == button->PopupItems) {
@@ -328,17 +328,27 @@ void TbsSkinForm::KeyMenuCommand() {
   if (TbsMenuBarLink* bar = MenuBar()) bar->EnterMenuMode();
 }
 
-void TbsSkinForm::EndMenusOnMessage(const TMessage& m) {
-  if (!EndsMenus(m)) return;
+bool TbsSkinForm::EndOwnMenus() {
   if (mainMenuActive_ && !skinMenuOpen_) {
     ExitMenuMode();
-    return;
+    return true;
   }
   if (menuDriver_ && menuDriver_->MenuOpen()) {
     menuDriver_->CloseAll();
-    return;
+    return true;
   }
-  if (skinMenuOpen_) NotifyMenusClosed();
+  if (skinMenuOpen_) {
+    NotifyMenusClosed();
+    return true;
+  }
+  return false;
+}
+
+void TbsSkinForm::EndMenusOnMessage(const TMessage& m) {
+  if (!EndsMenus(m) || EndOwnMenus()) return;
+  // An MDI parent ends the menus of its active child.
+  if (IsMDIParent() && form_->Visible())
+    if (TbsSkinForm* child = FindSkinForm(form_->ActiveMDIChild()); child && child != this) child->EndOwnMenus();
 }
 
 // ===================================================================================
@@ -366,6 +376,14 @@ void TbsSkinForm::FormShortCut(TWMKey& key, bool& handled) {
 }
 
 void TbsSkinForm::MenuKeyDown(uint16_t key) {
+  // A child's keys go to its parent while the parent's menus are open.
+  if (IsMDIChild())
+    if (TbsSkinForm* parent = FindSkinForm(MainForm()); parent && parent != this &&
+                                                          ((parent->menuDriver_ && parent->menuDriver_->MenuOpen()) ||
+                                                           parent->mainMenuActive_)) {
+      parent->MenuKeyDown(key);
+      return;
+    }
   TbsMenuBarLink* bar = MenuBar();
   if (mainMenuActive_ && bar && bar->Accelerator(key)) return;
   const int open = menuDriver_ ? static_cast<int>(menuDriver_->OpenWindowList().size()) : 0;

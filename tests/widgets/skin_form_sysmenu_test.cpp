@@ -446,3 +446,33 @@ TEST(SkinFormSysMenu, MenuBarShortcutsAcceleratorsAndKeyboardMenuMode) {
 }
 
 }  // namespace
+
+namespace {
+TEST(SkinFormSysMenu, MdiChildMenuShowsCtrlF4AndNoRollUpWhenMaximized) {
+  auto* parent = Application->CreateForm<TForm>();
+  parent->SetFormStyle(TFormStyle::fsMDIForm);
+  parent->SetBounds(0, 0, 780, 560);
+  auto* pframe = new TbsSkinForm(parent);
+  parent->Show();
+  auto* child = Application->CreateForm<TForm>();
+  child->SetFormStyle(TFormStyle::fsMDIChild);
+  child->SetBounds(20, 20, 320, 220);
+  auto* cframe = new TbsSkinForm(child);
+  child->Show();
+  QApplication::processEvents();
+  TMenuItem* root = cframe->GetSystemMenuItems();
+  EXPECT_EQ(Captions(root), (QStringList{"Minimize", "Maximize", "RollUp", "-", "Close"}));
+  EXPECT_EQ(root->Items(4)->ShortCutText(), QStringLiteral("Ctrl+F4"));
+  EXPECT_EQ(pframe->GetSystemMenuItems()->Items(4)->ShortCutText(), QStringLiteral("Alt+F4"));
+  cframe->SetWindowState(TWindowState::wsMaximized);
+  EXPECT_EQ(Captions(cframe->GetSystemMenuItems()), (QStringList{"Minimize", "Restore", "-", "Close"}));
+  // A press on the parent ends the child's menu.
+  cframe->ShowSystemMenu(100, 100);
+  ASSERT_TRUE(cframe->MenuDriver()->MenuOpen());
+  parent->Perform(WM_LBUTTONDOWN, 0, MakeLParam(5, 5));
+  EXPECT_FALSE(cframe->MenuDriver()->MenuOpen());
+  EXPECT_FALSE(cframe->SkinMenuOpen());
+  delete child;
+  delete parent;
+}
+}  // namespace
