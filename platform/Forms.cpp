@@ -1,5 +1,7 @@
 #include "platform/Forms.h"
 
+#include "platform/ApplicationHints.h"
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QScreen>
@@ -662,12 +664,15 @@ TApplication::TApplication(int& argc, char** argv) : TComponent(nullptr) {
   Application = this;
   messageFilter_ = std::make_unique<TMessageFilter>();
   if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(messageFilter_.get());
+  hints_ = std::make_unique<THintController>();
+  hints_->SetShowHint(true);
 }
 
 TApplication::~TApplication() {
   if (QCoreApplication::instance()) QCoreApplication::instance()->removeEventFilter(messageFilter_.get());
   messageFilter_.reset();
   Destroying();
+  hints_.reset();
   DestroyComponents();  // the forms go while Qt is still there
   if (Application == this) Application = nullptr;
 }
@@ -703,7 +708,7 @@ void TApplication::FormCreated(TCustomForm* f) {
 
 int TApplication::Run() {
   running_ = true;
-  if (mainForm_ && !terminated_) mainForm_->Show();
+  if (mainForm_ && !terminated_ && ShowMainForm) mainForm_->Show();
   if (mainForm_ && !terminated_ && QCoreApplication::instance()) QCoreApplication::exec();
   running_ = false;
   return 0;

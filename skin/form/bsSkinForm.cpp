@@ -10,18 +10,22 @@
 #include <QStyle>
 #include <QWidget>
 #include <algorithm>
+#include <functional>
 
 #include "platform/Colors.h"
 #include "platform/Exceptions.h"
 #include "platform/MDIClient.h"
 #include "platform/Menus.h"
 #include "platform/Screen.h"
+#include "platform/ShortCut.h"
 #include "skin/controls/bsSkinConsumer.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinObjectData.h"
 #include "skin/draw/bsUtils.h"
 #include "skin/form/FrameAccessible.h"
 #include "skin/menus/bsSkinMenu.h"
+#include "skin/menus/bsSkinPopupMenu.h"
+#include "skin/menus/bsTrayIcon.h"
 
 namespace {
 TFont FrameFont(TFontStyles style, TColor color) {
@@ -69,6 +73,7 @@ TbsSkinForm::TbsSkinForm(TComponent* owner)
       DefMenuItemFont(FrameFont(0, clWindowText)),
       form_(OwnerForm(owner)) {
   InstallFormAccessibility();
+  MakeTrayMenu();
   hoverTimer_ = std::make_unique<TTimer>(nullptr);
   hoverTimer_->SetEnabled(false);
   hoverTimer_->SetInterval(50);
@@ -116,6 +121,7 @@ TbsSkinForm::~TbsSkinForm() {
   objects_.clear();
   if (!form_->IsDestroying()) form_->OnShortCut = std::move(oldShortCut_);
   UnhookMDIClient();
+  RemoveFromWindowMenu();
   // A form that is going has already dropped its window procedure; leave it alone then.
   if (hooked_ && !form_->IsDestroying()) {
     form_->WindowProc = std::move(oldWindowProc_);
@@ -179,6 +185,7 @@ void TbsSkinForm::SetRef(TComponent*& field, TComponent* v) {
 void TbsSkinForm::SetSkinData(TbsSkinData* v) {
   skinData_ = v;
   if (v) v->FreeNotification(this);
+  if (trayMenu_) trayMenu_->SetSkinData(v);
   if (!IsDesigning()) ChangeSkinData();
 }
 
@@ -218,6 +225,7 @@ void TbsSkinForm::Notification(TComponent* c, TOperation op) {
   if (c == mainMenuBar_) mainMenuBar_ = nullptr;
   if (c == systemMenu_) systemMenu_ = nullptr;
   if (mdiClient_ && c == mdiClient_) mdiClient_ = nullptr;  // gone with its form
+  if (windowItem_ && c == windowItem_) windowItem_ = nullptr;  // freed with the window menu
 }
 
 void TbsSkinForm::RequestFramePaint() {
@@ -283,11 +291,13 @@ void TbsSkinForm::FormWindowProc(TMessage& m) {
       // A maximized child's caption is part of the parent's.
       if (MaximizedChild())
         if (TCustomForm* main = MainForm()) main->InvalidateFrame();
+      if (IsMDIChild()) UpdateWindowMenuChecks();
       return;
     case WM_SETTEXT:
     case CM_TEXTCHANGED:
       CallOld(m);
       if (!Hidden()) RequestFramePaint();
+      if (IsMDIChild() && windowItem_) windowItem_->SetCaption(form_->Caption());
       if (MaximizedChild())
         if (TCustomForm* main = MainForm()) main->InvalidateFrame();
       return;
@@ -550,6 +560,12 @@ void TbsSkinForm::ShowWindowMessage(TMessage& m) {
   // A maximized child that is hidden (closed) or shown again leaves or rejoins the parent's
   // caption as a destroyed or newly maximized one would.
   if (MaximizedChild()) TellMainForm(m.WParam != 0 ? SkinMessageChildMaximized : SkinMessageChildRestored);
+  if (IsMDIChild()) {
+    if (m.WParam != 0)
+      AddToWindowMenu();
+    else
+      RemoveFromWindowMenu();
+  }
   CallOld(m);
 }
 
@@ -813,16 +829,50 @@ void TbsSkinForm::SetRollUpState(bool v) {
   OnChangeRollUpState(this);
 }
 
+void TbsSkinForm::SetTrayIcon(TComponent* v) {
+  SetRef(trayIcon_, v);
+  auto* tray = dynamic_cast<TbsTrayIcon*>(v);
+  if (!tray) return;
+  tray->SetIconVisible(false);
+  tray->MinimizeToTray = false;
+  if (!IsDesigning() && !tray->PopupMenu()) {
+    tray->SetPopupMenu(trayMenu_);
+    tray->OnDblClick = [this](TComponent*) { RestoreFormFromTray(); };
+  }
+}
+
+void TbsSkinForm::MakeTrayMenu() {
+  trayMenu_ = new TbsSkinPopupMenu(this);
+  trayMenu_->SetFrameForm(form_);
+  auto add = [this](const char* name, const char* caption, std::function<void()> command) {
+    auto* item = new TMenuItem(trayMenu_);
+    item->SetName(QLatin1String(name));
+    item->SetCaption(QString::fromUtf8(caption));
+    if (command) item->OnClick = [command](TComponent*) { command(); };
+    trayMenu_->Items()->Add(item);
+    return item;
+  };
+  add("TRAY_BSF_RESTORE", "&Restore", [this] { RestoreFormFromTray(); });
+  add("", "-", nullptr);
+  add("TRAY_BSF_CLOSE", "&Close", [this] { form_->Close(); })
+      ->SetShortCut(TextToShortCut(IsMDIChild() ? QStringLiteral("Ctrl+F4") : QStringLiteral("Alt+F4")));
+}
+
 void TbsSkinForm::MinimizeFormToTray() {
-  // The tray icon comes with the hints and the tray.
-  if (!trayIcon_) return;
+  auto* tray = dynamic_cast<TbsTrayIcon*>(trayIcon_);
+  if (!tray) return;
+  tray->MinimizeToTray = true;
   if (Application) Application->Minimize();
   OnMinimizeToTray(this);
 }
 
 void TbsSkinForm::RestoreFormFromTray() {
-  if (!trayIcon_) return;
+  auto* tray = dynamic_cast<TbsTrayIcon*>(trayIcon_);
+  if (!tray) return;
+  tray->MinimizeToTray = false;
+  tray->ShowApplication();
   if (Application) Application->Restore();
+  tray->SetIconVisible(false);
   OnRestoreFromTray(this);
 }
 

@@ -33,6 +33,8 @@ class TbsSkinMenu;
 class TbsMenuBarLink;
 class TMenuItem;
 class TPopupMenu;
+class TbsSkinHint;
+class TbsSkinPopupMenu;
 class TMDIClient;
 
 // Frame buttons and system-menu commands: a one-byte set whose first three members are the
@@ -103,7 +105,9 @@ class TbsSkinForm : public TComponent, public TbsMenuHost {
   TComponent* SkinHint() const { return skinHint_; }
   void SetSkinHint(TComponent* v) { SetRef(skinHint_, v); }
   TComponent* TrayIcon() const { return trayIcon_; }
-  void SetTrayIcon(TComponent* v) { SetRef(trayIcon_, v); }
+  // The icon given here is hidden and stops minimizing to the tray on its own; without a menu of
+  // its own, a double click on it restores the form.
+  void SetTrayIcon(TComponent* v);
   // The form's skinned menu bar; the frame talks to it when it implements TbsMenuBarLink.
   TComponent* MainMenuBar() const { return mainMenuBar_; }
   void SetMainMenuBar(TComponent* v) { SetRef(mainMenuBar_, v); }
@@ -189,6 +193,8 @@ class TbsSkinForm : public TComponent, public TbsMenuHost {
   void MoveOverObject(int x, int y);
   void SetCaptionActive(bool updateNow);
   void ClearObjectHighlights();
+  // The hint component that shows the objects' hints: SkinHint while ShowObjectHint is set.
+  TbsSkinHint* ObjectHint() const;
   int HoverIndex() const { return hoverIndex_; }
   int CaptureIndex() const { return captureIndex_; }
   // The form's small icon (made on first use) and the size of the system-menu icon.
@@ -257,6 +263,9 @@ class TbsSkinForm : public TComponent, public TbsMenuHost {
   void PlainLayout();
   void MinimizeFormToTray();
   void RestoreFormFromTray();
+  // The tray icon's menu when it has none of its own: "&Restore" (TRAY_BSF_RESTORE) and "&Close"
+  // (TRAY_BSF_CLOSE). Owned.
+  TbsSkinPopupMenu* TrayMenu() const { return trayMenu_; }
   // The caption text as the frame shows it.
   QString CaptionText() const;
   // The plain frame's caption height and button size for the form's border style.
@@ -324,6 +333,7 @@ class TbsSkinForm : public TComponent, public TbsMenuHost {
   void SysRollUp();
   void SysMinimizeToTray();
   void SysClose();
+  void MakeTrayMenu();
   // Fills a client background of w x h: the skin's tiling, or `plain` without a skin.
   void PaintBackground(TCanvas& canvas, int w, int h, TColor plain);
   // An MDI child that this component has maximized: it has no frame at all.
@@ -338,6 +348,13 @@ class TbsSkinForm : public TComponent, public TbsMenuHost {
   void MDIClientProc(TMessage& m);
   // The child's part of SetWindowState after the bounds changed.
   void ChildStateChanged(TWindowState s);
+  // The child's item in the main form's window menu: added when it is shown, removed when it
+  // is hidden or goes; check marks follow the active child.
+  TMenuItem* ParentWindowMenu() const;
+  void AddToWindowMenu();
+  void RemoveFromWindowMenu();
+  void UpdateWindowMenuChecks() const;
+  void ChooseWindowItem();
 
   TCustomForm* form_ = nullptr;  // the owner; referenced
   TWndMethod oldWindowProc_;     // the form's procedure before this component took it over
@@ -378,6 +395,7 @@ class TbsSkinForm : public TComponent, public TbsMenuHost {
   bool mdiChildMaximized_ = false;
   TMDIClient* mdiClient_ = nullptr;  // referenced: the parent's MDI client while its procedure is ours
   TWndMethod oldClientProc_;         // the MDI client's procedure before this component took it over
+  TMenuItem* windowItem_ = nullptr;  // owned: this child's item in the main form's window menu
   bool skinMenuOpen_ = false;
   bool mainMenuActive_ = false;
   bool shortCutHandled_ = false;
@@ -401,6 +419,7 @@ class TbsSkinForm : public TComponent, public TbsMenuHost {
   TbsSkinData* skinData_ = nullptr;       // referenced, not owned
   TbsSkinData* menusSkinData_ = nullptr;  // referenced, not owned
   TComponent* skinHint_ = nullptr;        // referenced, not owned
+  TbsSkinPopupMenu* trayMenu_ = nullptr;  // owned as a component
   TComponent* trayIcon_ = nullptr;        // referenced, not owned
   TComponent* mainMenuBar_ = nullptr;     // referenced, not owned
   TPopupMenu* systemMenu_ = nullptr;      // referenced, not owned

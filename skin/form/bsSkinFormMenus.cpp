@@ -10,6 +10,7 @@
 #include "platform/Menus.h"
 #include "skin/form/bsMenuBarLink.h"
 #include "skin/form/bsSkinForm.h"
+#include "skin/menus/bsSkinHint.h"
 #include "skin/menus/bsSkinMenu.h"
 #include "skin/menus/bsSkinMenuItem.h"
 #include "skin/menus/bsSkinPopupMenu.h"
@@ -345,7 +346,9 @@ bool TbsSkinForm::EndOwnMenus() {
 }
 
 void TbsSkinForm::EndMenusOnMessage(const TMessage& m) {
-  if (!EndsMenus(m) || EndOwnMenus()) return;
+  if (!EndsMenus(m)) return;
+  if (TbsSkinHint* hint = ObjectHint()) hint->HideHintText();
+  if (EndOwnMenus()) return;
   // An MDI parent ends the menus of its active child.
   if (IsMDIParent() && form_->Visible())
     if (TbsSkinForm* child = FindSkinForm(form_->ActiveMDIChild()); child && child != this) child->EndOwnMenus();
