@@ -120,6 +120,13 @@ void TSkinView::OpenAllChildren() {
   for (int i = 0; i < kChildTopicCount; ++i) OpenChild(static_cast<TChildTopic>(i));
 }
 
+void TSkinView::ShowForms(bool normalForm) {
+  parent_->Show();
+  QApplication::processEvents();
+  parent_->Tile();
+  if (normalForm) tool_->Show();
+}
+
 void TSkinView::ChildGone(TForm* child) {
   children_.erase(std::remove(children_.begin(), children_.end(), child), children_.end());
 }

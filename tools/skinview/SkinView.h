@@ -45,6 +45,8 @@ class TSkinView {
   TForm* OpenChild(TChildTopic topic);
   // One child of every topic.
   void OpenAllChildren();
+  // Shows the parent with its children tiled over its client area, and the normal form.
+  void ShowForms(bool normalForm);
 
   // The skin every form shows now (nullptr before the first), and the built-in one it is
   // (-1 for a skin a user opened).

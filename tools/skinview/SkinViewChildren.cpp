@@ -37,7 +37,9 @@ TbsSkinPanel* PutPanel(TCustomForm& form, TWinControl* parent, int x, int y, int
 
 TbsSkinStdLabel* PutLabel(TCustomForm& form, TWinControl* parent, int x, int y, const QString& caption,
                           TbsSkinData* data) {
-  auto* l = Put<TbsSkinStdLabel>(form, parent, x, y, 120, 16, caption, data);
+  // A fixed width: the text fits in every skin's font, before and after a skin change.
+  auto* l = Put<TbsSkinStdLabel>(form, parent, x, y, 180, 16, caption, data);
+  l->SetAutoSize(false);
   l->SetCaption(caption);
   return l;
 }
@@ -176,6 +178,7 @@ void FillEdits(TCustomForm& f, TbsSkinData* d) {
   PutLabel(f, &f, 8, 130, QStringLiteral("Up-down:"), d);
   auto* number = Put<TbsSkinEdit>(f, &f, 120, 126, 60, 21, QStringLiteral("The up-down's position"), d);
   auto* vertical = Put<TbsSkinUpDown>(f, &f, 182, 126, 16, 21, QStringLiteral("A vertical up-down"), d);
+  vertical->SetOrientation(TUDOrientation::udVertical);
   vertical->SetMin(0);
   vertical->SetMax(100);
   vertical->SetPosition(50);
@@ -185,10 +188,10 @@ void FillEdits(TCustomForm& f, TbsSkinData* d) {
   horizontal->SetOrientation(TUDOrientation::udHorizontal);
   horizontal->OnChange = [number, horizontal](TComponent*) { number->SetText(QString::number(horizontal->Position())); };
   auto* offUpDown = Put<TbsSkinUpDown>(f, &f, 250, 126, 16, 21, QStringLiteral("An up-down that is not enabled"), d);
+  offUpDown->SetOrientation(TUDOrientation::udVertical);
   offUpDown->SetEnabled(false);
 
   auto* big = PutLabel(f, &f, 8, 164, QStringLiteral("A label in the skin's font, right aligned"), d);
-  big->SetAutoSize(false);
   big->SetBounds(8, 164, 292, 16);
   big->SetAlignment(taRightJustify);
 }
@@ -273,16 +276,18 @@ void FillMenus(TCustomForm& f, TbsSkinData* d) {
   for (int i = 1; i <= 60; ++i) add(recent, QStringLiteral("Recent file %1").arg(i));
   for (int i = 1; i <= 40; ++i) add(root, QStringLiteral("Item %1").arg(i), i % 6 == 0 ? 5 : -1);
 
-  auto* area = PutPanel(f, &f, 8, 8, 300, 150, QStringLiteral("Right-click here"),
+  auto* area = PutPanel(f, &f, 8, 8, 300, 150, QStringLiteral("Popup menu"),
                         QStringLiteral("A right click opens the skinned popup menu"), d);
-  area->SetDefaultAlignment(taCenter);
   area->SetAlign(TAlign::alClient);
-  area->OnMouseUp = [menu, area](TComponent*, TMouseButton button, TShiftState, int x, int y) {
-    if (button != TMouseButton::mbRight) return;
-    const TPoint p = area->ClientToScreen(TPoint{x, y});
-    menu->PopupComponent = area;
-    menu->PopupAt(p.X, p.Y);
-  };
+  auto* label = PutLabel(f, area, 12, 12, QStringLiteral("Right-click here for the popup menu"), d);
+  label->SetWidth(260);
+  for (TControl* c : {static_cast<TControl*>(area), static_cast<TControl*>(label)})
+    c->OnMouseUp = [menu, c](TComponent*, TMouseButton button, TShiftState, int x, int y) {
+      if (button != TMouseButton::mbRight) return;
+      const TPoint p = c->ClientToScreen(TPoint{x, y});
+      menu->PopupComponent = c;
+      menu->PopupAt(p.X, p.Y);
+    };
 }
 }  // namespace
 
@@ -322,8 +327,8 @@ void FillToolForm(TCustomForm& form, TbsSkinData* data) {
                          QStringLiteral("A top-level form with every frame button and magnetic edges"), data);
   panel->SetAlign(TAlign::alClient);
   panel->SetCaptionMode(true);
-  PutLabel(form, panel, 10, 36, QStringLiteral("Drag it near a screen edge:"), data);
-  PutLabel(form, panel, 10, 54, QStringLiteral("its magnetic edges snap."), data);
+  PutLabel(form, panel, 10, 36, QStringLiteral("Drag it near a screen edge:"), data)->SetWidth(240);
+  PutLabel(form, panel, 10, 54, QStringLiteral("its magnetic edges snap."), data)->SetWidth(240);
   auto* close = PutButton(form, panel, 10, 80, 90, 25, QStringLiteral("Close"), QStringLiteral("Closes this form"), data);
   close->OnClick = [&form](TComponent*) { form.Close(); };
 }

@@ -84,9 +84,7 @@ int main(int argc, char** argv) {
   view.OpenAllChildren();
 
   if (!args.Screenshot.isEmpty()) {
-    view.ParentForm()->Show();
-    QCoreApplication::processEvents();
-    view.ParentForm()->Tile();
+    view.ShowForms(false);
     const QImage shot = view.RenderParent();
     if (shot.isNull() || !shot.save(args.Screenshot, "PNG")) {
       std::fprintf(stderr, "skinview: cannot write \"%s\"\n", qPrintable(args.Screenshot));
@@ -94,6 +92,6 @@ int main(int argc, char** argv) {
     }
     return 0;
   }
-  view.ToolForm()->Show();
+  view.ShowForms(true);
   return app.Run();
 }
