@@ -141,7 +141,7 @@ void TSkinView::RouteShortCuts(TForm& form) {
   };
 }
 
-void TSkinView::UseSkin(std::unique_ptr<TSkinSource> skin, int builtIn) {
+void TSkinView::UseSkin(std::shared_ptr<const TSkinSource> skin, int builtIn) {
   if (!skin) return;
   skin->LoadInto(*data_);
   current_ = std::move(skin);
@@ -153,14 +153,16 @@ void TSkinView::UseSkin(std::unique_ptr<TSkinSource> skin, int builtIn) {
 
 void TSkinView::UseBuiltInSkin(int index) {
   try {
-    UseSkin(BuiltInSkin(index), index);
+    if (index < 0 || index >= kBuiltInSkinCount) throw ESkinSourceError(QStringLiteral("There is no built-in skin %1.").arg(index));
+    if (!builtIns_[index]) builtIns_[index] = BuiltInSkin(index);
+    UseSkin(builtIns_[index], index);
   } catch (const Exception& e) {
     app_.ShowException(e.Message());
   }
 }
 
 bool TSkinView::OpenSkin(const QString& path) {
-  std::unique_ptr<TSkinSource> skin;
+  std::shared_ptr<const TSkinSource> skin;
   try {
     skin = TSkinSource::Open(path);
   } catch (const Exception& e) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "SkinViewChildren.h"
+#include "BuiltInSkins.h"
 #include "SkinViewMenu.h"
 
 class TApplication;
@@ -53,7 +54,7 @@ class TSkinView {
   const TSkinSource* CurrentSkin() const { return current_.get(); }
   int CurrentBuiltIn() const { return builtIn_; }
   // Loads a checked skin into every form and makes it the current one.
-  void UseSkin(std::unique_ptr<TSkinSource> skin, int builtIn = -1);
+  void UseSkin(std::shared_ptr<const TSkinSource> skin, int builtIn = -1);
   void UseBuiltInSkin(int index);
   // Reads the skin at `path` and uses it. When it cannot be read: the failure box (the
   // application's, with the reason) and the current skin stays. True when it was loaded.
@@ -86,7 +87,9 @@ class TSkinView {
   TForm* tool_ = nullptr;         // owned
   std::vector<TForm*> children_;  // owned until the user closes one
   TSkinViewMenu menu_;
-  std::unique_ptr<TSkinSource> current_;
+  std::shared_ptr<const TSkinSource> current_;
+  // The built-in skins, read and checked once, when first used.
+  std::shared_ptr<const TSkinSource> builtIns_[kBuiltInSkinCount];
   int builtIn_ = -1;
   int opened_[kChildTopicCount] = {};  // children opened per topic, for their captions
 };

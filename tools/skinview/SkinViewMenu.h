@@ -5,6 +5,8 @@
 #include <QString>
 #include <functional>
 
+#include "BuiltInSkins.h"
+
 class TCustomForm;
 class TMainMenu;
 class TMenuItem;
@@ -19,7 +21,7 @@ struct TSkinViewCommands {
 struct TSkinViewMenu {
   TMainMenu* Menu = nullptr;                 // owned by the form
   TMenuItem* WindowItem = nullptr;           // "&Window": the frame lists the children under it
-  TMenuItem* BuiltIn[2] = {nullptr, nullptr};  // the radio items of the built-in skins
+  TMenuItem* BuiltIn[kBuiltInSkinCount] = {};  // the radio items of the built-in skins
 };
 
 // Makes the menu as a component of `form`; the items are named after their commands
