@@ -128,15 +128,18 @@ bool TWidgetBridge::Translate(QWidget* self, QEvent* e) {
       return r ? BaseEvent(e) : true;
     }
     case QEvent::Enter: {
-      TMessage m{part_ == Part::Frame ? WM_NULL : CM_MOUSEENTER, 0, 0, 0};
+      if (WholeHover && part_ != Part::Frame) return BaseEvent(e);
+      TMessage m{part_ == Part::Frame && !WholeHover ? WM_NULL : CM_MOUSEENTER, 0, 0, 0};
       if (m.Msg == WM_NULL) return BaseEvent(e);
       m.LParam = reinterpret_cast<intptr_t>(static_cast<TControl*>(control_));
       Deliver(m);
       return BaseEvent(e);
     }
     case QEvent::Leave: {
-      TMessage m{part_ == Part::Frame ? WM_NCMOUSELEAVE : CM_MOUSELEAVE, 0, 0, 0};
-      if (part_ != Part::Frame) m.LParam = reinterpret_cast<intptr_t>(static_cast<TControl*>(control_));
+      if (WholeHover && part_ != Part::Frame) return BaseEvent(e);
+      const bool nonClient = part_ == Part::Frame && !WholeHover;
+      TMessage m{nonClient ? WM_NCMOUSELEAVE : CM_MOUSELEAVE, 0, 0, 0};
+      if (!nonClient) m.LParam = reinterpret_cast<intptr_t>(static_cast<TControl*>(control_));
       Deliver(m);
       return BaseEvent(e);
     }
