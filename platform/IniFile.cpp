@@ -236,25 +236,25 @@ const TMemIniFile::Entry* TMemIniFile::FindEntry(QStringView section, QStringVie
   }
 }
 
-bool TMemIniFile::SectionExists(QStringView section) const { return Find(section) != nullptr; }
+bool TMemIniFile::SectionExists(const QString& section) const { return Find(section) != nullptr; }
 
-bool TMemIniFile::ValueExists(QStringView section, QStringView key) const {
+bool TMemIniFile::ValueExists(const QString& section, const QString& key) const {
   return FindEntry(section, key) != nullptr;
 }
 
-QString TMemIniFile::ReadString(QStringView section, QStringView key, const QString& def) const {
+QString TMemIniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
   const Entry* e = FindEntry(section, key);
   return e ? e->value.toString() : def;
 }
 
-bool TMemIniFile::ReadView(QStringView section, QStringView key, QStringView& out) const {
+bool TMemIniFile::ReadView(const QString& section, const QString& key, QStringView& out) const {
   const Entry* e = FindEntry(section, key);
   if (!e) return false;
   out = e->value;
   return true;
 }
 
-int32_t TMemIniFile::ReadInteger(QStringView section, QStringView key, int32_t def) const {
+int32_t TMemIniFile::ReadInteger(const QString& section, const QString& key, int32_t def) const {
   const Entry* e = FindEntry(section, key);
   if (!e) return def;
   const QStringView t = e->value;
@@ -264,11 +264,11 @@ int32_t TMemIniFile::ReadInteger(QStringView section, QStringView key, int32_t d
   return TryParseInt32(t, v) ? v : def;
 }
 
-bool TMemIniFile::ReadBool(QStringView section, QStringView key, bool def) const {
+bool TMemIniFile::ReadBool(const QString& section, const QString& key, bool def) const {
   return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 
-QStringList TMemIniFile::ReadSection(QStringView section) const {
+QStringList TMemIniFile::ReadSection(const QString& section) const {
   QStringList out;
   const Section* s = Find(section);
   if (!s) return out;
@@ -277,7 +277,7 @@ QStringList TMemIniFile::ReadSection(QStringView section) const {
   return out;
 }
 
-QStringList TMemIniFile::ReadSectionValues(QStringView section) const {
+QStringList TMemIniFile::ReadSectionValues(const QString& section) const {
   QStringList out;
   if (const Section* s = Find(section))
     for (const Entry& e : s->entries)
@@ -332,7 +332,7 @@ void TMemIniFile::WriteBool(const QString& section, const QString& key, bool val
   WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-void TMemIniFile::EraseSection(QStringView section) {
+void TMemIniFile::EraseSection(const QString& section) {
   const uint32_t h = FoldedHash(section);
   std::vector<Section> kept;
   kept.reserve(sections_.size());

@@ -15,6 +15,7 @@
 // Signed 32-bit integer from decimal text, or hexadecimal after a leading "$"
 // (up to eight digits, taken as the bit pattern). Returns false on empty or invalid text.
 bool TryParseInt32(QStringView text, int32_t& out);
+inline bool TryParseInt32(const QString& text, int32_t& out) { return TryParseInt32(QStringView(text), out); }
 
 // Lookups fold letter case without building lower-case copies: each name is hashed once when
 // the text is read, and a lookup hashes the asked name and compares folded characters. Keys
@@ -37,26 +38,26 @@ class TMemIniFile {
   QString Text() const;
   void Clear();
 
-  bool SectionExists(QStringView section) const;
-  bool ValueExists(QStringView section, QStringView key) const;
-  QString ReadString(QStringView section, QStringView key, const QString& def) const;
+  bool SectionExists(const QString& section) const;
+  bool ValueExists(const QString& section, const QString& key) const;
+  QString ReadString(const QString& section, const QString& key, const QString& def) const;
   // The value as a view, valid until the content changes; false (and `out` untouched) when
   // the key is missing.
-  bool ReadView(QStringView section, QStringView key, QStringView& out) const;
+  bool ReadView(const QString& section, const QString& key, QStringView& out) const;
   // "0x"/"0X" prefix longer than two characters reads as "$"; invalid text gives `def`.
-  int32_t ReadInteger(QStringView section, QStringView key, int32_t def) const;
-  bool ReadBool(QStringView section, QStringView key, bool def) const;
+  int32_t ReadInteger(const QString& section, const QString& key, int32_t def) const;
+  bool ReadBool(const QString& section, const QString& key, bool def) const;
   // Key names of a section in file order (first occurrences only).
-  QStringList ReadSection(QStringView section) const;
+  QStringList ReadSection(const QString& section) const;
   // "key=value" lines of a section in file order.
-  QStringList ReadSectionValues(QStringView section) const;
+  QStringList ReadSectionValues(const QString& section) const;
   QStringList ReadSections() const;
 
   // Writing replaces the first occurrence or appends to the section (created at the end).
   void WriteString(const QString& section, const QString& key, const QString& value);
   void WriteInteger(const QString& section, const QString& key, int32_t value);
   void WriteBool(const QString& section, const QString& key, bool value);
-  void EraseSection(QStringView section);
+  void EraseSection(const QString& section);
 
  private:
   struct Entry {
