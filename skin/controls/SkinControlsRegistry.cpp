@@ -2,6 +2,7 @@
 
 #include "platform/Label.h"
 #include "platform/PageControl.h"
+#include "platform/ImageList.h"
 #include "platform/Streaming.h"
 #include "skin/controls/bsSkinButton.h"
 #include "skin/controls/bsSkinEdit.h"
@@ -101,6 +102,7 @@ void RegisterSkinControlClasses() {
 
   RegisterClass<TPageControl>(QStringLiteral("TPageControl"), QStringLiteral("TCustomControl"))
       .Reference<TTabSheet>(QStringLiteral("ActivePage"), &TPageControl::ActivePage, &TPageControl::SetActivePage)
+      .Reference<TCustomImageList>(QStringLiteral("Images"), &TPageControl::Images, &TPageControl::SetImages)
       .Bool(QStringLiteral("HotTrack"), &TPageControl::HotTrack, &TPageControl::SetHotTrack, false)
       .Bool(QStringLiteral("MultiLine"), &TPageControl::MultiLine, &TPageControl::SetMultiLine, false)
       .Enum(QStringLiteral("Style"), &TPageControl::Style, &TPageControl::SetStyle, TabStyleIdents(),
