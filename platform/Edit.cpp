@@ -1,5 +1,6 @@
 #include "platform/Edit.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTimer>
 #include <QValidator>
@@ -38,6 +39,44 @@ class TCharCaseValidator : public QValidator {
  private:
   TEditCharCase case_;
 };
+
+bool IsKeyEvent(const QEvent* e) {
+  const QEvent::Type t = e->type();
+  return t == QEvent::KeyPress || t == QEvent::KeyRelease || t == QEvent::ShortcutOverride;
+}
+
+// The edit's window. Keys sent to it are the line edit's, which holds the keyboard focus; a
+// key the line edit leaves passes here on its way to the parents, untouched.
+class TEditWindow : public TBridgedWidget<QWidget> {
+ public:
+  using TBridgedWidget::TBridgedWidget;
+  const QEvent* passing = nullptr;  // the key the line edit just left, set by the line edit
+
+ protected:
+  bool event(QEvent* e) override {
+    if (!IsKeyEvent(e) || !focusProxy()) return TBridgedWidget::event(e);
+    if (e == passing) {
+      passing = nullptr;
+      e->ignore();
+      return false;
+    }
+    return QApplication::sendEvent(focusProxy(), e);
+  }
+};
+
+// The line edit on the edit's client area.
+class TEditLine : public TBridgedWidget<QLineEdit> {
+ public:
+  using TBridgedWidget::TBridgedWidget;
+
+ protected:
+  bool event(QEvent* e) override {
+    const bool r = TBridgedWidget::event(e);
+    if (IsKeyEvent(e) && !e->isAccepted())
+      if (auto* w = dynamic_cast<TEditWindow*>(parentWidget())) w->passing = e;
+    return r;
+  }
+};
 }  // namespace
 
 TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
@@ -60,8 +99,8 @@ QWidget* TCustomEdit::ClientHandle() {
 }
 
 QWidget* TCustomEdit::CreateWidget(QWidget* parent) {
-  auto* frame = new TBridgedWidget<QWidget>(this, TWidgetBridge::Part::Frame, parent);
-  auto* w = new TBridgedWidget<QLineEdit>(this, TWidgetBridge::Part::Client, frame);
+  auto* frame = new TEditWindow(this, TWidgetBridge::Part::Frame, parent);
+  auto* w = new TEditLine(this, TWidgetBridge::Part::Client, frame);
   frame->WholeHover = true;
   w->WholeHover = true;
   w->NativePaint = true;

@@ -708,3 +708,21 @@ TEST(SkinEdit, CharCaseAndHideSelection) {
 }
 
 }  // namespace
+
+namespace {
+TEST(SkinEdit, EachKeyReachesTheEditOnceWhereverItIsSent) {
+  Fixture f;
+  f.Show();
+  f.edit->SetFocus();
+  QApplication::processEvents();
+  std::vector<uint16_t> keys;
+  f.edit->OnKeyDown = [&](TComponent*, uint16_t& key, TShiftState) { keys.push_back(key); };
+  // To the line edit (as the keyboard does) and to the edit's window: once each, also for a
+  // key the line edit leaves to its parents.
+  QTest::keyClick(f.edit->Editor(), Qt::Key_F5);
+  QTest::keyClick(f.edit->Handle(), Qt::Key_F6);
+  QTest::keyClick(f.edit->Handle(), Qt::Key_B);
+  EXPECT_EQ(keys, (std::vector<uint16_t>{VK_F1 + 4, VK_F1 + 5, 'B'}));
+  EXPECT_EQ(f.edit->Text(), QStringLiteral("b"));
+}
+}  // namespace

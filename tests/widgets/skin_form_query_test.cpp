@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QWidget>
 #include <QSettings>
 #include <QTemporaryDir>
 
