@@ -9,6 +9,7 @@
 #include "platform/Splitter.h"
 #include "platform/Forms.h"
 #include "platform/ImageList.h"
+#include "platform/Menus.h"
 #include "platform/Timer.h"
 
 // ===================================================================================
@@ -481,6 +482,7 @@ void RegisterPlatformClasses() {
   if (g_platformRegistered) return;
   g_platformRegistered = true;
   RegisterImageListClasses();
+  RegisterMenuClasses();
 
   RegisterClass<TFont>(QStringLiteral("TFont"))
       .Enum(QStringLiteral("Charset"), [](const TFont* f) { return f->Charset; }, [](TFont* f, uint8_t v) { f->Charset = v; }, CharsetIdents(),

@@ -9,7 +9,7 @@ PKGS=(
   zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
   libfbclient2 firebird-dev firebird3.0-server-core firebird3.0-utils firebird3.0-server
   xvfb xdotool imagemagick x11-utils fonts-wqy-microhei fonts-liberation2
-  at-spi2-core python3-pyatspi dbus-x11 openbox x11-xserver-utils wmctrl
+  at-spi2-core python3-pyatspi dbus-x11 openbox x11-xserver-utils wmctrl libxcb1-dev
 )
 missing=()
 for p in "${PKGS[@]}"; do
