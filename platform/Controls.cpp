@@ -9,6 +9,7 @@
 #include "platform/Colors.h"
 #include "platform/Exceptions.h"
 #include "platform/Forms.h"
+#include "platform/MessageFilter.h"
 #include "platform/WidgetBridge.h"
 
 namespace {
@@ -249,18 +250,25 @@ void TControl::SetText(const QString& s) {
   Perform(CM_TEXTCHANGED);
 }
 
-void TControl::SetHint(const QString& h) {
-  hint_ = h;
-  if (IsWindowed()) {
-    auto* w = static_cast<TWinControl*>(this);
-    if (w->HandleAllocated()) w->Handle()->setToolTip(showHint_ ? hint_ : QString());
-  }
-}
+void TControl::SetHint(const QString& h) { hint_ = h; }
 
 void TControl::SetShowHint(bool v) {
+  parentShowHint_ = false;
+  if (v == showHint_) return;
   showHint_ = v;
-  SetHint(hint_);
   Perform(CM_SHOWHINTCHANGED);
+}
+
+void TControl::SetParentShowHint(bool v) {
+  if (v == parentShowHint_) return;
+  parentShowHint_ = v;
+  Perform(CM_SHOWHINTCHANGED);
+}
+
+bool TControl::EffectiveShowHint() const {
+  const TControl* c = this;
+  while (c->parentShowHint_ && c->parent_) c = c->parent_;
+  return c->showHint_;
 }
 
 void TControl::SetCursor(TCursor c) {
@@ -402,7 +410,6 @@ void TWinControl::InitWidget(QWidget* w) {
   w->setEnabled(enabled_);
   ApplyWidgetFont();
   ApplyWidgetCursor(cursor_);
-  if (showHint_) w->setToolTip(hint_);
   if (!region_.isEmpty()) w->setMask(region_);
   for (TControl* c : std::vector<TControl*>(controls_))
     if (c->IsWindowed()) static_cast<TWinControl*>(c)->Handle();
@@ -735,6 +742,12 @@ void TWinControl::DispatchFromQt(TMessage& m, TWidgetBridge* from) {
 bool TWinControl::FormTakesKey(const TMessage& m) {
   TCustomForm* form = GetParentForm(this);
   if (!form) return false;
+  TWMKey key;
+  key.Msg = m.Msg;
+  key.CharCode = static_cast<uint16_t>(m.WParam);
+  key.Shift = static_cast<TShiftState>(CurrentShiftState() & (ssShift | ssAlt | ssCtrl));
+  key.Serial = KeyEventSerial();
+  if (key.CharCode != 0 && form->IsShortCut(key)) return true;
   if (form != this && form->Perform(CM_CHILDKEY, m.WParam, reinterpret_cast<intptr_t>(this)) != 0) return true;
   if (m.Msg != WM_KEYDOWN || (m.WParam != VK_RETURN && m.WParam != VK_ESCAPE)) return false;
   if ((Perform(WM_GETDLGCODE) & DLGC_WANTALLKEYS) != 0) return false;

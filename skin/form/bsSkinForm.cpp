@@ -10,16 +10,22 @@
 #include <QStyle>
 #include <QWidget>
 #include <algorithm>
+#include <functional>
 
 #include "platform/Colors.h"
 #include "platform/Exceptions.h"
 #include "platform/MDIClient.h"
+#include "platform/Menus.h"
 #include "platform/Screen.h"
+#include "platform/ShortCut.h"
 #include "skin/controls/bsSkinConsumer.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinObjectData.h"
 #include "skin/draw/bsUtils.h"
 #include "skin/form/FrameAccessible.h"
+#include "skin/menus/bsSkinMenu.h"
+#include "skin/menus/bsSkinPopupMenu.h"
+#include "skin/menus/bsTrayIcon.h"
 
 namespace {
 TFont FrameFont(TFontStyles style, TColor color) {
@@ -67,6 +73,7 @@ TbsSkinForm::TbsSkinForm(TComponent* owner)
       DefMenuItemFont(FrameFont(0, clWindowText)),
       form_(OwnerForm(owner)) {
   InstallFormAccessibility();
+  MakeTrayMenu();
   hoverTimer_ = std::make_unique<TTimer>(nullptr);
   hoverTimer_->SetEnabled(false);
   hoverTimer_->SetInterval(50);
@@ -83,10 +90,17 @@ TbsSkinForm::TbsSkinForm(TComponent* owner)
     form_->Perform(m.Msg, m.WParam, m.LParam);
   };
 
+  defaultSysMenu_ = new TPopupMenu(this);
+  menuDriver_ = new TbsSkinMenu(this);
+  menuDriver_->SetOwnerForm(form_);
+  SyncMenuDriver();
+
   // The platform draws no caption buttons and no frame of its own from now on.
   form_->SetBorderIcons(0);
   form_->SetAutoSize(false);
   form_->SetAutoScroll(false);
+  oldShortCut_ = form_->OnShortCut;
+  form_->OnShortCut = [this](TWMKey& key, bool& handled) { FormShortCut(key, handled); };
   if (IsDesigning()) return;
   oldWindowProc_ = form_->WindowProc;
   form_->WindowProc = [this](TMessage& m) { FormWindowProc(m); };
@@ -100,8 +114,14 @@ TbsSkinForm::~TbsSkinForm() {
   hoverTimer_->SetEnabled(false);
   fadeTimer_->SetEnabled(false);
   fadeInTimer_->SetEnabled(false);
+  UnhookMenuKeys();
+  // The menus go first, quietly: nothing may tell this component or its form any more.
+  delete menuDriver_;
+  menuDriver_ = nullptr;
   objects_.clear();
+  if (!form_->IsDestroying()) form_->OnShortCut = std::move(oldShortCut_);
   UnhookMDIClient();
+  RemoveFromWindowMenu();
   // A form that is going has already dropped its window procedure; leave it alone then.
   if (hooked_ && !form_->IsDestroying()) {
     form_->WindowProc = std::move(oldWindowProc_);
@@ -165,6 +185,7 @@ void TbsSkinForm::SetRef(TComponent*& field, TComponent* v) {
 void TbsSkinForm::SetSkinData(TbsSkinData* v) {
   skinData_ = v;
   if (v) v->FreeNotification(this);
+  if (trayMenu_) trayMenu_->SetSkinData(v);
   if (!IsDesigning()) ChangeSkinData();
 }
 
@@ -176,6 +197,17 @@ void TbsSkinForm::SetMenusSkinData(TbsSkinData* v) {
 void TbsSkinForm::Notification(TComponent* c, TOperation op) {
   TComponent::Notification(c, op);
   if (op != TOperation::opRemove || !c) return;
+  if (c == systemMenu_ || c == defaultSysMenu_) {
+    // No button may keep the items of a menu that goes.
+    for (auto& o : objects_)
+      if (auto* b = dynamic_cast<TbsSkinButtonObject*>(o.get())) b->PopupItems = nullptr;
+  }
+  if (c == menuDriver_) menuDriver_ = nullptr;
+  if (c == defaultSysMenu_) defaultSysMenu_ = nullptr;
+  if (auto* item = dynamic_cast<TMenuItem*>(c)) {
+    std::erase(retiredItems_, item);
+    std::erase(retiringItems_, item);
+  }
   if (c == skinData_) {
     // Nothing may read a skin that has gone: back to the plain frame.
     skinData_ = nullptr;
@@ -193,6 +225,7 @@ void TbsSkinForm::Notification(TComponent* c, TOperation op) {
   if (c == mainMenuBar_) mainMenuBar_ = nullptr;
   if (c == systemMenu_) systemMenu_ = nullptr;
   if (mdiClient_ && c == mdiClient_) mdiClient_ = nullptr;  // gone with its form
+  if (windowItem_ && c == windowItem_) windowItem_ = nullptr;  // freed with the window menu
 }
 
 void TbsSkinForm::RequestFramePaint() {
@@ -220,6 +253,7 @@ QString TbsSkinForm::CaptionText() const {
 // ===================================================================================
 
 void TbsSkinForm::FormWindowProc(TMessage& m) {
+  EndMenusOnMessage(m);
   if (MDIWindowProc(m)) return;
   switch (m.Msg) {
     case WM_DESTROY:
@@ -257,11 +291,13 @@ void TbsSkinForm::FormWindowProc(TMessage& m) {
       // A maximized child's caption is part of the parent's.
       if (MaximizedChild())
         if (TCustomForm* main = MainForm()) main->InvalidateFrame();
+      if (IsMDIChild()) UpdateWindowMenuChecks();
       return;
     case WM_SETTEXT:
     case CM_TEXTCHANGED:
       CallOld(m);
       if (!Hidden()) RequestFramePaint();
+      if (IsMDIChild() && windowItem_) windowItem_->SetCaption(form_->Caption());
       if (MaximizedChild())
         if (TCustomForm* main = MainForm()) main->InvalidateFrame();
       return;
@@ -377,6 +413,18 @@ void TbsSkinForm::FormWindowProc(TMessage& m) {
       SkinChanged(m);
       CallOld(m);
       return;
+    case SkinMessageMenuClosed:
+      NotifyMenusClosed();
+      CallOld(m);
+      return;
+    case WM_SYSCOMMAND:
+      if ((m.WParam & 0xFFF0) == SC_KEYMENU) {
+        KeyMenuCommand();
+        m.Result = 0;
+        return;
+      }
+      CallOld(m);
+      return;
     case SkinMessageChangedAfter:
       if (m.WParam != 0 && reinterpret_cast<const TbsSkinData*>(m.WParam) == skinData_ && IsMDIParent())
         RefitChildren();
@@ -439,8 +487,13 @@ void TbsSkinForm::NcMouse(TMessage& m) {
       const TMouseButton b = m.Msg == WM_NCLBUTTONDOWN ? TMouseButton::mbLeft : TMouseButton::mbRight;
       TrackObjects(p.X, p.Y, true);
       PressObject(b, p.X, p.Y);
-      if (hit == HTCAPTION) captureIndex_ = -1;
-      // The right button's system menu opens with the menus.
+      if (hit == HTCAPTION) {
+        captureIndex_ = -1;
+        if (b == TMouseButton::mbRight) {
+          const TPoint at = LParamToPoint(m.LParam);
+          ShowSystemMenu(at.X, at.Y);
+        }
+      }
       break;
     }
     case WM_NCLBUTTONDBLCLK: {
@@ -507,6 +560,12 @@ void TbsSkinForm::ShowWindowMessage(TMessage& m) {
   // A maximized child that is hidden (closed) or shown again leaves or rejoins the parent's
   // caption as a destroyed or newly maximized one would.
   if (MaximizedChild()) TellMainForm(m.WParam != 0 ? SkinMessageChildMaximized : SkinMessageChildRestored);
+  if (IsMDIChild()) {
+    if (m.WParam != 0)
+      AddToWindowMenu();
+    else
+      RemoveFromWindowMenu();
+  }
   CallOld(m);
 }
 
@@ -770,16 +829,50 @@ void TbsSkinForm::SetRollUpState(bool v) {
   OnChangeRollUpState(this);
 }
 
+void TbsSkinForm::SetTrayIcon(TComponent* v) {
+  SetRef(trayIcon_, v);
+  auto* tray = dynamic_cast<TbsTrayIcon*>(v);
+  if (!tray) return;
+  tray->SetIconVisible(false);
+  tray->MinimizeToTray = false;
+  if (!IsDesigning() && !tray->PopupMenu()) {
+    tray->SetPopupMenu(trayMenu_);
+    tray->OnDblClick = [this](TComponent*) { RestoreFormFromTray(); };
+  }
+}
+
+void TbsSkinForm::MakeTrayMenu() {
+  trayMenu_ = new TbsSkinPopupMenu(this);
+  trayMenu_->SetFrameForm(form_);
+  auto add = [this](const char* name, const char* caption, std::function<void()> command) {
+    auto* item = new TMenuItem(trayMenu_);
+    item->SetName(QLatin1String(name));
+    item->SetCaption(QString::fromUtf8(caption));
+    if (command) item->OnClick = [command](TComponent*) { command(); };
+    trayMenu_->Items()->Add(item);
+    return item;
+  };
+  add("TRAY_BSF_RESTORE", "&Restore", [this] { RestoreFormFromTray(); });
+  add("", "-", nullptr);
+  add("TRAY_BSF_CLOSE", "&Close", [this] { form_->Close(); })
+      ->SetShortCut(TextToShortCut(IsMDIChild() ? QStringLiteral("Ctrl+F4") : QStringLiteral("Alt+F4")));
+}
+
 void TbsSkinForm::MinimizeFormToTray() {
-  // The tray icon comes with the hints and the tray.
-  if (!trayIcon_) return;
+  auto* tray = dynamic_cast<TbsTrayIcon*>(trayIcon_);
+  if (!tray) return;
+  tray->MinimizeToTray = true;
   if (Application) Application->Minimize();
   OnMinimizeToTray(this);
 }
 
 void TbsSkinForm::RestoreFormFromTray() {
-  if (!trayIcon_) return;
+  auto* tray = dynamic_cast<TbsTrayIcon*>(trayIcon_);
+  if (!tray) return;
+  tray->MinimizeToTray = false;
+  tray->ShowApplication();
   if (Application) Application->Restore();
+  tray->SetIconVisible(false);
   OnRestoreFromTray(this);
 }
 

@@ -7,6 +7,7 @@
 // paint the background from the skin and to refit the children when the client's size changes.
 #include "platform/Colors.h"
 #include "platform/MDIClient.h"
+#include "platform/Menus.h"
 #include "skin/data/SkinData.h"
 #include "skin/form/bsSkinForm.h"
 
@@ -114,6 +115,83 @@ bool TbsSkinForm::MDIWindowProc(TMessage& m) {
     default:
       return false;
   }
+}
+
+// ===================================================================================
+// The window menu
+// ===================================================================================
+
+namespace {
+const QLatin1String kChildItemSuffix("_BSFCHILDITEM");
+const QLatin1String kDividerName("DIVIDER_BSFCHILDITEM");
+
+// Items of other kinds (the menu's own, the divider) are never taken for a child's.
+bool IsChildItem(const TMenuItem* item) {
+  return item->Name().contains(kChildItemSuffix) && !item->Name().contains(QLatin1String("DIVIDER"));
+}
+
+bool HasChildItems(const TMenuItem* menu) {
+  for (const TMenuItem* i : menu->ItemList())
+    if (IsChildItem(i)) return true;
+  return false;
+}
+
+TMenuItem* Divider(const TMenuItem* menu) {
+  for (TMenuItem* i : menu->ItemList())
+    if (i->Name() == kDividerName) return i;
+  return nullptr;
+}
+}  // namespace
+
+TMenuItem* TbsSkinForm::ParentWindowMenu() const {
+  TCustomForm* main = MainForm();
+  if (!main || main == form_ || !FindSkinForm(main)) return nullptr;
+  return dynamic_cast<TMenuItem*>(main->WindowMenu());
+}
+
+void TbsSkinForm::AddToWindowMenu() {
+  TMenuItem* menu = ParentWindowMenu();
+  if (!menu || windowItem_) return;
+  if (!HasChildItems(menu) && !Divider(menu)) {
+    // The divider belongs to the parent's component: it stays while any child is listed.
+    auto* divider = new TMenuItem(FindSkinForm(MainForm()));
+    divider->SetName(kDividerName);
+    divider->SetCaption(QStringLiteral("-"));
+    menu->Add(divider);
+  }
+  auto* item = new TMenuItem(this);
+  item->SetName(form_->Name() + kChildItemSuffix);
+  item->SetCaption(form_->Caption());
+  item->OnClick = [this](TComponent*) { ChooseWindowItem(); };
+  item->FreeNotification(this);
+  menu->Add(item);
+  windowItem_ = item;
+  UpdateWindowMenuChecks();
+}
+
+void TbsSkinForm::RemoveFromWindowMenu() {
+  if (!windowItem_) return;
+  TMenuItem* item = windowItem_;
+  windowItem_ = nullptr;
+  delete item;  // leaves the menu
+  if (TMenuItem* menu = ParentWindowMenu(); menu && !HasChildItems(menu)) delete Divider(menu);
+}
+
+void TbsSkinForm::UpdateWindowMenuChecks() const {
+  TMenuItem* menu = ParentWindowMenu();
+  if (!menu) return;
+  TCustomForm* active = MainForm()->ActiveMDIChild();
+  for (TMenuItem* i : menu->ItemList())
+    if (IsChildItem(i)) {
+      const QString name = i->Name().left(i->Name().size() - kChildItemSuffix.size());
+      i->SetChecked(active && name == active->Name());
+    }
+}
+
+void TbsSkinForm::ChooseWindowItem() {
+  if (windowState_ == TWindowState::wsMinimized) SetWindowState(TWindowState::wsNormal);
+  form_->Show();
+  if (TMDIClient* host = form_->MDIHost()) host->Activate(form_);
 }
 
 // ===================================================================================

@@ -20,6 +20,7 @@
 #include "platform/Exceptions.h"
 #include "platform/Forms.h"
 #include "platform/MDIClient.h"
+#include "platform/Menus.h"
 #include "platform/SizeMoveLoop.h"
 #include "skin/controls/bsSkinPanel.h"
 #include "skin/data/SkinData.h"
@@ -392,6 +393,73 @@ TEST(SkinFormMdi, ThePartsGoAwayInAnyOrder) {
     EXPECT_THROW(orphan.Show(), EInvalidOperation);
     EXPECT_FALSE(orphan.HandleAllocated());
   }
+}
+
+// The window menu's items as "Caption" with a "*" for a check mark.
+QStringList ItemTexts(const TMenuItem* menu) {
+  QStringList out;
+  for (const TMenuItem* i : menu->ItemList()) out << i->Caption() + (i->Checked() ? QStringLiteral("*") : QString());
+  return out;
+}
+
+TEST(SkinFormMdi, TheWindowMenuListsTheChildrenWithTheActiveOneChecked) {
+  auto* parent = Application->CreateForm<TForm>();
+  parent->SetFormStyle(TFormStyle::fsMDIForm);
+  parent->SetBounds(0, 0, 700, 500);
+  auto* main = new TMainMenu(parent);
+  auto* window = new TMenuItem(parent);
+  window->SetCaption(QStringLiteral("&Window"));
+  main->Items()->Add(window);
+  auto* tile = new TMenuItem(parent);
+  tile->SetCaption(QStringLiteral("&Tile"));
+  window->Add(tile);
+  parent->SetWindowMenu(window);
+  new TbsSkinForm(parent);
+  parent->Show();
+  std::vector<TForm*> children;
+  for (int i = 0; i < 3; ++i) {
+    auto* c = Application->CreateForm<TForm>();
+    c->SetName(QStringLiteral("Ledger%1").arg(i));
+    c->SetFormStyle(TFormStyle::fsMDIChild);
+    c->SetCaption(QStringLiteral("Ledger %1").arg(i));
+    c->SetBounds(10 * i, 10 * i, 300, 200);
+    new TbsSkinForm(c);
+    c->Show();
+    children.push_back(c);
+  }
+  EXPECT_EQ(ItemTexts(window), QStringList({"&Tile", "-", "Ledger 0", "Ledger 1", "Ledger 2*"}));
+  EXPECT_EQ(window->Items(1)->Name(), QStringLiteral("DIVIDER_BSFCHILDITEM"));
+  EXPECT_EQ(window->Items(2)->Name(), QStringLiteral("Ledger0_BSFCHILDITEM"));
+  // Activation moves the check mark; a new caption renames the item.
+  parent->MDIClient()->Activate(children[0]);
+  EXPECT_EQ(ItemTexts(window), QStringList({"&Tile", "-", "Ledger 0*", "Ledger 1", "Ledger 2"}));
+  children[1]->SetCaption(QStringLiteral("Journal"));
+  EXPECT_EQ(window->Items(3)->Caption(), QStringLiteral("Journal"));
+  // Choosing an item restores its minimized child and activates it.
+  auto* frame1 = TbsSkinForm::FindSkinForm(children[1]);
+  frame1->SetWindowState(TWindowState::wsMinimized);
+  window->Items(3)->Click();
+  EXPECT_EQ(frame1->WindowState(), TWindowState::wsNormal);
+  EXPECT_EQ(parent->ActiveMDIChild(), children[1]);
+  EXPECT_EQ(ItemTexts(window), QStringList({"&Tile", "-", "Ledger 0", "Journal*", "Ledger 2"}));
+  // Hidden children leave the menu; the divider goes with the last one and comes back first.
+  children[0]->Hide();
+  children[2]->Hide();
+  EXPECT_EQ(ItemTexts(window), QStringList({"&Tile", "-", "Journal*"}));
+  children[1]->Hide();
+  EXPECT_EQ(ItemTexts(window), QStringList({"&Tile"}));
+  children[2]->Show();
+  EXPECT_EQ(ItemTexts(window), QStringList({"&Tile", "-", "Ledger 2*"}));
+  // A freed child takes its item along; the menu freed first leaves nothing behind.
+  delete children[2];
+  EXPECT_EQ(ItemTexts(window), QStringList({"&Tile"}));
+  children[0]->Show();
+  delete window;
+  EXPECT_EQ(parent->WindowMenu(), nullptr);
+  children[0]->Hide();
+  delete children[0];
+  delete children[1];
+  delete parent;
 }
 
 TEST(SkinFormMdi, ScreenReadersSeeChildrenAsWindowsNamedByTheirCaptions) {
