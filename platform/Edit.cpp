@@ -60,7 +60,9 @@ class TEditWindow : public TBridgedWidget<QWidget> {
       e->ignore();
       return false;
     }
-    return QApplication::sendEvent(focusProxy(), e);
+    // Straight to the line edit, not through the application again: its filters have seen this
+    // key already, and a second trip would offer it twice.
+    return static_cast<QObject*>(focusProxy())->event(e);
   }
 };
 
