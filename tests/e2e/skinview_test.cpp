@@ -109,6 +109,8 @@ class SkinViewDesktop : public ::testing::Test {
     ASSERT_TRUE(trayer.Start()) << "trayer did not start";
     ASSERT_TRUE(bus.Ok());
     ASSERT_TRUE(work.isValid());
+    // The pointer away from where the windows open: no hover look and no hint in the pictures.
+    Xdo({QStringLiteral("mousemove"), QStringLiteral("--sync"), QStringLiteral("1900"), QStringLiteral("20")});
     boxLog = work.filePath(QStringLiteral("boxes.log"));
     QProcessEnvironment env = bus.Environment(DesktopEnvironment());
     env.insert(QStringLiteral("LEDGERLY_MESSAGEBOX_LOG"), boxLog);
