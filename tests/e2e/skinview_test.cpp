@@ -1,7 +1,7 @@
 // skinview on a real X server under openbox, with trayer as the notification area: the window
 // it draws matches what `skinview --screenshot` writes and carries the skin's own pixels, the
 // MDI children are windows a screen reader names by their captions, maximizing one joins its
-// caption to the parent's, the menu's keys switch the skin, a bad skin file chosen in the file
+// caption to the parent's, the menu bar reads as one and its keys switch the skin, a bad skin file chosen in the file
 // dialog shows its reason in a box and the skin stays, and the system menu's "Minimize to Tray"
 // hides the program behind its tray icon, whose double click brings it back. Then
 // `skinview --screenshot` with a skin folder, a packed file and a file that is no skin.
@@ -189,8 +189,18 @@ TEST_F(SkinViewDesktop, ChildrenMenuKeysBadSkinFileAndTheTray) {
     return t && !NodeNamed(*t, QStringLiteral("Skinview - Ledgerly Slate - [Pages]")).has_value();
   }, 20000));
 
-  // Ctrl+2 is the Skin menu's second built-in skin.
-  Xdo::Key(parentWindow, QStringLiteral("ctrl+2"));
+  // The menu bar and its items, as a screen reader reads them.
+  const auto bar = Tree(QStringLiteral("Help"));
+  ASSERT_TRUE(bar.has_value());
+  EXPECT_FALSE(NodesWithRole(*bar, QStringLiteral("menu bar")).empty());
+  for (const char* item : {"File", "Skin", "Window", "Help"})
+    EXPECT_TRUE(NodeNamed(*bar, QLatin1String(item), QStringLiteral("menu item")).has_value()) << item;
+  // Alt+S opens the Skin menu of the bar; D chooses "Ledgerly &Daylight".
+  Xdo::Key(parentWindow, QStringLiteral("alt+s"));
+  const auto skinMenu = Tree(QStringLiteral("Ledgerly Daylight"));
+  ASSERT_TRUE(skinMenu.has_value()) << SaveShot(Screenshot(), QStringLiteral("skinview-skin-menu")).toStdString();
+  SaveShot(Screenshot(), QStringLiteral("skinview-skin-menu"));
+  Xdo::Key(parentWindow, QStringLiteral("d"));
   ASSERT_TRUE(Xdo::WaitForWindow(QStringLiteral("Skinview - Ledgerly Daylight"), 20000, view.processId()).has_value())
       << SaveShot(Screenshot(), QStringLiteral("skinview-daylight")).toStdString();
   SaveShot(Screenshot(), QStringLiteral("skinview-daylight"));

@@ -27,6 +27,7 @@
 #include "skin/controls/bsSkinTabs.h"
 #include "skin/data/SkinData.h"
 #include "skin/form/bsSkinForm.h"
+#include "skin/form/bsSkinMainMenuBar.h"
 #include "skin/menus/bsSkinHint.h"
 #include "skin/menus/bsSkinMenu.h"
 #include "skin/menus/bsSkinPopupMenu.h"
@@ -150,6 +151,17 @@ TEST(SkinViewForms, ParentChildrenMenuHintAndTray) {
   EXPECT_EQ(v.ParentForm()->WindowMenu(), v.Menu().WindowItem);
   EXPECT_EQ(v.Menu().WindowItem->Count(), 3 + 1 + kChildTopicCount);
   EXPECT_EQ(v.Menu().WindowItem->Items(4)->Caption(), QStringLiteral("Panels"));
+  // The menu bar shows the menu at the top of the parent, above the MDI client area.
+  TbsSkinMainMenuBar* bar = v.MenuBar();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->Parent(), v.ParentForm());
+  EXPECT_EQ(bar->Align(), TAlign::alTop);
+  EXPECT_EQ(bar->MainMenu(), v.Menu().Menu);
+  EXPECT_EQ(bar->SkinForm(), v.ParentFrame());
+  EXPECT_EQ(v.ParentFrame()->MainMenuBar(), static_cast<TComponent*>(bar));
+  ASSERT_EQ(bar->Items().size(), 4u);
+  EXPECT_GT(bar->Height(), 0);
+  EXPECT_EQ(area.Top, bar->Top() + bar->Height());
   // The hint and the tray icon belong to the parent's frame; the system menu offers the tray.
   EXPECT_EQ(v.ParentFrame()->SkinHint(), static_cast<TComponent*>(v.Hint()));
   EXPECT_EQ(v.ParentFrame()->TrayIcon(), static_cast<TComponent*>(v.TrayIcon()));
@@ -293,7 +305,26 @@ TEST(SkinViewForms, MaximizedChildrenPopupMenusAndSkinChangesInAnyOrder) {
   Settle();
   EXPECT_FALSE(driver->MenuOpen());
 
-  // Closing everything while a child's popup is open.
+  // The bar's Skin menu opened by its accelerator pressed in a child; a skin switch while it
+  // is open.
+  TbsSkinMainMenuBar* bar = v->MenuBar();
+  TbsSkinMenu* parentDriver = v->ParentFrame()->MenuDriver();
+  ASSERT_TRUE(PressShortCut(*menus, 'S', ssAlt));
+  Settle();
+  ASSERT_TRUE(parentDriver->MenuOpen());
+  v->UseBuiltInSkin(0);
+  Settle();
+  EXPECT_GT(CheckAllSections(*v), 30);
+  EXPECT_EQ(bar->Items().size(), 4u);
+  v->ParentFrame()->MenuKeyDown(VK_ESCAPE);
+  v->ParentFrame()->MenuKeyDown(VK_ESCAPE);
+  Settle();
+  EXPECT_FALSE(parentDriver->MenuOpen());
+
+  // Closing everything while a child's popup and the bar's menu are open.
+  ASSERT_TRUE(bar->Accelerator('W'));
+  Settle();
+  ASSERT_TRUE(parentDriver->MenuOpen());
   popup->PopupAt(220, 220);
   Settle();
   ASSERT_TRUE(driver->MenuOpen());

@@ -13,6 +13,7 @@
 #include "platform/Menus.h"
 #include "skin/data/SkinData.h"
 #include "skin/form/bsSkinForm.h"
+#include "skin/form/bsSkinMainMenuBar.h"
 #include "skin/menus/bsSkinHint.h"
 #include "skin/menus/bsTrayIcon.h"
 
@@ -73,6 +74,14 @@ void TSkinView::MakeParent() {
   c.About = [this] { ShowAbout(); };
   menu_ = BuildSkinViewMenu(*parent_, c);
   parent_->SetWindowMenu(menu_.WindowItem);
+  bar_ = new TbsSkinMainMenuBar(parent_);
+  bar_->SetName(QStringLiteral("bsSkinMainMenuBar1"));
+  bar_->SetParent(parent_);
+  bar_->SetAlign(TAlign::alTop);
+  bar_->SetSkinData(data_);
+  bar_->SetSkinForm(frame_);
+  bar_->SetMainMenu(menu_.Menu);
+  frame_->SetMainMenuBar(bar_);
   RouteShortCuts(*parent_);
   UpdateCaption();
 }
@@ -132,12 +141,17 @@ void TSkinView::ChildGone(TForm* child) {
 }
 
 void TSkinView::RouteShortCuts(TForm& form) {
-  // The frame component answers for its menu bar when there is one; the rest goes to the menu.
+  // The parent's frame answers for its menu bar (Alt and an item's letter) and the menu's
+  // shortcuts go to the menu; the keys of the other forms go to the parent, as the keys of
+  // MDI children go to the parent's menu.
   TShortCutEvent previous = form.OnShortCut;
   TMainMenu* menu = menu_.Menu;
-  form.OnShortCut = [previous, menu](TWMKey& key, bool& handled) {
+  TForm* parent = parent_;
+  form.OnShortCut = [previous, menu, parent, &form](TWMKey& key, bool& handled) {
     previous(key, handled);
-    if (!handled) handled = menu->IsShortCut(key.CharCode, key.Shift);
+    if (handled) return;
+    if (&form == parent) handled = menu->IsShortCut(key.CharCode, key.Shift);
+    else handled = parent->IsShortCut(key);
   };
 }
 

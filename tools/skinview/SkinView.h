@@ -1,5 +1,5 @@
 // skinview's forms: an MDI parent (the application's main form) with a skinned frame, a main
-// menu, a skinned hint and a tray icon; one MDI child per topic showing the skinned controls;
+// menu shown in a skinned menu bar, a skinned hint and a tray icon; one MDI child per topic showing the skinned controls;
 // and one normal top-level form with every frame button and magnetic edges. All of them read
 // one skin data, which the Skin and File menus switch at run time.
 //
@@ -21,6 +21,7 @@ class TForm;
 class TbsSkinData;
 class TbsSkinForm;
 class TbsSkinHint;
+class TbsSkinMainMenuBar;
 class TbsTrayIcon;
 class TSkinSource;
 
@@ -37,6 +38,7 @@ class TSkinView {
   TbsSkinForm* ParentFrame() const { return frame_; }
   TbsSkinData* SkinData() const { return data_; }
   const TSkinViewMenu& Menu() const { return menu_; }
+  TbsSkinMainMenuBar* MenuBar() const { return bar_; }
   TbsSkinHint* Hint() const { return hint_; }
   TbsTrayIcon* TrayIcon() const { return tray_; }
   TForm* ToolForm() const { return tool_; }
@@ -74,7 +76,7 @@ class TSkinView {
   void MakeParent();
   void MakeToolForm();
   void UpdateCaption();
-  // Lets the main menu's shortcuts work from `form`, with or without a menu bar.
+  // Lets the main menu's shortcuts work from `form` (the parent's frame answers for the bar).
   void RouteShortCuts(TForm& form);
   void ChildGone(TForm* child);
 
@@ -83,6 +85,7 @@ class TSkinView {
   TbsSkinForm* frame_ = nullptr;  // the parent's component
   TbsSkinData* data_ = nullptr;   // the parent's component
   TbsSkinHint* hint_ = nullptr;   // the parent's component
+  TbsSkinMainMenuBar* bar_ = nullptr;  // the parent's component
   TbsTrayIcon* tray_ = nullptr;   // the parent's component
   TForm* tool_ = nullptr;         // owned
   std::vector<TForm*> children_;  // owned until the user closes one
