@@ -28,12 +28,16 @@ T* Put(TCustomForm& form, TWinControl* parent, int x, int y, int w, int h, const
   return c;
 }
 
-TbsSkinPanel* PutPanel(TCustomForm& form, TWinControl* parent, int x, int y, int w, int h, const QString& caption,
-                       const QString& hint, TbsSkinData* data) {
-  auto* p = Put<TbsSkinPanel>(form, parent, x, y, w, h, hint, data);
-  p->SetCaption(caption);
-  return p;
+// The same with a caption.
+template <class T>
+T* PutCaptioned(TCustomForm& form, TWinControl* parent, int x, int y, int w, int h, const QString& caption,
+                const QString& hint, TbsSkinData* data) {
+  auto* c = Put<T>(form, parent, x, y, w, h, hint, data);
+  c->SetCaption(caption);
+  return c;
 }
+constexpr auto PutPanel = PutCaptioned<TbsSkinPanel>;
+constexpr auto PutButton = PutCaptioned<TbsSkinButton>;
 
 TbsSkinStdLabel* PutLabel(TCustomForm& form, TWinControl* parent, int x, int y, const QString& caption,
                           TbsSkinData* data) {
@@ -42,13 +46,6 @@ TbsSkinStdLabel* PutLabel(TCustomForm& form, TWinControl* parent, int x, int y, 
   l->SetAutoSize(false);
   l->SetCaption(caption);
   return l;
-}
-
-TbsSkinButton* PutButton(TCustomForm& form, TWinControl* parent, int x, int y, int w, int h, const QString& caption,
-                         const QString& hint, TbsSkinData* data) {
-  auto* b = Put<TbsSkinButton>(form, parent, x, y, w, h, hint, data);
-  b->SetCaption(caption);
-  return b;
 }
 
 void FillPanels(TCustomForm& f, TbsSkinData* d) {
