@@ -8,6 +8,7 @@
 #include "platform/CursorImage.h"
 #include "platform/Forms.h"
 #include "platform/Screen.h"
+#include "platform/Streaming.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/bsUtils.h"
 
@@ -73,8 +74,19 @@ TFont TbsSkinHintWindow::HintFont() const {
   return f;
 }
 
+QSize TbsSkinHintWindow::TextSize(TCanvas& canvas, const QString& text) {
+  // Painting measures the text that activation measured: the same text in the same font.
+  const QFont f = canvas.Font.ToQFont();
+  if (extentValid_ && text == extentText_ && f == extentFont_) return extent_;
+  extent_ = TextExtent(canvas, text);
+  extentText_ = text;
+  extentFont_ = f;
+  extentValid_ = true;
+  return extent_;
+}
+
 QSize TbsSkinHintWindow::MeasureHint(TCanvas& canvas, const QString& text) {
-  const QSize t = TextExtent(canvas, text);
+  const QSize t = TextSize(canvas, text);
   if (!skinInUse_) return QSize(std::min(t.width() + 4, kMaxHintSide), std::min(t.height() + 4, kMaxHintSide));
   const TbsDataSkinHintWindow& d = *skinInUse_->HintWindow;
   const TBitmap* p = skinInUse_->ActivePicture(d.windowpictureindex);
@@ -169,7 +181,7 @@ void TbsSkinHintWindow::PaintTo(TBitmap& buffer) {
     tc.Brush.Style = TBrushStyle::bsClear;
     tc.Font = hintComponent_ ? HintFont() : def;
     tc.Font.Color = d->fontcolor;
-    const QSize t = TextExtent(tc, Text());
+    const QSize t = TextSize(tc, Text());
     const int cw = MappedClientRect.Width(), ch = MappedClientRect.Height();
     const int x = cw / 2 + MappedClientRect.Left - t.width() / 2;
     const int y = ch / 2 + MappedClientRect.Top - t.height() / 2;
@@ -218,7 +230,8 @@ TbsSkinHint::~TbsSkinHint() {
   // The application keeps its skinned hint windows; the show-hint event must not outlive us.
   if (g_showHintHolder == this) {
     g_showHintHolder = nullptr;
-    if (Application) Application->Hints().OnShowHint.Clear();
+    // A form freed by the application's end finds the application's hints already gone.
+    if (Application && !Application->IsDestroying()) Application->Hints().OnShowHint.Clear();
   }
   ownWindow_.reset();
   delayTimer_.reset();
@@ -295,4 +308,22 @@ void TbsSkinHint::ShowPendingHint() {
 void TbsSkinHint::HideHintText() {
   RetireTimer();
   if (ownWindow_ && ownWindow_->Visible()) ownWindow_->ReleaseHint();
+}
+
+void RegisterSkinHintClasses() {
+  using T = TbsSkinHint;
+  // Active, AlphaBlend, AlphaBlendValue and UseSkinFont have no stored default: always written.
+  RegisterClass<T>(QStringLiteral("TbsSkinHint"), QStringLiteral("TComponent"))
+      .Reference<TbsSkinData>(QStringLiteral("SkinData"), &T::SkinData, &T::SetSkinData)
+      .Bool(QStringLiteral("Active"), &T::Active, &T::SetActive)
+      .Bool(
+          QStringLiteral("AlphaBlend"), [](const T* h) { return h->AlphaBlend; },
+          [](T* h, bool v) { h->AlphaBlend = v; })
+      .Integer(
+          QStringLiteral("AlphaBlendValue"), [](const T* h) { return h->AlphaBlendValue; },
+          [](T* h, uint8_t v) { h->AlphaBlendValue = v; })
+      .Font(QStringLiteral("DefaultFont"), [](T* h) { return &h->DefaultFont(); })
+      .Bool(
+          QStringLiteral("UseSkinFont"), [](const T* h) { return h->UseSkinFont; },
+          [](T* h, bool v) { h->UseSkinFont = v; });
 }

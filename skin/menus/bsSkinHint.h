@@ -9,7 +9,9 @@
 // takes its settings from the first active TbsSkinHint among the main form's components.
 // GUI thread only.
 #pragma once
+#include <QFont>
 #include <QRegion>
+#include <QSize>
 #include <QString>
 #include <memory>
 
@@ -56,12 +58,18 @@ class TbsSkinHintWindow : public THintWindow {
 
  private:
   TFont HintFont() const;
+  // The extent of `text` in the canvas font, kept for the last text and font measured.
+  QSize TextSize(TCanvas& canvas, const QString& text);
 
   TbsSkinHint* hintComponent_ = nullptr;  // referenced; found again at every activation
   TbsSkinData* skinInUse_ = nullptr;      // referenced; for the current hint only
   QRegion region_;
   bool lastAlphaBlend_ = false;
   uint8_t lastAlphaBlendValue_ = 0;
+  bool extentValid_ = false;
+  QString extentText_;
+  QFont extentFont_;
+  QSize extent_;
 };
 
 THintWindow* MakeSkinHintWindow(TComponent* owner);
@@ -81,6 +89,7 @@ class TbsSkinHint : public TComponent {
   bool AlphaBlend = false;
   uint8_t AlphaBlendValue = 0;
   const TFont& DefaultFont() const { return defaultFont_; }
+  TFont& DefaultFont() { return defaultFont_; }
   void SetDefaultFont(const TFont& f) { defaultFont_ = f; }
   bool UseSkinFont = true;
 
@@ -117,3 +126,7 @@ class TbsSkinHint : public TComponent {
   QString pendingText_;
   bool waitingToHide_ = false;  // the delay timer's next tick hides the text
 };
+
+// Makes TbsSkinHint known to form definitions with its stored properties. Called by
+// RegisterSkinMenuClasses.
+void RegisterSkinHintClasses();
