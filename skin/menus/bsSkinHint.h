@@ -12,6 +12,7 @@
 #include <QFont>
 #include <QRegion>
 #include <QSize>
+#include <QTextLayout>
 #include <QString>
 #include <memory>
 
@@ -58,15 +59,21 @@ class TbsSkinHintWindow : public THintWindow {
 
  private:
   TFont HintFont() const;
-  // The extent of `text` in the canvas font, kept for the last text and font measured.
+  // The hint picture in 32 bits, converted once for each picture.
+  const TBitmap& WidePicture(const TBitmap& picture);
+  // The extent of `text` in the canvas font, laid out once for the last text and font measured.
   QSize TextSize(TCanvas& canvas, const QString& text);
+  // Draws the text last measured, each line centred in `r`, in the canvas font's colour.
+  void DrawCentredText(TCanvas& canvas, const TRect& r);
 
   TbsSkinHint* hintComponent_ = nullptr;  // referenced; found again at every activation
   TbsSkinData* skinInUse_ = nullptr;      // referenced; for the current hint only
   QRegion region_;
   bool lastAlphaBlend_ = false;
   uint8_t lastAlphaBlendValue_ = 0;
-  bool extentValid_ = false;
+  TBitmap widePicture_;
+  qint64 widePictureKey_ = 0;
+  std::unique_ptr<QTextLayout> layout_;
   QString extentText_;
   QFont extentFont_;
   QSize extent_;
