@@ -136,15 +136,18 @@ bool TWidgetBridge::Translate(QWidget* self, QEvent* e) {
       return r ? BaseEvent(e) : true;
     }
     case QEvent::Enter: {
-      TMessage m{part_ == Part::Frame ? WM_NULL : CM_MOUSEENTER, 0, 0, 0};
+      if (WholeHover && part_ != Part::Frame) return BaseEvent(e);
+      TMessage m{part_ == Part::Frame && !WholeHover ? WM_NULL : CM_MOUSEENTER, 0, 0, 0};
       if (m.Msg == WM_NULL) return BaseEvent(e);
       m.LParam = reinterpret_cast<intptr_t>(static_cast<TControl*>(control_));
       Deliver(m);
       return BaseEvent(e);
     }
     case QEvent::Leave: {
-      TMessage m{part_ == Part::Frame ? WM_NCMOUSELEAVE : CM_MOUSELEAVE, 0, 0, 0};
-      if (part_ != Part::Frame) m.LParam = reinterpret_cast<intptr_t>(static_cast<TControl*>(control_));
+      if (WholeHover && part_ != Part::Frame) return BaseEvent(e);
+      const bool nonClient = part_ == Part::Frame && !WholeHover;
+      TMessage m{nonClient ? WM_NCMOUSELEAVE : CM_MOUSELEAVE, 0, 0, 0};
+      if (!nonClient) m.LParam = reinterpret_cast<intptr_t>(static_cast<TControl*>(control_));
       Deliver(m);
       return BaseEvent(e);
     }
@@ -224,10 +227,16 @@ bool TWidgetBridge::AnnouncePress(QWidget* self, uint32_t downMsg, const QPoint&
     form->Perform(WM_MOUSEACTIVATE, 0, MakeLParam(hit, static_cast<int>(downMsg)));
     if (!control_) return false;
   }
-  if (part_ != Part::Whole) return true;  // a press on the form itself reaches it directly
+  // A press on a form itself reaches it directly; one on a child control (either part of an
+  // edit, its frame included) is announced to every parent.
+  if (part_ != Part::Whole && dynamic_cast<TCustomForm*>(control_)) return true;
+  // Parents hear of the button, pressed on the frame or not.
+  const uint32_t note = downMsg >= WM_NCLBUTTONDOWN && downMsg <= WM_NCMBUTTONDOWN
+                            ? downMsg - WM_NCLBUTTONDOWN + WM_LBUTTONDOWN
+                            : downMsg;
   for (TWinControl* p = control_->Parent(); p; p = p->Parent()) {
     const TPoint cp = p->ScreenToClient(TPoint(globalPos.x(), globalPos.y()));
-    p->Perform(WM_PARENTNOTIFY, static_cast<intptr_t>(downMsg), MakeLParam(cp.X, cp.Y));
+    p->Perform(WM_PARENTNOTIFY, static_cast<intptr_t>(note), MakeLParam(cp.X, cp.Y));
     if (!control_) return false;
   }
   return true;

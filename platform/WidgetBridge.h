@@ -30,6 +30,9 @@ class TWidgetBridge {
   // The Qt class paints the widget itself (edits, date pickers): WM_PAINT carries no canvas
   // and its default handling is the Qt paint.
   bool NativePaint = false;
+  // Set on both widgets of a child control that has a frame and a client widget (an edit):
+  // the mouse enters and leaves the control as a whole, reported by the frame widget alone.
+  bool WholeHover = false;
 
   // Called by DefaultHandler: the message being delivered from a Qt event reached the end.
   void MarkDefault(const TMessage& m);
