@@ -290,7 +290,19 @@ TFont TbsSkinMainMenuBar::ItemFont(const TbsSkinMainMenuBarItem* item) const {
 int TbsSkinMainMenuBar::CaptionWidth(const TbsSkinMainMenuBarItem* item) const {
   const QString caption = item->Caption();
   if (caption.isEmpty()) return 0;
-  return QFontMetrics(ItemFont(item).ToQFont()).horizontalAdvance(StripHotkey(caption));
+  // Measured again only when the caption or the font changed (the bar is laid out on every
+  // paint and mouse move).
+  const TFont font = ItemFont(item);
+  const QString key = QStringLiteral("%1|%2|%3|%4|%5")
+                          .arg(caption, font.Name)
+                          .arg(font.Height)
+                          .arg(font.Style)
+                          .arg(font.Charset);
+  if (key != item->MeasuredKey) {
+    item->MeasuredKey = key;
+    item->MeasuredWidth = QFontMetrics(font.ToQFont()).horizontalAdvance(StripHotkey(caption));
+  }
+  return item->MeasuredWidth;
 }
 
 TRect TbsSkinMainMenuBar::OverflowRect() const {

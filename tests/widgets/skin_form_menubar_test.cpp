@@ -289,6 +289,13 @@ TEST(SkinMenuBar, MouseOpensMenusAndMovingAlongTheBarSwitchesThem) {
   EXPECT_FALSE(f.frame->MainMenuActive());
   EXPECT_FALSE(f.frame->SkinMenuOpen());
   EXPECT_FALSE(f.driver().MenuOpen());
+  // With PopupToUp the menus open above the bar.
+  f.bar->PopupToUp = true;
+  f.Click(f.Centre(f.item(1)));
+  ASSERT_TRUE(f.driver().MenuOpen());
+  EXPECT_EQ(f.window()->ScreenBounds().Bottom, f.bar->ScreenRect(f.item(1)->ObjectRect).Top);
+  f.frame->ExitMenuMode();
+  f.bar->PopupToUp = false;
   // Choosing a popup item runs it and ends everything.
   QStringList ran;
   for (TMenuItem* i : f.file->ItemList()) i->OnClick = [&ran, i](TComponent*) { ran << StripHotkey(i->Caption()); };
@@ -659,6 +666,24 @@ TEST(SkinMenuBar, ChildButtonsFollowTheChildsBorderIconsAndTheSystemMenuButtonHo
   EXPECT_FALSE(driver.MenuOpen());
   EXPECT_FALSE(m.pframe->SkinMenuOpen());
   m.frames[0]->SetWindowState(TWindowState::wsNormal);
+}
+
+TEST(SkinMenuBar, APressOnTheParentsBarEndsTheMenusOfItsActiveChild) {
+  MdiBar m;
+  TCustomForm* active = m.parent->ActiveMDIChild();
+  ASSERT_NE(active, nullptr);
+  TbsSkinForm* child = TbsSkinForm::FindSkinForm(active);
+  child->ShowSystemMenu(100, 100);
+  ASSERT_TRUE(child->MenuDriver()->MenuOpen());
+  ASSERT_TRUE(child->SkinMenuOpen());
+  // The press on the bar reaches the parent first: the child's menu closes, the bar's opens.
+  m.bar->ArrangeBar();
+  m.Click(m.bar->Items().front());
+  EXPECT_FALSE(child->MenuDriver()->MenuOpen());
+  EXPECT_FALSE(child->SkinMenuOpen());
+  EXPECT_TRUE(m.pframe->MenuDriver()->MenuOpen());
+  EXPECT_TRUE(m.pframe->MainMenuActive());
+  m.pframe->ExitMenuMode();
 }
 
 TEST(SkinMenuBar, ScreenReadersSeeTheChildButtonsAsNamedPushButtons) {
