@@ -481,12 +481,12 @@ void RegisterPlatformClasses() {
   g_platformRegistered = true;
 
   RegisterClass<TFont>(QStringLiteral("TFont"))
-      .Enum(QStringLiteral("Charset"), [](const TFont* f) { return f->Charset; }, [](TFont* f, uint8_t v) { f->Charset = v; }, CharsetIdents(),
+      .Enum(QStringLiteral("Charset"), [](const TFont* f) { return f->Charset; }, [](TFont* f, uint8_t v) { f->SetCharset(v); }, CharsetIdents(),
             std::nullopt, true)
-      .Color(QStringLiteral("Color"), [](const TFont* f) { return f->Color; }, [](TFont* f, TColor c) { f->Color = c; })
-      .Integer(QStringLiteral("Height"), [](const TFont* f) { return f->Height; }, [](TFont* f, int32_t h) { f->Height = h; })
-      .String(QStringLiteral("Name"), [](const TFont* f) { return f->Name; }, [](TFont* f, const QString& n) { f->Name = n; }, true)
-      .Set(QStringLiteral("Style"), [](const TFont* f) { return f->Style; }, [](TFont* f, TFontStyles s) { f->Style = s; },
+      .Color(QStringLiteral("Color"), [](const TFont* f) { return f->Color; }, [](TFont* f, TColor c) { f->SetColor(c); })
+      .Integer(QStringLiteral("Height"), [](const TFont* f) { return f->Height; }, [](TFont* f, int32_t h) { f->SetHeight(h); })
+      .String(QStringLiteral("Name"), [](const TFont* f) { return f->Name; }, [](TFont* f, const QString& n) { f->SetName(n); }, true)
+      .Set(QStringLiteral("Style"), [](const TFont* f) { return f->Style; }, [](TFont* f, TFontStyles s) { f->SetStyle(s); },
            FontStyleIdents());
 
   RegisterClass<TComponent>(QStringLiteral("TComponent"));

@@ -113,8 +113,7 @@ void RegisterSkinControlClasses() {
       .Event(QStringLiteral("OnMouseLeave"), &TbsSkinControl::OnMouseLeave);
 
   RegisterClass<TbsSkinCustomControl>(QStringLiteral("TbsSkinCustomControl"), QStringLiteral("TbsSkinControl"))
-      .Font(QStringLiteral("DefaultFont"), [](TbsSkinCustomControl* c) { return &c->DefaultFontRef(); },
-            [](TbsSkinCustomControl* c) { c->DefaultFontEdited(); })
+      .Font(QStringLiteral("DefaultFont"), [](TbsSkinCustomControl* c) { return &c->DefaultFontRef(); })
       .Integer(QStringLiteral("DefaultWidth"), &TbsSkinCustomControl::DefaultWidth, &TbsSkinCustomControl::SetDefaultWidth)
       .Integer(QStringLiteral("DefaultHeight"), &TbsSkinCustomControl::DefaultHeight, &TbsSkinCustomControl::SetDefaultHeight)
       .Bool(QStringLiteral("UseSkinFont"), &TbsSkinCustomControl::UseSkinFont, &TbsSkinCustomControl::SetUseSkinFont);

@@ -4,6 +4,7 @@
 #include "skin/controls/SkinAccessible.h"
 #include "skin/controls/SkinLookup.h"
 #include "skin/data/SkinControlData.h"
+#include "skin/draw/bsEffects.h"
 
 namespace {
 constexpr int kFadeInterval = 20;
@@ -103,8 +104,14 @@ void TbsSkinButton::SetDown(bool v) {
 }
 
 void TbsSkinButton::PerformClick() {
-  // Forms here have no modal result to set; the value is kept for stored definitions.
+  if (canFocused_)
+    if (TCustomForm* form = ParentFormOf(this)) form->SetModalResult(modalResult_);
   OnClick(this);
+}
+
+void TbsSkinButton::SetMorphFactor(double v) {
+  morphFactor_ = v;
+  Repaint();
 }
 
 // ---- looks -------------------------------------------------------------------------------
@@ -151,6 +158,7 @@ void TbsSkinButton::FetchSkinData() {
   if (downskinrect_.Width() < 1 || downskinrect_.Height() < 1) downskinrect_ = activeskinrect_;
   disabledskinrect_ = b->disabledskinrect;
   morphing_ = b->morphing;
+  morphkind_ = b->morphkind;
 }
 
 void TbsSkinButton::DrawStateImage(TBitmap& bitmap, const TRect& source, bool active, bool down) {
@@ -175,6 +183,10 @@ void TbsSkinButton::Paint() {
   }
   if (Width() <= 0 || Height() <= 0) return;
   TBitmap bitmap(Width(), Height());
+  if (morphing_ && morphFactor_ > 0 && morphFactor_ < 1 && Enabled()) {
+    DrawFadeImage(bitmap);
+    return;
+  }
   const bool focusedLook = FocusedLook();
   const bool emptyDisabled = disabledskinrect_.Width() < 1 || disabledskinrect_.Height() < 1;
   if (!Enabled() && !emptyDisabled)
@@ -186,6 +198,16 @@ void TbsSkinButton::Paint() {
   else
     DrawStateImage(bitmap, stretch_.skinrect, false, false);
   Canvas().Draw(0, 0, bitmap);
+}
+
+void TbsSkinButton::DrawFadeImage(TBitmap& normal) {
+  TBitmap active(Width(), Height());
+  DrawStateImage(normal, stretch_.skinrect, false, false);
+  DrawStateImage(active, activeskinrect_, true, false);
+  TbsEffectBmp from(normal);
+  const TbsEffectBmp to(active);
+  from.Morph(morphkind_, to, morphFactor_);
+  from.DrawTo(Canvas(), 0, 0);
 }
 
 void TbsSkinButton::UpdateLook() {

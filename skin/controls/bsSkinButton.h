@@ -9,6 +9,7 @@
 #include "platform/Timer.h"
 #include "skin/controls/PlainLooks.h"
 #include "skin/controls/bsSkinControl.h"
+#include "skin/data/SkinIni.h"
 
 class TbsSkinButton : public TbsSkinCustomControl {
  public:
@@ -52,6 +53,9 @@ class TbsSkinButton : public TbsSkinCustomControl {
   bool MousePressed() const { return mousePressed_; }
   bool ActsAsDefault() const { return actsAsDefault_; }
   double MorphFactor() const { return morphFactor_; }
+  // Sets the weight of the active look directly and repaints (fade steps for tools and
+  // benchmarks; the fade timer sets it itself).
+  void SetMorphFactor(double v);
   bool Repeating() const { return repeatTimer_ != nullptr; }
 
   // The click: copies ModalResult to the form, then fires OnClick (the control's one click
@@ -70,6 +74,9 @@ class TbsSkinButton : public TbsSkinCustomControl {
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   // Composes one look of the skin with glyph and caption.
   virtual void DrawStateImage(TBitmap& bitmap, const TRect& source, bool active, bool down);
+  // The normal look blended toward the active look by MorphFactor, as the section's morph
+  // kind does it.
+  void DrawFadeImage(TBitmap& normal);
 
  private:
   bool FocusedLook() const;
@@ -114,4 +121,5 @@ class TbsSkinButton : public TbsSkinCustomControl {
   TColor fontcolor_ = 0, activefontcolor_ = 0, downfontcolor_ = 0, disabledfontcolor_ = 0;
   TRect activeskinrect_, downskinrect_, disabledskinrect_;
   bool morphing_ = false;
+  TMorphKind morphkind_ = mkDefault;
 };

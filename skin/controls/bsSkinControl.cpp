@@ -78,7 +78,12 @@ void TbsSkinControl::WndProc(TMessage& m) {
 // ---- TbsSkinCustomControl ----------------------------------------------------------------
 
 TbsSkinCustomControl::TbsSkinCustomControl(TComponent* owner)
-    : TbsSkinControl(owner), defaultFont_(SkinDefaultFont(clWindowText)) {}
+    : TbsSkinControl(owner), defaultFont_(SkinDefaultFont(clWindowText)) {
+  defaultFont_.OnChange = [this] {
+    DefaultFontChanged();
+    if (sectionIndex_ == -1) Repaint();
+  };
+}
 
 TbsSkinCustomControl::~TbsSkinCustomControl() = default;
 
@@ -90,16 +95,6 @@ void TbsSkinCustomControl::SetDefaultWidth(int v) {
 void TbsSkinCustomControl::SetDefaultHeight(int v) {
   defaultHeight_ = v;
   if (sectionIndex_ == -1 && v > 0) SetHeight(v);
-}
-
-void TbsSkinCustomControl::SetDefaultFont(const TFont& f) {
-  defaultFont_ = f;
-  DefaultFontEdited();
-}
-
-void TbsSkinCustomControl::DefaultFontEdited() {
-  DefaultFontChanged();
-  if (sectionIndex_ == -1) Repaint();
 }
 
 void TbsSkinCustomControl::FetchSkinData() {

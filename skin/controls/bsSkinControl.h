@@ -73,11 +73,11 @@ class TbsSkinCustomControl : public TbsSkinControl {
   int DefaultHeight() const { return defaultHeight_; }
   void SetDefaultHeight(int v);
   const TFont& DefaultFont() const { return defaultFont_; }
-  // Copies the font; a change repaints while no section is found.
-  void SetDefaultFont(const TFont& f);
-  // For editing sub-properties in place; call DefaultFontEdited() afterwards.
+  // Copies the font. Every change of DefaultFont (also through the setters of the font itself)
+  // calls DefaultFontChanged and repaints while no section is found.
+  void SetDefaultFont(const TFont& f) { defaultFont_ = f; }
+  // For editing sub-properties in place through the font's setters.
   TFont& DefaultFontRef() { return defaultFont_; }
-  void DefaultFontEdited();
   bool UseSkinFont() const { return useSkinFont_; }
   void SetUseSkinFont(bool v) { useSkinFont_ = v; }
 
