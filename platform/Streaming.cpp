@@ -8,6 +8,7 @@
 #include "platform/Edit.h"
 #include "platform/Splitter.h"
 #include "platform/Forms.h"
+#include "platform/ImageList.h"
 #include "platform/Timer.h"
 
 // ===================================================================================
@@ -479,6 +480,7 @@ const TIdentTable& BorderStyleIdents() {
 void RegisterPlatformClasses() {
   if (g_platformRegistered) return;
   g_platformRegistered = true;
+  RegisterImageListClasses();
 
   RegisterClass<TFont>(QStringLiteral("TFont"))
       .Enum(QStringLiteral("Charset"), [](const TFont* f) { return f->Charset; }, [](TFont* f, uint8_t v) { f->SetCharset(v); }, CharsetIdents(),
