@@ -3,6 +3,8 @@
 #include <QHash>
 #include <map>
 
+#include "platform/Actions.h"
+#include "platform/Bitmap.h"
 #include "platform/Controls.h"
 #include "platform/DateTimePicker.h"
 #include "platform/Edit.h"
@@ -481,6 +483,10 @@ void RegisterPlatformClasses() {
   if (g_platformRegistered) return;
   g_platformRegistered = true;
   RegisterImageListClasses();
+  RegisterActionClasses();
+  RegisterClass<TBitmap>(QStringLiteral("TBitmap"))
+      .Binary(QStringLiteral("Data"), [](TBitmap* b, TStream& in) { b->ReadData(in); },
+              [](TBitmap* b, TStream& out) { return b->WriteData(out); });
 
   RegisterClass<TFont>(QStringLiteral("TFont"))
       .Enum(QStringLiteral("Charset"), [](const TFont* f) { return f->Charset; }, [](TFont* f, uint8_t v) { f->SetCharset(v); }, CharsetIdents(),

@@ -129,6 +129,8 @@ void RegisterSkinControlClasses() {
       .Bool(QStringLiteral("CaptionMode"), &TbsSkinPanel::CaptionMode, &TbsSkinPanel::SetCaptionMode)
       .Bool(QStringLiteral("RollUpMode"), &TbsSkinPanel::RollUpMode, &TbsSkinPanel::SetRollUpMode)
       .Bool(QStringLiteral("RollUpState"), &TbsSkinPanel::RollUpState, &TbsSkinPanel::SetRollUpState)
+      .Persistent<TBitmap>(QStringLiteral("Glyph"), QStringLiteral("TBitmap"), [](TbsSkinPanel* p) { return &p->GlyphRef(); },
+                           [](TbsSkinPanel* p) { p->GlyphEdited(); })
       .Integer(QStringLiteral("NumGlyphs"), &TbsSkinPanel::NumGlyphs, &TbsSkinPanel::SetNumGlyphs)
       .Integer(QStringLiteral("Spacing"), &TbsSkinPanel::Spacing, &TbsSkinPanel::SetSpacing)
       .Event(QStringLiteral("OnChecked"), &TbsSkinPanel::OnChecked)
@@ -144,6 +146,8 @@ void RegisterSkinControlClasses() {
       .Bool(QStringLiteral("CanFocused"), &TbsSkinButton::CanFocused, &TbsSkinButton::SetCanFocused)
       .Bool(QStringLiteral("Down"), &TbsSkinButton::Down, &TbsSkinButton::SetDown)
       .Integer(QStringLiteral("GroupIndex"), &TbsSkinButton::GroupIndex, &TbsSkinButton::SetGroupIndex)
+      .Persistent<TBitmap>(QStringLiteral("Glyph"), QStringLiteral("TBitmap"), [](TbsSkinButton* b) { return &b->GlyphRef(); },
+                           [](TbsSkinButton* b) { b->GlyphEdited(); })
       .Integer(QStringLiteral("NumGlyphs"), &TbsSkinButton::NumGlyphs, &TbsSkinButton::SetNumGlyphs)
       .Integer(QStringLiteral("Margin"), &TbsSkinButton::Margin, &TbsSkinButton::SetMargin, -1)
       .Integer(QStringLiteral("Spacing"), &TbsSkinButton::Spacing, &TbsSkinButton::SetSpacing, 1)
@@ -151,7 +155,7 @@ void RegisterSkinControlClasses() {
       .Bool(QStringLiteral("Cancel"), &TbsSkinButton::Cancel, &TbsSkinButton::SetCancel, false)
       .Bool(QStringLiteral("Default"), &TbsSkinButton::Default, &TbsSkinButton::SetDefault, false)
       .Integer(QStringLiteral("ModalResult"), &TbsSkinButton::ModalResult, &TbsSkinButton::SetModalResult, 0)
-      .Ignored(QStringLiteral("Action"));
+      .Reference<TAction>(QStringLiteral("Action"), &TbsSkinButton::Action, &TbsSkinButton::SetAction);
 
   RegisterClass<TbsSkinUpDown>(QStringLiteral("TbsSkinUpDown"), QStringLiteral("TbsSkinCustomControl"))
       .Enum(QStringLiteral("Orientation"), &TbsSkinUpDown::Orientation, &TbsSkinUpDown::SetOrientation, OrientationIdents())

@@ -1,6 +1,9 @@
 #include "skin/controls/bsSkinButton.h"
 
+#include "platform/Canvas.h"
+#include "platform/Colors.h"
 #include "platform/Forms.h"
+#include "platform/ImageList.h"
 #include "skin/controls/SkinAccessible.h"
 #include "skin/controls/SkinLookup.h"
 #include "skin/data/SkinControlData.h"
@@ -36,6 +39,41 @@ TbsSkinButton::TbsSkinButton(TComponent* owner) : TbsSkinCustomControl(owner) {
 TbsSkinButton::~TbsSkinButton() {
   StopFade();
   StopRepeat();
+  SetAction(nullptr);
+}
+
+void TbsSkinButton::SetAction(TAction* a) {
+  if (a == action_) return;
+  if (action_) {
+    action_->RemoveChangeListener(this);
+    action_->RemoveFreeNotification(this);
+  }
+  action_ = a;
+  if (!action_) return;
+  action_->FreeNotification(this);
+  action_->AddChangeListener(this, [this] { ActionChange(); });
+  ActionChange();
+}
+
+void TbsSkinButton::Notification(TComponent* c, TOperation op) {
+  TbsSkinCustomControl::Notification(c, op);
+  if (op == TOperation::opRemove && c && c == action_) action_ = nullptr;
+}
+
+void TbsSkinButton::ActionChange() {
+  if (!action_) return;
+  SetCaption(action_->Caption());
+  SetEnabled(action_->Enabled());
+  const TActionList* list = action_->ActionList();
+  const TCustomImageList* images = list ? list->Images() : nullptr;
+  if (!images || !glyph_.Empty() || !images->Valid(action_->ImageIndex())) return;
+  // The list's image on the colour a glyph strip takes as transparent.
+  TBitmap g(images->Width(), images->Height());
+  g.Canvas().Brush.Style = TBrushStyle::bsSolid;
+  g.Canvas().Brush.Color = clFuchsia;
+  g.Canvas().FillRect(TRect(0, 0, g.Width(), g.Height()));
+  images->Draw(g.Canvas(), 0, 0, action_->ImageIndex(), true);
+  SetGlyph(g);
 }
 
 bool TbsSkinButton::FocusedLook() const { return canFocused_ && Focused(); }
@@ -106,7 +144,8 @@ void TbsSkinButton::SetDown(bool v) {
 void TbsSkinButton::PerformClick() {
   if (canFocused_)
     if (TCustomForm* form = ParentFormOf(this)) form->SetModalResult(modalResult_);
-  OnClick(this);
+  if (OnClick || !action_) OnClick(this);
+  else action_->Execute();
 }
 
 void TbsSkinButton::SetMorphFactor(double v) {

@@ -6,6 +6,7 @@
 #pragma once
 #include <memory>
 
+#include "platform/Actions.h"
 #include "platform/Timer.h"
 #include "skin/controls/PlainLooks.h"
 #include "skin/controls/bsSkinControl.h"
@@ -33,6 +34,9 @@ class TbsSkinButton : public TbsSkinCustomControl {
   void SetGroupIndex(int v);
   const TBitmap& Glyph() const { return glyph_; }
   void SetGlyph(const TBitmap& b);
+  // For reading the stored glyph in place; GlyphEdited() repaints.
+  TBitmap& GlyphRef() { return glyph_; }
+  void GlyphEdited() { Invalidate(); }
   int NumGlyphs() const { return numGlyphs_; }
   void SetNumGlyphs(int v);
   int Margin() const { return margin_; }
@@ -47,6 +51,10 @@ class TbsSkinButton : public TbsSkinCustomControl {
   void SetCancel(bool v) { cancel_ = v; }
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int v) { modalResult_ = v; }
+  // The action whose caption and enabled state the button shows and which a click runs (when
+  // OnClick is not set). An empty glyph takes the action's image from its list's images.
+  TAction* Action() const { return action_; }
+  void SetAction(TAction* a);
 
   // State, readable for tests and the accessibility layer.
   bool Hot() const { return hot_; }
@@ -70,6 +78,9 @@ class TbsSkinButton : public TbsSkinCustomControl {
   void PaintWithoutSkin(TBitmap& bitmap) override;
   void PaintSkinImage(TBitmap& bitmap) override {}
   void WndProc(TMessage& m) override;
+  void Notification(TComponent* c, TOperation op) override;
+  // The action changed (or was set): caption, enabled state and glyph follow it.
+  virtual void ActionChange();
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   // Composes one look of the skin with glyph and caption.
@@ -122,4 +133,5 @@ class TbsSkinButton : public TbsSkinCustomControl {
   TRect activeskinrect_, downskinrect_, disabledskinrect_;
   bool morphing_ = false;
   TMorphKind morphkind_ = mkDefault;
+  TAction* action_ = nullptr;  // referenced
 };

@@ -38,6 +38,9 @@ class TbsSkinPanel : public TbsSkinCustomControl {
   void SetRollUpState(bool v);
   const TBitmap& Glyph() const { return glyph_; }
   void SetGlyph(const TBitmap& b);
+  // For reading the stored glyph in place; GlyphEdited() repaints.
+  TBitmap& GlyphRef() { return glyph_; }
+  void GlyphEdited() { Invalidate(); }
   int NumGlyphs() const { return numGlyphs_; }
   void SetNumGlyphs(int v);
   int Spacing() const { return spacing_; }

@@ -7,8 +7,13 @@
 #include <QTest>
 #include <QTimer>
 
+#include "platform/Actions.h"
 #include "platform/Edit.h"
 #include "platform/Forms.h"
+#include "platform/ImageList.h"
+#include "platform/Streaming.h"
+#include "skin/controls/SkinControlsRegistry.h"
+#include "skin/controls/bsSkinPanel.h"
 #include "skin/controls/bsSkinButton.h"
 #include "skin/draw/bsEffects.h"
 #include "skin/draw/bsUtils.h"
@@ -216,6 +221,98 @@ TEST(SkinButtonLooks, ClickHandsItsModalResultToTheForm) {
   // A visible form cannot be made modal.
   dialog.Show();
   EXPECT_THROW(dialog.ShowModal(), EInvalidOperation);
+}
+
+TEST(SkinButtonLooks, GlyphFromTheActionsImageList) {
+  Fixture f(QStringLiteral("daylight"));
+  TbsSkinButton* b = f.button;
+  auto* images = new TImageList(&f.form);
+  images->SetSize(16, 16);
+  QImage red(16, 16, QImage::Format_ARGB32);
+  red.fill(qRgb(255, 0, 0));
+  QImage blue(16, 16, QImage::Format_ARGB32);
+  blue.fill(qRgb(0, 0, 255));
+  blue.setPixel(0, 15, qRgba(0, 0, 0, 0));  // the corner the glyph takes as transparent
+  images->Add(red);
+  images->Add(blue);
+  auto* list = new TActionList(&f.form);
+  list->SetImages(images);
+  auto* act = new TAction(&f.form);
+  act->SetActionList(list);
+  act->SetCaption(QStringLiteral("Run"));
+  act->SetImageIndex(1);
+  int ran = 0;
+  act->OnExecute = [&](TComponent*) { ++ran; };
+
+  b->SetNumGlyphs(1);
+  b->SetAction(act);
+  EXPECT_EQ(b->Caption(), QStringLiteral("Run"));
+  ASSERT_EQ(b->Glyph().Width(), 16);
+  EXPECT_EQ(b->Glyph().Image().pixelColor(5, 5), QColor(0, 0, 255));
+  EXPECT_EQ(b->Glyph().Image().pixelColor(0, 15), QColor(255, 0, 255));
+  // Drawn on the button, its fuchsia corner left out.
+  EXPECT_EQ(CountColour(f.Grab(), RGBColor(0, 0, 255)), 255);
+  EXPECT_EQ(CountColour(f.Grab(), clFuchsia), 0);
+
+  ClickAt(b->Handle(), QPoint(5, 5));
+  EXPECT_EQ(ran, 1);
+  act->SetEnabled(false);
+  EXPECT_FALSE(b->Enabled());
+  act->SetCaption(QStringLiteral("Again"));
+  EXPECT_EQ(b->Caption(), QStringLiteral("Again"));
+  // A glyph of its own is kept.
+  act->SetImageIndex(0);
+  EXPECT_EQ(b->Glyph().Image().pixelColor(5, 5), QColor(0, 0, 255));
+  delete act;
+  EXPECT_EQ(b->Action(), nullptr);
+}
+
+TEST(SkinButtonLooks, GlyphsAndActionsAreStoredInTheDefinition) {
+  RegisterSkinControlClasses();
+  TForm form(nullptr);
+  form.SetName(QStringLiteral("Dialog"));
+  QImage g(12, 8, QImage::Format_RGB888);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 12; ++x) g.setPixel(x, y, qRgb(x * 20, y * 30, 77));
+  TBitmap glyph;
+  glyph.SetImage(g);
+  auto* b = new TbsSkinButton(&form);
+  b->SetName(QStringLiteral("Ok"));
+  b->SetParent(&form);
+  b->SetGlyph(glyph);
+  auto* p = new TbsSkinPanel(&form);
+  p->SetName(QStringLiteral("Top"));
+  p->SetParent(&form);
+  p->SetGlyph(glyph);
+  auto* list = new TActionList(&form);
+  list->SetName(QStringLiteral("Actions"));
+  auto* act = new TAction(&form);
+  act->SetName(QStringLiteral("RunAction"));
+  act->SetActionList(list);
+  act->SetImageIndex(3);
+  b->SetAction(act);
+  const QString text = WriteComponentToText(&form);
+  EXPECT_EQ(text.count(QStringLiteral("Glyph.Data")), 2);
+
+  TForm copy(nullptr);
+  ReadComponentFromText(text, &copy);
+  auto* b2 = dynamic_cast<TbsSkinButton*>(copy.FindComponent(QStringLiteral("Ok")));
+  auto* p2 = dynamic_cast<TbsSkinPanel*>(copy.FindComponent(QStringLiteral("Top")));
+  auto* act2 = dynamic_cast<TAction*>(copy.FindComponent(QStringLiteral("RunAction")));
+  ASSERT_TRUE(b2 && p2 && act2);
+  EXPECT_EQ(Rgb888(b2->Glyph().Image()), Rgb888(g));
+  EXPECT_EQ(Rgb888(p2->Glyph().Image()), Rgb888(g));
+  EXPECT_EQ(b2->Action(), act2);
+  EXPECT_EQ(act2->ImageIndex(), 3);
+  EXPECT_EQ(act2->ActionList(), copy.FindComponent(QStringLiteral("Actions")));
+
+  // A glyph block that is not a bitmap fails the read with a clear error.
+  QString bad = text;
+  const qsizetype at = bad.indexOf(QStringLiteral("Glyph.Data = {"));
+  ASSERT_GE(at, 0);
+  bad.insert(at + 14, QStringLiteral("0500000042"));
+  TForm broken(nullptr);
+  EXPECT_THROW(ReadComponentFromText(bad, &broken), EReadError);
 }
 
 }  // namespace
