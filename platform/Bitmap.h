@@ -4,7 +4,6 @@
 #include <QImage>
 #include <memory>
 
-#include "platform/Component.h"
 #include "platform/Types.h"
 
 class TCanvas;
@@ -12,13 +11,11 @@ class TStream;
 
 enum class TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit };
 
-// Stored in form definitions as one "Data" byte block: the BMP file's size as a 32-bit
-// little-endian number, then the BMP file (see ReadData).
-class TBitmap : public TPersistent {
+class TBitmap {
  public:
   TBitmap();
   TBitmap(int width, int height, TPixelFormat pf = TPixelFormat::pf24bit);
-  ~TBitmap() override;
+  ~TBitmap();
   TBitmap(const TBitmap& other);
   TBitmap& operator=(const TBitmap& other);
 
@@ -54,10 +51,6 @@ class TBitmap : public TPersistent {
   void SaveToStream(TStream& s) const;
   void LoadFromFile(const QString& path);
   void SaveToFile(const QString& path) const;
-  // The stored "Data" block; an empty bitmap writes nothing (WriteData returns false). A block
-  // whose size does not match or whose BMP is bad raises EReadError and keeps the bitmap.
-  void ReadData(TStream& s);
-  bool WriteData(TStream& s) const;
 
  private:
   void DropCanvas();

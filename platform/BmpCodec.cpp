@@ -272,28 +272,3 @@ void TBitmap::SaveToFile(const QString& path) const {
   SaveToStream(m);
   m.SaveToFile(path);
 }
-
-void TBitmap::ReadData(TStream& s) {
-  uint8_t head[4];
-  s.ReadBuffer(head, 4);
-  const uint32_t size = uint32_t(head[0]) | uint32_t(head[1]) << 8 | uint32_t(head[2]) << 16 | uint32_t(head[3]) << 24;
-  if (int64_t{size} != s.Size() - s.Position()) throw EReadError(QStringLiteral("Bitmap image is not valid"));
-  TBitmap read;
-  try {
-    read.LoadFromStream(s);
-  } catch (const EInvalidGraphic& e) {
-    throw EReadError(e.Message());
-  }
-  *this = read;
-}
-
-bool TBitmap::WriteData(TStream& s) const {
-  if (Empty()) return false;
-  TMemoryStream bmp;
-  SaveToStream(bmp);
-  const auto size = static_cast<uint32_t>(bmp.Size());
-  const uint8_t head[4] = {uint8_t(size), uint8_t(size >> 8), uint8_t(size >> 16), uint8_t(size >> 24)};
-  s.WriteBuffer(head, 4);
-  s.WriteBuffer(bmp.Memory(), bmp.Size());
-  return true;
-}

@@ -7,46 +7,6 @@
 
 TFont::TFont() : Color(clWindowText) {}
 
-TFont::TFont(const TFont& other)
-    : TPersistent(), Name(other.Name), Color(other.Color), Height(other.Height), Style(other.Style), Charset(other.Charset) {}
-
-TFont& TFont::operator=(const TFont& other) {
-  if (this != &other) {
-    Name = other.Name;
-    Color = other.Color;
-    Height = other.Height;
-    Style = other.Style;
-    Charset = other.Charset;
-  }
-  Changed();
-  return *this;
-}
-
-void TFont::SetName(const QString& v) {
-  Name = v;
-  Changed();
-}
-
-void TFont::SetColor(TColor v) {
-  Color = v;
-  Changed();
-}
-
-void TFont::SetHeight(int32_t v) {
-  Height = v;
-  Changed();
-}
-
-void TFont::SetStyle(TFontStyles v) {
-  Style = v;
-  Changed();
-}
-
-void TFont::SetCharset(uint8_t v) {
-  Charset = v;
-  Changed();
-}
-
 int TFont::Size() const {
   // Size = -Height * 72 / ppi, rounded.
   return static_cast<int>(std::lround(-static_cast<double>(Height) * 72.0 / kScreenPixelsPerInch));
@@ -54,7 +14,6 @@ int TFont::Size() const {
 
 void TFont::SetSize(int points) {
   Height = -static_cast<int32_t>(std::lround(static_cast<double>(points) * kScreenPixelsPerInch / 72.0));
-  Changed();
 }
 
 namespace {

@@ -129,7 +129,7 @@ void RegisterSkinControlClasses() {
       .Bool(QStringLiteral("CaptionMode"), &TbsSkinPanel::CaptionMode, &TbsSkinPanel::SetCaptionMode)
       .Bool(QStringLiteral("RollUpMode"), &TbsSkinPanel::RollUpMode, &TbsSkinPanel::SetRollUpMode)
       .Bool(QStringLiteral("RollUpState"), &TbsSkinPanel::RollUpState, &TbsSkinPanel::SetRollUpState)
-      .Persistent<TBitmap>(QStringLiteral("Glyph"), QStringLiteral("TBitmap"), [](TbsSkinPanel* p) { return &p->GlyphRef(); },
+      .Persistent<TBitmapData>(QStringLiteral("Glyph"), QStringLiteral("TBitmap"), [](TbsSkinPanel* p) { return &p->GlyphData(); },
                            [](TbsSkinPanel* p) { p->GlyphEdited(); })
       .Integer(QStringLiteral("NumGlyphs"), &TbsSkinPanel::NumGlyphs, &TbsSkinPanel::SetNumGlyphs)
       .Integer(QStringLiteral("Spacing"), &TbsSkinPanel::Spacing, &TbsSkinPanel::SetSpacing)
@@ -146,7 +146,7 @@ void RegisterSkinControlClasses() {
       .Bool(QStringLiteral("CanFocused"), &TbsSkinButton::CanFocused, &TbsSkinButton::SetCanFocused)
       .Bool(QStringLiteral("Down"), &TbsSkinButton::Down, &TbsSkinButton::SetDown)
       .Integer(QStringLiteral("GroupIndex"), &TbsSkinButton::GroupIndex, &TbsSkinButton::SetGroupIndex)
-      .Persistent<TBitmap>(QStringLiteral("Glyph"), QStringLiteral("TBitmap"), [](TbsSkinButton* b) { return &b->GlyphRef(); },
+      .Persistent<TBitmapData>(QStringLiteral("Glyph"), QStringLiteral("TBitmap"), [](TbsSkinButton* b) { return &b->GlyphData(); },
                            [](TbsSkinButton* b) { b->GlyphEdited(); })
       .Integer(QStringLiteral("NumGlyphs"), &TbsSkinButton::NumGlyphs, &TbsSkinButton::SetNumGlyphs)
       .Integer(QStringLiteral("Margin"), &TbsSkinButton::Margin, &TbsSkinButton::SetMargin, -1)

@@ -9,6 +9,7 @@
 #include "platform/Actions.h"
 #include "platform/Timer.h"
 #include "skin/controls/PlainLooks.h"
+#include "platform/BitmapData.h"
 #include "skin/controls/bsSkinControl.h"
 #include "skin/data/SkinIni.h"
 
@@ -34,8 +35,8 @@ class TbsSkinButton : public TbsSkinCustomControl {
   void SetGroupIndex(int v);
   const TBitmap& Glyph() const { return glyph_; }
   void SetGlyph(const TBitmap& b);
-  // For reading the stored glyph in place; GlyphEdited() repaints.
-  TBitmap& GlyphRef() { return glyph_; }
+  // The glyph's stored form; GlyphEdited() repaints after it was read.
+  TBitmapData& GlyphData() { return glyphData_; }
   void GlyphEdited() { Invalidate(); }
   int NumGlyphs() const { return numGlyphs_; }
   void SetNumGlyphs(int v);
@@ -119,6 +120,7 @@ class TbsSkinButton : public TbsSkinCustomControl {
   bool mousePressed_ = false;
   int groupIndex_ = 0;
   TBitmap glyph_;  // owned
+  TBitmapData glyphData_{glyph_};
   int numGlyphs_ = 2;
   int margin_ = -1;
   int spacing_ = 1;

@@ -1,9 +1,17 @@
 #include "skin/controls/bsSkinControl.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "platform/Colors.h"
 #include "skin/controls/SkinLookup.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/draw/bsUtils.h"
+
+namespace {
+// A sum held to the coordinate range (a skin's values may lie anywhere in it).
+int32_t Held(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+}  // namespace
 
 TFont SkinDefaultFont(TColor color) {
   TFont f;
@@ -183,13 +191,13 @@ void TbsSkinCustomControl::UpdateControlRegion() {
                           *skinMaskPicture_, w, h);
       break;
     case smHorizontal: {
-      const TPoint right(w + s.righttoppoint.X - s.SkinWidth(), s.righttoppoint.Y);
+      const TPoint right(Held(int64_t{w} + s.righttoppoint.X - s.SkinWidth()), s.righttoppoint.Y);
       FrameRegionFromMask(region, s.lefttoppoint, s.righttoppoint, s.lefttoppoint, s.righttoppoint, s.SkinClientRect,
                           s.lefttoppoint, right, s.lefttoppoint, right, s.StretchedClientRect, *skinMaskPicture_, w, h);
       break;
     }
     case smVertical: {
-      const TPoint bottom(s.leftbottompoint.X, h + s.leftbottompoint.Y - s.SkinHeight());
+      const TPoint bottom(s.leftbottompoint.X, Held(int64_t{h} + s.leftbottompoint.Y - s.SkinHeight()));
       FrameRegionFromMask(region, s.lefttoppoint, s.lefttoppoint, s.leftbottompoint, s.leftbottompoint,
                           s.SkinClientRect, s.lefttoppoint, s.lefttoppoint, bottom, bottom, s.StretchedClientRect,
                           *skinMaskPicture_, w, h);

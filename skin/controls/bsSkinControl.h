@@ -14,7 +14,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Controls.h"
-#include "platform/Font.h"
+#include "platform/NotifyingFont.h"
 #include "skin/controls/SkinStretch.h"
 #include "skin/controls/bsSkinConsumer.h"
 
@@ -77,7 +77,7 @@ class TbsSkinCustomControl : public TbsSkinControl {
   // calls DefaultFontChanged and repaints while no section is found.
   void SetDefaultFont(const TFont& f) { defaultFont_ = f; }
   // For editing sub-properties in place through the font's setters.
-  TFont& DefaultFontRef() { return defaultFont_; }
+  TNotifyingFont& DefaultFontRef() { return defaultFont_; }
   bool UseSkinFont() const { return useSkinFont_; }
   void SetUseSkinFont(bool v) { useSkinFont_ = v; }
 
@@ -109,7 +109,7 @@ class TbsSkinCustomControl : public TbsSkinControl {
 
   int defaultWidth_ = 0;
   int defaultHeight_ = 0;
-  TFont defaultFont_;
+  TNotifyingFont defaultFont_;
   bool useSkinFont_ = true;
   TSkinStretch stretch_;
   const TBitmap* skinPicture_ = nullptr;      // referenced (the skin's), not owned

@@ -116,10 +116,11 @@ void TbsSkinPanel::TileClientTexture(TBitmap& bitmap) {
 
 void TbsSkinPanel::DrawSkinCaption(TBitmap& bitmap) {
   TCanvas& c = bitmap.Canvas();
-  TRect r = mappedCaptionRect_;
+  TRect r = LayoutRect(mappedCaptionRect_);
   if (checkedMode_) {
     const TRect& image = checked_ ? checkimagerect_ : uncheckimagerect_;
-    const int iw = std::max(0, RectWidth(image)), ih = std::max(0, RectHeight(image));
+    // A check image beyond the picture draws what of it lies inside.
+    const int iw = std::clamp(RectWidth(image), 0, 4096), ih = std::clamp(RectHeight(image), 0, 4096);
     if (skinPicture_ && iw > 0 && ih > 0) {
       TBitmap box(iw, ih);
       CopyPiece(box, TRect(0, 0, iw, ih), *skinPicture_, image);
@@ -132,13 +133,14 @@ void TbsSkinPanel::DrawSkinCaption(TBitmap& bitmap) {
   const QString text = Caption();
   const bool glyph = !glyph_.Empty();
   const int gw = glyph ? glyph_.Width() / numGlyphs_ : 0;
-  const int total = c.TextWidth(text) + (glyph ? gw + spacing_ : 0);
+  const int spacing = std::clamp(spacing_, -(1 << 20), 1 << 20);
+  const int total = c.TextWidth(text) + (glyph ? gw + spacing : 0);
   int x = r.Left;
   if (captionAlignment_ == taRightJustify) x = r.Right - total;
   else if (captionAlignment_ == taCenter) x = r.Left + RectWidth(r) / 2 - total / 2;
   const int y = r.Top + RectHeight(r) / 2 - c.TextHeight(text) / 2;
   const int gx = x, gy = r.Top + RectHeight(r) / 2 - glyph_.Height() / 2;
-  if (glyph) x += gw + spacing_;
+  if (glyph) x += gw + spacing;
   c.Brush.Style = TBrushStyle::bsClear;
   c.TextRect(r, x, y, text);
   if (glyph) DrawGlyphFrame(c, gx, gy, glyph_, numGlyphs_, !Enabled() && numGlyphs_ == 2 ? 2 : 1);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "skin/controls/PlainLooks.h"
+#include "platform/BitmapData.h"
 #include "skin/controls/bsSkinControl.h"
 
 class TbsSkinPanel : public TbsSkinCustomControl {
@@ -38,8 +39,8 @@ class TbsSkinPanel : public TbsSkinCustomControl {
   void SetRollUpState(bool v);
   const TBitmap& Glyph() const { return glyph_; }
   void SetGlyph(const TBitmap& b);
-  // For reading the stored glyph in place; GlyphEdited() repaints.
-  TBitmap& GlyphRef() { return glyph_; }
+  // The glyph's stored form; GlyphEdited() repaints after it was read.
+  TBitmapData& GlyphData() { return glyphData_; }
   void GlyphEdited() { Invalidate(); }
   int NumGlyphs() const { return numGlyphs_; }
   void SetNumGlyphs(int v);
@@ -78,6 +79,7 @@ class TbsSkinPanel : public TbsSkinCustomControl {
   bool checkedMode_ = false;
   bool checked_ = false;
   TBitmap glyph_;  // owned
+  TBitmapData glyphData_{glyph_};
   int numGlyphs_ = 1;
   int spacing_ = 2;
   int savedHeight_ = -1;

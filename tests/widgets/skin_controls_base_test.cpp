@@ -168,9 +168,12 @@ TEST(SkinControlBase, EditingTheDefaultFontInPlaceRepaints) {
   b->DefaultFontRef().SetStyle(0);
   EXPECT_EQ(b->changes, 4);
   // A copy of the font is not watched.
-  TFont copy = b->DefaultFont();
+  TNotifyingFont copy(b->DefaultFontRef());
   copy.SetColor(clBlue);
   EXPECT_EQ(b->changes, 4);
+  // A stored definition's sub-property goes through the same notice.
+  FontEdited(&b->DefaultFontRef());
+  EXPECT_EQ(b->changes, 5);
 }
 
 }  // namespace
