@@ -23,6 +23,7 @@
 #include <functional>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "platform/Canvas.h"
 #include "platform/Exceptions.h"
 #include "platform/Forms.h"
@@ -36,18 +37,6 @@
 #include "skin/data/StoredSkin.h"
 
 namespace {
-
-// Best time of `runs` calls, in microseconds (the least disturbed run on a shared machine).
-double Micros(int runs, const std::function<void()>& f) {
-  f();  // warm up
-  std::vector<double> t;
-  for (int i = 0; i < runs; ++i) {
-    const auto a = std::chrono::steady_clock::now();
-    f();
-    t.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - a).count());
-  }
-  return *std::min_element(t.begin(), t.end());
-}
 
 constexpr int W = 1920, H = 1080;
 constexpr int kTop = 73, kBottom = 40;
@@ -172,8 +161,8 @@ int main(int argc, char** argv) {
   // (a) Full repaint of every control into one image.
   QImage target(W, H, QImage::Format_ARGB32_Premultiplied);
   const int runs = 40;
-  const double ours = Micros(runs, [&] { skinned.form.Handle()->render(&target); });
-  const double qt = Micros(runs, [&] { plain.root.render(&target); });
+  const double ours = BestMicros(runs, [&] { skinned.form.Handle()->render(&target); });
+  const double qt = BestMicros(runs, [&] { plain.root.render(&target); });
   std::printf("full repaint of the query form's controls at %dx%d: skinned %.0f us, plain Qt widgets %.0f us\n", W, H,
               ours, qt);
 
@@ -187,7 +176,7 @@ int main(int argc, char** argv) {
     TCanvas canvas;
     canvas.Attach(&painter);
     b->SetMorphFactor(0.5);
-    fade = Micros(200, [&] { b->Perform(WM_PAINT, reinterpret_cast<intptr_t>(&canvas)); });
+    fade = BestMicros(200, [&] { b->Perform(WM_PAINT, reinterpret_cast<intptr_t>(&canvas)); });
     canvas.Detach();
   }
   std::printf("button fade step (%dx%d, two looks composed, morphed, drawn): %.1f us; tick budget 1/100 of 20 ms\n",

@@ -19,6 +19,7 @@
 #include <random>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "platform/Canvas.h"
 #include "platform/Exceptions.h"
 #include "platform/Forms.h"
@@ -31,22 +32,9 @@ namespace {
 
 volatile uint64_t g_sink = 0;
 
-// Best time of `runs` calls, in microseconds: on a shared machine the best run is the one
-// least disturbed, and both sides of a comparison are measured the same way.
-double Micros(int runs, const std::function<void()>& f) {
-  f();  // warm up
-  std::vector<double> t;
-  for (int i = 0; i < runs; ++i) {
-    const auto a = std::chrono::steady_clock::now();
-    f();
-    t.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - a).count());
-  }
-  return *std::min_element(t.begin(), t.end());
-}
-
 double MemcpyMicros(size_t bytes, int runs) {
   std::vector<uint8_t> a(bytes, 1), b(bytes, 2);
-  return Micros(runs, [&] {
+  return BestMicros(runs, [&] {
     memcpy(b.data(), a.data(), bytes);
     g_sink = g_sink + b[bytes / 2];
   });
@@ -88,7 +76,7 @@ int main(int argc, char** argv) {
   // (a) One full frame paint.
   QImage surface(W, H, QImage::Format_ARGB32_Premultiplied);
   surface.fill(0);
-  const double paint = Micros(201, [&] {
+  const double paint = BestMicros(201, [&] {
     TCanvas canvas(&surface);
     frame->PaintSkinFrame(canvas);
     g_sink = g_sink + surface.pixel(W / 2, 5);
@@ -101,7 +89,7 @@ int main(int argc, char** argv) {
   // (b) One live-resize step.
   form.Perform(WM_ENTERSIZEMOVE);
   bool big = false;
-  const double resize = Micros(201, [&] {
+  const double resize = BestMicros(201, [&] {
     big = !big;
     TRect proposed(0, 0, big ? W : W - 1, big ? H : H - 1);
     form.Perform(WM_SIZING, 8, reinterpret_cast<intptr_t>(&proposed));
@@ -124,12 +112,12 @@ int main(int argc, char** argv) {
     points[i] = TPoint(static_cast<int>(rng() % W), static_cast<int>(rng() % H));
     qpoints[i] = QPoint(points[i].X, points[i].Y);
   }
-  const double hit = Micros(5, [&] {
+  const double hit = BestMicros(5, [&] {
     uint64_t s = 0;
     for (const TPoint& p : points) s += static_cast<uint64_t>(frame->SkinHitTest(p));
     g_sink = g_sink + s;
   });
-  const double hitRef = Micros(5, [&] {
+  const double hitRef = BestMicros(5, [&] {
     uint64_t s = 0;
     for (const QPoint& p : qpoints) s += shape.contains(p) ? 1 : 0;
     g_sink = g_sink + s;

@@ -4,8 +4,17 @@
 #include <QImage>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 #include "platform/Bitmap.h"
+#include "platform/Forms.h"
+
+// The application object of a fuzz target that makes windows, on the offscreen platform.
+inline void StartOffscreenApplication(int* argc, char*** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static TApplication* app = new TApplication(*argc, *argv);
+  (void)app;
+}
 
 // Reads values from the input; past its end every value is 0.
 struct Reader {

@@ -164,9 +164,7 @@ void Resize(TWinControl& c, int w, int h) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static TApplication* app = new TApplication(*argc, *argv);
-  (void)app;
+  StartOffscreenApplication(argc, argv);
   return 0;
 }
 

@@ -209,9 +209,7 @@ void Load(TbsSkinData& data, TbsStoredSkin& stored, TForm& form, TbsSkinForm& fr
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static TApplication* app = new TApplication(*argc, *argv);
-  (void)app;
+  StartOffscreenApplication(argc, argv);
   return 0;
 }
 
