@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QRegion>
+#include <QWidget>
 #include <climits>
 #include <cstdlib>
 #include <memory>

@@ -95,8 +95,7 @@ int ButtonGlyphFrame(bool down, bool active, bool enabled, int numGlyphs) {
 }
 
 TRect LayoutRect(const TRect& r) {
-  constexpr int32_t kFar = 1 << 20;
-  auto hold = [](int32_t v) { return std::clamp(v, -kFar, kFar); };
+  auto hold = [](int32_t v) { return std::clamp(v, -(1 << 20), 1 << 20); };
   return TRect(hold(r.Left), hold(r.Top), hold(r.Right), hold(r.Bottom));
 }
 

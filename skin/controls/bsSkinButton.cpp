@@ -8,6 +8,7 @@
 #include "skin/controls/SkinLookup.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/draw/bsEffects.h"
+#include "skin/draw/bsUtils.h"
 
 namespace {
 constexpr int kFadeInterval = 20;
@@ -192,9 +193,9 @@ void TbsSkinButton::FetchSkinData() {
   downfontcolor_ = b->downfontcolor;
   disabledfontcolor_ = b->disabledfontcolor;
   activeskinrect_ = b->activeskinrect;
-  if (activeskinrect_.Width() < 1 || activeskinrect_.Height() < 1) activeskinrect_ = b->skinrect;
+  if (RectIsEmpty(activeskinrect_)) activeskinrect_ = b->skinrect;
   downskinrect_ = b->downskinrect;
-  if (downskinrect_.Width() < 1 || downskinrect_.Height() < 1) downskinrect_ = activeskinrect_;
+  if (RectIsEmpty(downskinrect_)) downskinrect_ = activeskinrect_;
   disabledskinrect_ = b->disabledskinrect;
   morphing_ = b->morphing;
   morphkind_ = b->morphkind;
@@ -221,13 +222,13 @@ void TbsSkinButton::Paint() {
     return;
   }
   if (Width() <= 0 || Height() <= 0) return;
-  TBitmap bitmap(Width(), Height());
+  TBitmap bitmap = ControlBitmap(Width(), Height());
   if (morphing_ && morphFactor_ > 0 && morphFactor_ < 1 && Enabled()) {
     DrawFadeImage(bitmap);
     return;
   }
   const bool focusedLook = FocusedLook();
-  const bool emptyDisabled = disabledskinrect_.Width() < 1 || disabledskinrect_.Height() < 1;
+  const bool emptyDisabled = RectIsEmpty(disabledskinrect_);
   if (!Enabled() && !emptyDisabled)
     DrawStateImage(bitmap, disabledskinrect_, false, false);
   else if (down_ && (hot_ || (focusedLook && !mousePressed_) || groupIndex_ != 0))
@@ -240,7 +241,7 @@ void TbsSkinButton::Paint() {
 }
 
 void TbsSkinButton::DrawFadeImage(TBitmap& normal) {
-  TBitmap active(Width(), Height());
+  TBitmap active = ControlBitmap(Width(), Height());
   DrawStateImage(normal, stretch_.skinrect, false, false);
   DrawStateImage(active, activeskinrect_, true, false);
   TbsEffectBmp from(normal);

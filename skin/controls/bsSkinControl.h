@@ -116,5 +116,9 @@ class TbsSkinCustomControl : public TbsSkinControl {
   const TBitmap* skinMaskPicture_ = nullptr;  // referenced (the skin's), not owned
 };
 
+// A white bitmap for a control image; EOutOfResources beyond 32767 pixels a side or 2^27
+// pixels, as for every composed skin image.
+TBitmap ControlBitmap(int64_t width, int64_t height);
+
 // The plain "Arial", height 14 font the skinned controls start with.
 TFont SkinDefaultFont(TColor color);
