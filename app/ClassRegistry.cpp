@@ -13,6 +13,7 @@
 #include "skin/data/SkinDataClasses.h"
 #include "skin/controls/SkinControlsRegistry.h"
 #include "skin/form/SkinFormRegistry.h"
+#include "skin/menus/bsSkinPopupMenu.h"
 
 namespace {
 // A property that the definition may hold but that nothing here keeps (empty parameter and
@@ -100,5 +101,6 @@ void RegisterLibraryClasses() {
   ::RegisterSkinDataClasses();
   ::RegisterSkinControlClasses();
   ::RegisterSkinFormClasses();
+  ::RegisterSkinMenuClasses();
   ::RegisterGridClasses();
 }

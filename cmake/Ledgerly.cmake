@@ -10,6 +10,14 @@ if(LEDGERLY_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# lld links the large sanitizer builds several times faster than the default linker.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  find_program(LEDGERLY_LLD ld.lld)
+  if(LEDGERLY_LLD)
+    add_link_options(-fuse-ld=lld)
+  endif()
+endif()
+
 function(lg_apply_warnings target)
   target_compile_options(${target} PRIVATE ${LEDGERLY_WARNINGS})
 endfunction()

@@ -158,6 +158,49 @@ QString TCustomDBGrid::CellText(int record, const TColumn* column) const {
 
 int TCustomDBGrid::DataRowCount() const { return std::max(1, link_->RecordCount()); }
 
+// --- range of rows -------------------------------------------------------------------------
+
+bool TCustomDBGrid::HasRowRange() const {
+  return link_->Active() && rangeAnchor_ >= 0 && rangeAnchor_ < link_->DataSetRecordCount() &&
+         rangeAnchor_ != link_->CurrentRecord();
+}
+
+bool TCustomDBGrid::SelectedRows(int& first, int& last) const {
+  if (!link_->Active() || link_->DataSetRecordCount() == 0) return false;
+  const int current = link_->CurrentRecord();
+  first = last = current;
+  if (HasRowRange()) {
+    first = std::min(rangeAnchor_, current);
+    last = std::max(rangeAnchor_, current);
+  }
+  return true;
+}
+
+void TCustomDBGrid::SetRowRangeAnchor(int anchor) {
+  int oldFirst = 0, oldLast = 0;
+  const bool had = HasRowRange() && SelectedRows(oldFirst, oldLast);
+  rangeAnchor_ = anchor < 0 ? -1 : anchor;
+  RowRangeMoved(oldFirst, oldLast, had);
+}
+
+bool TCustomDBGrid::RowInRange(int dataRow) const {
+  if (rangeAnchor_ < 0 || !HasRowRange()) return false;
+  const int record = link_->FirstRecord() + dataRow;
+  const int current = link_->CurrentRecord();
+  return record >= std::min(rangeAnchor_, current) && record <= std::max(rangeAnchor_, current);
+}
+
+void TCustomDBGrid::PrepareRowMove(TShiftState shift) {
+  if (!(shift & ssShift)) rangeAnchor_ = -1;
+  else if (rangeAnchor_ < 0 && link_->Active()) rangeAnchor_ = link_->CurrentRecord();
+}
+
+void TCustomDBGrid::RowRangeMoved(int oldFirst, int oldLast, bool hadRange) {
+  int first = 0, last = 0;
+  const bool has = HasRowRange() && SelectedRows(first, last);
+  if (has != hadRange || (has && (first != oldFirst || last != oldLast))) InvalidateRect(RowsArea());
+}
+
 // --- layout --------------------------------------------------------------------------------
 
 void TCustomDBGrid::RebuildColumnsIfDefault() {
@@ -260,6 +303,7 @@ void TCustomDBGrid::UpdateScrollBarPosition() {
 // --- data link callbacks -------------------------------------------------------------------
 
 void TCustomDBGrid::LinkActive(bool active) {
+  rangeAnchor_ = -1;
   textCache_.Clear();
   LookChanged();
   LayoutChanged();
@@ -269,6 +313,8 @@ void TCustomDBGrid::LinkActive(bool active) {
 }
 
 void TCustomDBGrid::DataChanged() {
+  // First and Last keep the range; a result without the anchor record ends it.
+  if (rangeAnchor_ >= link_->DataSetRecordCount()) rangeAnchor_ = -1;
   textCache_.Clear();
   LookChanged();
   RebuildColumnsIfDefault();
@@ -483,7 +529,8 @@ void TCustomDBGrid::PaintCells(TCanvas& canvas, const TRect& clip) {
     const int top = top0 + r * pitch;
     // Rows look the same every time they stand at a screen row of the same look class.
     if (cacheRows && r < records && (r != active || overlayActive)) {
-      paintCachedRow(TRowImageCache::Key{firstRecord + r, RowLookClass(r)}, geom_.FixedRows() + r, top,
+      const int look = RowLookClass(r) | (RowInRange(r) ? 0x80 : 0);
+      paintCachedRow(TRowImageCache::Key{firstRecord + r, look}, geom_.FixedRows() + r, top,
                      geom_.RowHeight, true);
       if (r == active) paintActiveCells(geom_.FixedRows() + r, top);
       continue;
@@ -564,7 +611,7 @@ void TCustomDBGrid::DrawCell(int gridCol, int gridRow, const TRect& rect, TGridD
     return;
   }
   TGridActiveRecordGuard guard(*link_, dr);
-  if (HighlightCell(dc, dr, state)) {
+  if (HighlightCell(dc, dr, state) || RowInRange(dr)) {
     brush = clHighlight;
     text = clHighlightText;
   }
@@ -602,6 +649,7 @@ void TCustomDBGrid::MoveCol(int dataCol) {
 
 void TCustomDBGrid::ScrollBarAction(int action, int value) {
   if (!link_->Active()) return;
+  if (action != QAbstractSlider::SliderNoAction) SetRowRangeAnchor(-1);
   switch (action) {
     case QAbstractSlider::SliderSingleStepAdd: link_->MoveBy(1); break;
     case QAbstractSlider::SliderSingleStepSub: link_->MoveBy(-1); break;
@@ -647,7 +695,13 @@ void TCustomDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int
   }
   if (gc < 0) return;
   const int dr = gr - geom_.FixedRows();
-  if (link_->Active() && dr < link_->RecordCount()) link_->MoveBy(dr - link_->ActiveRecord());
+  if (link_->Active() && dr < link_->RecordCount()) {
+    int oldFirst = 0, oldLast = 0;
+    const bool had = HasRowRange() && SelectedRows(oldFirst, oldLast);
+    PrepareRowMove(shift);
+    link_->MoveBy(dr - link_->ActiveRecord());
+    RowRangeMoved(oldFirst, oldLast, had);
+  }
   if (gc >= fixedCols) MoveCol(gc - fixedCols);
 }
 
@@ -709,15 +763,40 @@ void TCustomDBGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y
 }
 
 void TCustomDBGrid::MouseWheel(int notches) {
-  if (link_->Active()) link_->MoveBy(-notches);
+  if (!link_->Active()) return;
+  SetRowRangeAnchor(-1);
+  link_->MoveBy(-notches);
 }
 
 void TCustomDBGrid::KeyDown(uint16_t& key, TShiftState shift) {
   TCustomControl::KeyDown(key, shift);
+  const bool ctrlOnly = (shift & (ssCtrl | ssShift | ssAlt)) == ssCtrl;
+  if (key != 0 && ctrlOnly && (key == 'C' || key == VK_INSERT)) {
+    CopySelection();
+    key = 0;
+    return;
+  }
   if (key != 0 && NavigateKey(key, shift)) key = 0;
 }
 
 bool TCustomDBGrid::NavigateKey(uint16_t key, TShiftState shift) {
+  const bool active = link_->Active();
+  const bool ctrl = shift & ssCtrl;
+  // Keys that move the current record span a range with Shift and end it without.
+  const bool vertical = key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT ||
+                        ((key == VK_HOME || key == VK_END) && ctrl);
+  if (vertical && active) {
+    int oldFirst = 0, oldLast = 0;
+    const bool had = HasRowRange() && SelectedRows(oldFirst, oldLast);
+    PrepareRowMove(shift);
+    const bool used = MoveKey(key, shift);
+    RowRangeMoved(oldFirst, oldLast, had);
+    return used;
+  }
+  return MoveKey(key, shift);
+}
+
+bool TCustomDBGrid::MoveKey(uint16_t key, TShiftState shift) {
   const bool active = link_->Active();
   const bool ctrl = shift & ssCtrl;
   switch (key) {
@@ -743,6 +822,7 @@ bool TCustomDBGrid::NavigateKey(uint16_t key, TShiftState shift) {
       return true;
     case VK_TAB:
       if (!(options_ & dgTabs)) return false;
+      SetRowRangeAnchor(-1);
       if (shift & ssShift) {
         if (selectedIndex_ > 0) MoveCol(selectedIndex_ - 1);
         else if (active && !link_->Bof()) { link_->MoveBy(-1); MoveCol(columns_.Count() - 1); }

@@ -121,6 +121,34 @@ class TCustomDBGrid : public TCustomControl {
   int TitleOffset() const { return (options_ & dgTitles) ? 1 : 0; }
   // Data rows that hold a record now (at least 1, the empty row of an empty grid).
   int DataRowCount() const;
+
+  // --- range of rows -------------------------------------------------------------------
+  // Shift with a click or a vertical move key spans a range of rows from the record that was
+  // current when it started (the anchor) to the current record; any other move ends it. A
+  // range holds at least two records; the rows in it are painted in the highlight colours.
+  bool HasRowRange() const;
+  // First and last record (data-set order, 0-based) of the range, or the current record
+  // twice when there is none; false when the data set is closed or empty.
+  bool SelectedRows(int& first, int& last) const;
+  // Spans the range from `anchor` to the current record (-1 ends it).
+  void SetRowRangeAnchor(int anchor);
+  int RowRangeAnchor() const { return rangeAnchor_; }
+  // Whether screen row `dataRow` (0 = topmost shown) lies in the range.
+  bool RowInRange(int dataRow) const;
+
+  // --- copying and export (grid/GridCommands.cpp) -----------------------------------------
+  // Ctrl+C and Ctrl+Insert: the range's rows when there is one, else the current cell.
+  void CopySelection();
+  // The current cell's display text to the clipboard.
+  void CopyCell();
+  // The range's rows (or the current row), titles first, to the clipboard.
+  void CopyRows();
+  // Every row of the result, titles first, to the clipboard.
+  void CopyAllRows();
+  // Asks for a file name and writes the whole result there as CSV; false when cancelled.
+  // Raises EWriteError when the file cannot be written.
+  bool ExportCsv();
+
   void BeginUpdate() { ++updateLock_; }
   void EndUpdate();
   int UpdateLock() const { return updateLock_; }
@@ -156,6 +184,8 @@ class TCustomDBGrid : public TCustomControl {
   void DestroyHandle() override;
   // Handles a navigation key; true when the key was used.
   bool NavigateKey(uint16_t key, TShiftState shift);
+  // The move of a navigation key, without the range of rows.
+  bool MoveKey(uint16_t key, TShiftState shift);
   // Paints one cell; `dataRow` rows count from the topmost shown row.
   virtual void DrawCell(int gridCol, int gridRow, const TRect& rect, TGridDrawState state);
   // The base grid's drawing of a fixed cell (indicator or title).
@@ -197,6 +227,10 @@ class TCustomDBGrid : public TCustomControl {
   void MoveCol(int dataCol);
   void ClampLeftCol();
   void RebuildColumnsIfDefault();
+  // Before a move of the current record: starts the range with Shift, ends it without.
+  void PrepareRowMove(TShiftState shift);
+  // After the range may have changed: repaints the rows when it did.
+  void RowRangeMoved(int oldFirst, int oldLast, bool hadRange);
 
   QScrollBar* vscroll_ = nullptr;  // owned by the widget; nullptr while there is none
   std::unique_ptr<TGridDataLink> link_;
@@ -220,6 +254,7 @@ class TCustomDBGrid : public TCustomControl {
   TRowImageCache rowCache_;
   TCanvas* paintCanvas_ = nullptr;  // referenced, set while painting
   bool plainRow_ = false;           // painting a row image without the current-record look
+  int rangeAnchor_ = -1;            // record where the range of rows started; -1 for none
 };
 
 // The grid class that the form definitions name.

@@ -85,6 +85,9 @@ class TGridCellAccessible : public QAccessibleInterface, public QAccessibleTable
   bool isSelected() const override {
     TCustomDBGrid* g = GridOf(widget_);
     if (!g || row_ < 0 || !g->DataLink()->Active()) return false;
+    int first = 0, last = 0;
+    // Every cell of a range of rows is selected; without one, the current cell.
+    if (g->HasRowRange() && g->SelectedRows(first, last)) return row_ >= first && row_ <= last;
     return row_ == g->DataLink()->CurrentRecord() &&
            ((g->Options() & dgRowSelect) || column_ == g->SelectedIndex());
   }
@@ -190,13 +193,26 @@ class TGridAccessible : public QAccessibleWidget, public QAccessibleTableInterfa
   }
   QString rowDescription(int) const override { return QString(); }
   int selectedColumnCount() const override { return 0; }
-  int selectedRowCount() const override { return 0; }
+  // The range of rows, when there is one.
+  int selectedRowCount() const override {
+    int first = 0, last = -1;
+    return RowRange(first, last) ? last - first + 1 : 0;
+  }
   int columnCount() const override { return Cols(); }
   int rowCount() const override { return Rows(); }
   QList<int> selectedColumns() const override { return {}; }
-  QList<int> selectedRows() const override { return {}; }
+  QList<int> selectedRows() const override {
+    QList<int> rows;
+    int first = 0, last = -1;
+    if (RowRange(first, last))
+      for (int r = first; r <= last; ++r) rows << r;
+    return rows;
+  }
   bool isColumnSelected(int) const override { return false; }
-  bool isRowSelected(int) const override { return false; }
+  bool isRowSelected(int row) const override {
+    int first = 0, last = -1;
+    return RowRange(first, last) && row >= first && row <= last;
+  }
   bool selectRow(int) override { return false; }
   bool selectColumn(int) override { return false; }
   bool unselectRow(int) override { return false; }
@@ -204,6 +220,11 @@ class TGridAccessible : public QAccessibleWidget, public QAccessibleTableInterfa
   void modelChange(QAccessibleTableModelChangeEvent*) override { DropCells(); }
 
  private:
+  bool RowRange(int& first, int& last) const {
+    TCustomDBGrid* g = Grid();
+    return g && g->HasRowRange() && g->SelectedRows(first, last);
+  }
+
   mutable std::unordered_map<int64_t, QAccessible::Id> cells_;
 };
 

@@ -1,11 +1,15 @@
 #include "grid/GridLayout.h"
 
 #include <algorithm>
+#include <cstdint>
 
 int DefaultColumnWidth(int displayWidth, const TCellFont& font, const QString& title, const TCellFont& titleFont,
                        bool showTitles) {
-  int w = std::max(0, displayWidth) * font.TextWidth(QStringLiteral("0")) + 4;
-  if (showTitles) w = std::max(w, titleFont.TextWidth(title) + 4);
+  // A column declared wider than any screen (a damaged or hostile result) is cut, so that the
+  // sums of column widths stay far from overflowing.
+  const int64_t chars = std::max(0, displayWidth);
+  int w = static_cast<int>(std::min<int64_t>(kMaxColumnWidth, chars * font.TextWidth(QStringLiteral("0")) + 4));
+  if (showTitles) w = std::max(w, std::min(kMaxColumnWidth, titleFont.TextWidth(title) + 4));
   return w;
 }
 

@@ -14,9 +14,13 @@ constexpr int kIndicatorWidth = 11;
 // How near to a title cell's right edge the mouse must be to size the column.
 constexpr int kSizingMargin = 3;
 
+// The widest a column's default width gets, in pixels.
+constexpr int kMaxColumnWidth = 1 << 16;
+
 // Width of a column from its field: the display width (characters) times the width of "0"
 // in the column's font, plus 4; when titles are shown and the title in the title font plus
-// 4 is wider, that width instead. Qt's outline fonts report no overhang.
+// 4 is wider, that width instead; at most kMaxColumnWidth. Qt's outline fonts report no
+// overhang.
 int DefaultColumnWidth(int displayWidth, const TCellFont& font, const QString& title, const TCellFont& titleFont,
                        bool showTitles);
 // Cell height of a data row and of the title row for the given fonts.

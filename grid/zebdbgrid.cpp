@@ -69,7 +69,12 @@ void Tzebdbgrid::DrawCell(int gridCol, int gridRow, const TRect& rect, TGridDraw
     const TCellColors colors = ZebraCellColors(columnColor, font.Color, zebra_, r, zebraColor_, zebraFontColor_,
                                                HighlightCell(c, r, state));
     brush = colors.Brush;
-    const TColor text = colors.Text;
+    TColor text = colors.Text;
+    // A range of rows shows in the highlight colours, stripes or not: it is what a copy takes.
+    if (RowInRange(r)) {
+      brush = clHighlight;
+      text = clHighlightText;
+    }
     if (DefaultDrawing()) DefaultDrawColumnCell(rect, c, column, state, brush, text);
     if (Columns().State() == TDBGridColumnsState::csDefault && OnDrawDataCell)
       OnDrawDataCell(this, rect, column ? column->Field() : nullptr, state);

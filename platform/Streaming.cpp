@@ -12,6 +12,7 @@
 #include "platform/Splitter.h"
 #include "platform/Forms.h"
 #include "platform/ImageList.h"
+#include "platform/Menus.h"
 #include "platform/Timer.h"
 
 // ===================================================================================
@@ -486,6 +487,7 @@ void RegisterPlatformClasses() {
   RegisterImageListClasses();
   RegisterActionClasses();
   RegisterBitmapDataClass();
+  RegisterMenuClasses();
 
   RegisterClass<TFont>(QStringLiteral("TFont"))
       .Enum(QStringLiteral("Charset"), [](const TFont* f) { return f->Charset; }, [](TFont* f, uint8_t v) { f->Charset = v, FontEdited(f); }, CharsetIdents(),

@@ -4,12 +4,12 @@ set -euo pipefail
 SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
 PKGS=(
-  build-essential cmake ninja-build clang libclang-rt-14-dev pkg-config
+  build-essential cmake ninja-build clang lld libclang-rt-14-dev pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-ibase libgl-dev
   zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
   libfbclient2 firebird-dev firebird3.0-server-core firebird3.0-utils firebird3.0-server
   xvfb xdotool imagemagick x11-utils fonts-wqy-microhei fonts-liberation2
-  at-spi2-core python3-pyatspi dbus-x11 openbox x11-xserver-utils wmctrl
+  at-spi2-core python3-pyatspi dbus-x11 openbox x11-xserver-utils wmctrl libxcb1-dev
 )
 missing=()
 for p in "${PKGS[@]}"; do

@@ -61,7 +61,7 @@ TEST(StoredSkinPictures, DaylightBlockLayoutAndRoundTrip) {
   EXPECT_EQ(skin.picture.Height(), 147);
   EXPECT_TRUE(skin.inactivepicture.Empty());
   EXPECT_EQ(skin.mask.PixelFormat(), TPixelFormat::pf1bit);
-  ASSERT_EQ(skin.activepictures.size(), 8u);
+  ASSERT_EQ(skin.activepictures.size(), 9u);
   EXPECT_FALSE(skin.IniStrings().isEmpty());
   EXPECT_EQ(skin.IniStrings().first(), QStringLiteral("[VERSION]"));
 
@@ -85,7 +85,7 @@ TEST(StoredSkinPictures, DaylightBlockLayoutAndRoundTrip) {
   back.ReadPictures(blob);
   EXPECT_EQ(blob.Position(), blob.Size());
   EXPECT_TRUE(back.inactivepicture.Empty());
-  ASSERT_EQ(back.activepictures.size(), 8u);
+  ASSERT_EQ(back.activepictures.size(), 9u);
   EXPECT_EQ(back.picture.Image(), skin.picture.Image());
   EXPECT_EQ(back.mask.Image(), skin.mask.Image());
   TMemoryStream again;
@@ -119,7 +119,7 @@ TEST(CompressedStoredSkin, SlateContentLayout) {
   EXPECT_FALSE(mask.Empty());
   TBitmapList numbered;
   ReadBitmapList(content, numbered);
-  EXPECT_EQ(numbered.size(), 6u);
+  EXPECT_EQ(numbered.size(), 7u);
   const int64_t at = content.Position();
   const QByteArray text(reinterpret_cast<const char*>(c.data() + at), static_cast<qsizetype>(c.size() - at));
   QFile file(SkinIni("slate"));
@@ -183,7 +183,7 @@ TEST(SkinContainers, FileNameLoadsOnlyInDesignMode) {
   stored.SetFileName(SkinIni("daylight"));
   EXPECT_EQ(stored.FileName(), QStringLiteral("SKIN.INI"));
   EXPECT_FALSE(stored.IniStrings().isEmpty());
-  EXPECT_EQ(stored.activepictures.size(), 8u);
+  EXPECT_EQ(stored.activepictures.size(), 9u);
 
   TbsCompressedStoredSkin compressed(nullptr);
   compressed.SetFileName(SkinIni("slate"));

@@ -45,7 +45,7 @@ TEST(SkinDataLoad, TheStoredSkinHasTheMeasuresTheQueryFormUses) {
   EXPECT_TRUE(d.inactivepicture.Empty());
   EXPECT_EQ(d.mask.Width(), 176);
   EXPECT_EQ(d.mask.PixelFormat(), TPixelFormat::pf1bit);
-  EXPECT_EQ(d.activepictures.size(), 8u);
+  EXPECT_EQ(d.activepictures.size(), 9u);
   // The skin data holds copies: the container keeps its own pictures.
   EXPECT_FALSE(stored.picture.Empty());
   EXPECT_NE(d.activepictures[0].get(), stored.activepictures[0].get());
@@ -136,7 +136,7 @@ TEST(SkinDataLoad, CompressedReplacesStoredAndEmptyContainersLeaveItAlone) {
   d.SetCompressedStoredSkin(&compressed);
   EXPECT_FALSE(d.IsEmpty);
   EXPECT_EQ(d.skinname, QStringLiteral("Ledgerly Slate"));
-  EXPECT_EQ(d.activepictures.size(), 6u);
+  EXPECT_EQ(d.activepictures.size(), 7u);
   EXPECT_TRUE(d.inactivepicture.Empty());
   EXPECT_FALSE(d.mask.Empty());
   for (const char* name : {"caption1", "closebutton", "maxbutton", "minbutton", "rollupbutton", "sysmenubutton", "MENUITEM"})

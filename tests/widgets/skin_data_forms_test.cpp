@@ -168,7 +168,7 @@ TEST(SkinDataDefinition, BothSkinsLoadFromTheStoredDefinition) {
   auto* stored = dynamic_cast<TbsStoredSkin*>(form.FindComponent(QStringLiteral("bsStoredSkin1")));
   ASSERT_NE(stored, nullptr);
   EXPECT_EQ(stored->FileName(), QStringLiteral("SKIN.INI"));
-  EXPECT_EQ(stored->activepictures.size(), 8u);
+  EXPECT_EQ(stored->activepictures.size(), 9u);
   EXPECT_TRUE(stored->inactivepicture.Empty());
   EXPECT_EQ(data->StoredSkin(), stored);
   EXPECT_NE(data->CompressedStoredSkin(), nullptr);

@@ -1,6 +1,7 @@
 // skinpaint: paints Ledgerly's own skins and writes their descriptions.
 //
-//   skinpaint OUTDIR     writes OUTDIR/daylight and OUTDIR/slate (SKIN.INI + BMP files)
+//   skinpaint OUTDIR                  writes OUTDIR/daylight and OUTDIR/slate (SKIN.INI + BMP files)
+//   skinpaint --icon SIZE OUT.png     writes the viewer's icon (AppIcon.cpp) at SIZE x SIZE
 //
 // Both skins share one layout painter and differ in their theme (colours, corner radius,
 // caption style) and in how the control images are packed into numbered pictures:
@@ -21,6 +22,7 @@
 #include <optional>
 #include <vector>
 
+#include "AppIcon.h"
 #include "platform/Bitmap.h"
 #include "platform/Exceptions.h"
 
@@ -549,25 +551,27 @@ void PaintUpDowns(Skin& s, Placed p, QStringList& h, QStringList& v) {
     << QStringLiteral("downdownbuttonrect=") + Rect{36, 60, 52, 72}.Off(p.ox, p.oy).Text();
 }
 
-// Popup menu window (48 x 48 with 4-pixel borders) and the menu item looks beside it.
-void PaintMenu(Skin& s, Placed p, QStringList& popup, QStringList& item) {
+// Popup menu window (a picture of its own, 48 x 48 with 4-pixel borders: the window maps the
+// whole picture to its size) and the menu item looks (their own picture).
+void PaintMenu(Skin& s, Placed w, Placed p, QStringList& popup, QStringList& item) {
   const Theme& t = s.t;
-  QImage& img = s.Img(p.sheet);
-  const Rect win = Rect{0, 0, 48, 48}.Off(p.ox, p.oy);
-  Fill(img, win.l, win.t, win.r, win.b, t.menuBg);
-  Bevel(img, win.l, win.t, win.r, win.b, t.menuEdge, t.menuEdge);
-  Bevel(img, win.l + 1, win.t + 1, win.r - 1, win.b - 1, t.faceLight, t.menuDivider);
+  QImage& wimg = s.Img(w.sheet);
+  const Rect win = Rect{0, 0, 48, 48}.Off(w.ox, w.oy);
+  Fill(wimg, win.l, win.t, win.r, win.b, t.menuBg);
+  Bevel(wimg, win.l, win.t, win.r, win.b, t.menuEdge, t.menuEdge);
+  Bevel(wimg, win.l + 1, win.t + 1, win.r - 1, win.b - 1, t.faceLight, t.menuDivider);
   // Glyph column tint.
-  Fill(img, win.l + 3, win.t + 3, win.l + 20, win.b - 3, Mix(t.menuBg, t.menuDivider, 1, 3));
-  popup << QStringLiteral("windowpictureindex=%1").arg(p.sheet) << QStringLiteral("maskpictureindex=-1")
+  Fill(wimg, win.l + 3, win.t + 3, win.l + 20, win.b - 3, Mix(t.menuBg, t.menuDivider, 1, 3));
+  popup << QStringLiteral("windowpictureindex=%1").arg(w.sheet) << QStringLiteral("maskpictureindex=-1")
         << QStringLiteral("lefttoppoint=4,4") << QStringLiteral("righttoppoint=44,4") << QStringLiteral("leftbottompoint=4,44")
         << QStringLiteral("rightbottompoint=44,44") << QStringLiteral("itemsrect=3,3,45,45")
         << QStringLiteral("scrollmarkercolor=%1").arg(t.scrollMarker)
         << QStringLiteral("scrollmarkeractivecolor=%1").arg(t.scrollMarkerActive);
   // Items: normal, active (each 60 x 20) and a divider (60 x 4).
-  const Rect normal = Rect{48, 0, 108, 20}.Off(p.ox, p.oy);
-  const Rect active = Rect{48, 20, 108, 40}.Off(p.ox, p.oy);
-  const Rect divider = Rect{48, 40, 108, 44}.Off(p.ox, p.oy);
+  QImage& img = s.Img(p.sheet);
+  const Rect normal = Rect{0, 0, 60, 20}.Off(p.ox, p.oy);
+  const Rect active = Rect{0, 20, 60, 40}.Off(p.ox, p.oy);
+  const Rect divider = Rect{0, 40, 60, 44}.Off(p.ox, p.oy);
   Fill(img, normal.l, normal.t, normal.r, normal.b, t.menuBg);
   Fill(img, normal.l, normal.t, normal.l + 17, normal.b, Mix(t.menuBg, t.menuDivider, 1, 3));
   PaintLook(img, active, LookStyle(3, t.menuBg),
@@ -650,8 +654,9 @@ void BuildSkin(const Theme& t, bool stored, const QString& outRoot) {
     PaintEdit(s, {s.AddSheet(QStringLiteral("edit.bmp"), 65, 44, Depth::True, t.face), 0, 0}, edit);
     PaintTab(s, {s.AddSheet(QStringLiteral("tab.bmp"), 110, 54, Depth::True, t.strip), 0, 0}, tab);
     PaintUpDowns(s, {s.AddSheet(QStringLiteral("updown.bmp"), 52, 72, Depth::Indexed, t.face), 0, 0}, hup, vup);
-    PaintMenu(s, {s.AddSheet(QStringLiteral("menu.bmp"), 108, 48, Depth::True, t.menuBg), 0, 0}, popup, menuitem);
+    const int items = s.AddSheet(QStringLiteral("menu.bmp"), 60, 44, Depth::True, t.menuBg);
     PaintHint(s, {s.AddSheet(QStringLiteral("hint.bmp"), 32, 24, Depth::Indexed, t.hintEdge), 0, 0}, hint);
+    PaintMenu(s, {s.AddSheet(QStringLiteral("popup.bmp"), 48, 48, Depth::True, t.menuBg), 0, 0}, {items, 0, 0}, popup, menuitem);
   } else {
     buttons = s.AddSheet(QStringLiteral("framebuttons.bmp"), 45, 45, Depth::Indexed, t.titleBottom);
     PaintFrameButtonStates(s, buttons, 0, 0);
@@ -662,8 +667,9 @@ void BuildSkin(const Theme& t, bool stored, const QString& outRoot) {
     parts = s.AddSheet(QStringLiteral("tabs.bmp"), 110, 126, Depth::True, t.strip);
     PaintTab(s, {parts, 0, 0}, tab);
     PaintUpDowns(s, {parts, 0, 54}, hup, vup);
-    PaintMenu(s, {s.AddSheet(QStringLiteral("menu.bmp"), 108, 48, Depth::True, t.menuBg), 0, 0}, popup, menuitem);
+    const int items = s.AddSheet(QStringLiteral("menu.bmp"), 60, 44, Depth::True, t.menuBg);
     PaintHint(s, {s.AddSheet(QStringLiteral("hint.bmp"), 32, 24, Depth::Indexed, t.hintEdge), 0, 0}, hint);
+    PaintMenu(s, {s.AddSheet(QStringLiteral("popup.bmp"), 48, 48, Depth::True, t.menuBg), 0, 0}, {items, 0, 0}, popup, menuitem);
   }
 
   // The description.
@@ -785,8 +791,21 @@ void BuildSkin(const Theme& t, bool stored, const QString& outRoot) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 4 && QString::fromLatin1(argv[1]) == QStringLiteral("--icon")) {
+    bool ok = false;
+    const int size = QString::fromLatin1(argv[2]).toInt(&ok);
+    if (!ok || size < 16 || size > 1024) {
+      std::fprintf(stderr, "skinpaint: icon size must be 16 to 1024\n");
+      return 2;
+    }
+    if (!PaintAppIcon(size).save(QString::fromLocal8Bit(argv[3]), "PNG")) {
+      std::fprintf(stderr, "skinpaint: cannot write %s\n", argv[3]);
+      return 1;
+    }
+    return 0;
+  }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: skinpaint OUTDIR\n  writes OUTDIR/daylight and OUTDIR/slate (SKIN.INI and BMP files)\n");
+    std::fprintf(stderr, "usage: skinpaint OUTDIR\n  writes OUTDIR/daylight and OUTDIR/slate (SKIN.INI and BMP files)\n       skinpaint --icon SIZE OUT.png\n");
     return 2;
   }
   try {

@@ -1,0 +1,7 @@
+// Screen readers see each open menu window as a popup menu whose children are its items: menu
+// items named by their captions without the accelerator mark (the shortcut is the key binding),
+// with their checked and enabled states and a press action that runs the item as a click does;
+// dividers are separators. Installed once for the process. GUI thread only.
+#pragma once
+
+void InstallMenuAccessibility();
