@@ -7,6 +7,7 @@
 #include <QLocale>
 
 #include "app/ClassRegistry.h"
+#include "app/GridPopupMenu.h"
 #include "skin/form/FrameAccessible.h"
 #include "app/LaunchArguments.h"
 #include "app/QueryStatement.h"
@@ -86,6 +87,9 @@ TFormLedgerly::TFormLedgerly(TComponent* owner) : TForm(owner) {
   Bind(this, DataSetProvider2, "DataSetProvider2");
   Bind(this, ClientDataSet2, "ClientDataSet2");
   Bind(this, DataSource2, "DataSource2");
+  // Each grid's context menu with its copy and export commands.
+  if (zebdbgrid1) AttachGridPopupMenu(this, zebdbgrid1);
+  if (zebdbgrid2) AttachGridPopupMenu(this, zebdbgrid2);
 }
 
 QByteArray TFormLedgerly::StoredDefinition() {

@@ -23,7 +23,7 @@
 #include <functional>
 #include <vector>
 
-#include "bench/BenchTiming.h"
+#include "bench/BestTime.h"
 #include "platform/Canvas.h"
 #include "platform/Exceptions.h"
 #include "platform/Forms.h"

@@ -19,7 +19,7 @@
 #include <random>
 #include <vector>
 
-#include "bench/BenchTiming.h"
+#include "bench/BestTime.h"
 #include "platform/Canvas.h"
 #include "platform/Exceptions.h"
 #include "platform/Forms.h"
@@ -31,6 +31,7 @@
 namespace {
 
 volatile uint64_t g_sink = 0;
+
 
 double MemcpyMicros(size_t bytes, int runs) {
   std::vector<uint8_t> a(bytes, 1), b(bytes, 2);

@@ -11,6 +11,7 @@
 #include "grid/GridDataLink.h"
 #include "platform/Colors.h"
 #include "platform/Forms.h"
+#include "platform/Menus.h"
 #include "platform/WidgetBridge.h"
 
 // --- window glue ---------------------------------------------------------------------------
@@ -129,6 +130,24 @@ void TCustomDBGrid::SetFixedColor(TColor c) {
 void TCustomDBGrid::SetTitleFont(const TFont& f) {
   titleFont_ = f;
   LayoutChanged();
+}
+
+void TCustomDBGrid::SetPopupMenu(TPopupMenu* menu) {
+  if (menu == popupMenu_) return;
+  if (popupMenu_) popupMenu_->RemoveFreeNotification(this);
+  popupMenu_ = menu;
+  if (menu) menu->FreeNotification(this);
+}
+
+void TCustomDBGrid::Notification(TComponent* c, TOperation op) {
+  TCustomControl::Notification(c, op);
+  if (op == TOperation::opRemove && c == popupMenu_) popupMenu_ = nullptr;
+}
+
+bool TCustomDBGrid::ShowPopupMenu(const TPoint& screen) {
+  if (!popupMenu_) return false;
+  popupMenu_->Popup(screen.X, screen.Y);
+  return true;
 }
 
 TColumn* TCustomDBGrid::SelectedColumn() const {
@@ -668,6 +687,22 @@ void TCustomDBGrid::ScrollBarAction(int action, int value) {
 void TCustomDBGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   if (CanFocus() && !Focused()) SetFocus();
   TCustomControl::MouseDown(button, shift, x, y);
+  if (button == TMouseButton::mbRight) {
+    // The menu acts on the clicked cell; a click inside the range of rows keeps the range.
+    int gc = 0, gr = 0;
+    if (!geom_.CellAt(x, y, gc, gr) || gr < geom_.FixedRows() || gc < geom_.FixedCols()) return;
+    const int dr = gr - geom_.FixedRows();
+    if (!link_->Active() || dr >= link_->RecordCount()) return;
+    int first = 0, last = 0;
+    const bool inRange = HasRowRange() && SelectedRows(first, last) && link_->FirstRecord() + dr >= first &&
+                         link_->FirstRecord() + dr <= last;
+    if (!inRange) {
+      SetRowRangeAnchor(-1);
+      link_->MoveBy(dr - link_->ActiveRecord());
+    }
+    MoveCol(gc - geom_.FixedCols());
+    return;
+  }
   if (button != TMouseButton::mbLeft) return;
   int gc = 0, gr = 0;
   mouseDownX_ = x;
@@ -733,6 +768,10 @@ void TCustomDBGrid::MouseMove(TShiftState shift, int x, int y) {
 
 void TCustomDBGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   TCustomControl::MouseUp(button, shift, x, y);
+  if (button == TMouseButton::mbRight) {
+    ShowPopupMenu(ClientToScreen(TPoint(x, y)));
+    return;
+  }
   if (button != TMouseButton::mbLeft) return;
   const TGridState st = gridState_;
   gridState_ = TGridState::gsNormal;
@@ -773,6 +812,14 @@ void TCustomDBGrid::KeyDown(uint16_t& key, TShiftState shift) {
   const bool ctrlOnly = (shift & (ssCtrl | ssShift | ssAlt)) == ssCtrl;
   if (key != 0 && ctrlOnly && (key == 'C' || key == VK_INSERT)) {
     CopySelection();
+    key = 0;
+    return;
+  }
+  // The menu key and Shift+F10 show the menu below the current cell.
+  if (popupMenu_ && (key == VK_APPS || (key == VK_F10 && (shift & (ssCtrl | ssShift | ssAlt)) == ssShift))) {
+    const int row = link_->Active() ? link_->ActiveRecord() : 0;
+    const TRect cell = CellRect(geom_.FixedCols() + selectedIndex_, geom_.FixedRows() + row);
+    ShowPopupMenu(ClientToScreen(TPoint(cell.Left + 2, cell.Bottom)));
     key = 0;
     return;
   }

@@ -23,6 +23,7 @@
 
 class TDataSource;
 class TDataSet;
+class TPopupMenu;
 class TField;
 class TCustomDBGrid;
 class QScrollBar;
@@ -91,6 +92,12 @@ class TCustomDBGrid : public TCustomControl {
   void SetTitleFont(const TFont& f);
   bool DefaultDrawing() const { return defaultDrawing_; }
   void SetDefaultDrawing(bool v) { defaultDrawing_ = v; }
+  // The menu that a right click, the menu key or Shift+F10 shows; referenced, not owned
+  // (cleared when it goes).
+  TPopupMenu* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(TPopupMenu* menu);
+  // Shows PopupMenu at a screen point; false when there is none.
+  bool ShowPopupMenu(const TPoint& screen);
 
   TDrawColumnCellEvent OnDrawColumnCell;
   TDrawDataCellEvent OnDrawDataCell;
@@ -182,6 +189,7 @@ class TCustomDBGrid : public TCustomControl {
   void KeyDown(uint16_t& key, TShiftState shift) override;
   void InitWidget(QWidget* w) override;
   void DestroyHandle() override;
+  void Notification(TComponent* c, TOperation op) override;
   // Handles a navigation key; true when the key was used.
   bool NavigateKey(uint16_t key, TShiftState shift);
   // The move of a navigation key, without the range of rows.
@@ -255,6 +263,7 @@ class TCustomDBGrid : public TCustomControl {
   TCanvas* paintCanvas_ = nullptr;  // referenced, set while painting
   bool plainRow_ = false;           // painting a row image without the current-record look
   int rangeAnchor_ = -1;            // record where the range of rows started; -1 for none
+  TPopupMenu* popupMenu_ = nullptr; // referenced
 };
 
 // The grid class that the form definitions name.

@@ -170,6 +170,21 @@ class TGridAccessible : public QAccessibleWidget, public QAccessibleTableInterfa
     s.readOnly = true;
     return s;
   }
+  // The context menu, for those who cannot right-click.
+  QStringList actionNames() const override {
+    QStringList names = QAccessibleWidget::actionNames();
+    if (Grid() && Grid()->PopupMenu()) names << showMenuAction();
+    return names;
+  }
+  void doAction(const QString& name) override {
+    TCustomDBGrid* g = Grid();
+    if (name == showMenuAction() && g && g->PopupMenu()) {
+      const QRect r = focusChild() ? focusChild()->rect() : widget()->rect().translated(widget()->mapToGlobal(QPoint()));
+      g->ShowPopupMenu(TPoint(r.left() + 2, r.bottom() + 1));
+      return;
+    }
+    QAccessibleWidget::doAction(name);
+  }
   void* interface_cast(QAccessible::InterfaceType t) override {
     if (t == QAccessible::TableInterface) return static_cast<QAccessibleTableInterface*>(this);
     return QAccessibleWidget::interface_cast(t);

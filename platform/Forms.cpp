@@ -12,6 +12,7 @@
 #include "platform/Colors.h"
 #include "platform/Dialogs.h"
 #include "platform/Exceptions.h"
+#include "platform/MDIClient.h"
 #include "platform/SizeMoveLoop.h"
 #include "platform/WidgetBridge.h"
 
@@ -54,7 +55,19 @@ TCustomForm::~TCustomForm() {
   } catch (...) {
     HandleCurrentException();
   }
+  if (mdiHost_) {
+    // An MDI child's window procedure hears of its end while the parent still lists it. Other
+    // forms send nothing from here: hooks on them may not outlive them.
+    Perform(WM_DESTROY);
+    if (mdiHost_) mdiHost_->RemoveChild(this);
+  }
+  mdiHost_ = nullptr;
   if (Application) Application->RemoveForm(this);
+  if (mdiClient_) {
+    TMDIClient* c = mdiClient_;
+    mdiClient_ = nullptr;
+    delete c;  // takes the windows of the children still inside along
+  }
   // Children first (they live in the client widget), then both widgets.
   while (!controls_.empty()) {
     TControl* c = controls_.back();
@@ -67,8 +80,24 @@ TCustomForm::~TCustomForm() {
   DestroyHandle();
 }
 
+namespace {
+// The MDI client a child form's window goes into: the application's main form's.
+TMDIClient* MDIClientForChildren() {
+  TCustomForm* main = Application ? Application->MainForm() : nullptr;
+  return main && !main->IsDestroying() ? main->MDIClient() : nullptr;
+}
+}  // namespace
+
 QWidget* TCustomForm::CreateWidget(QWidget*) {
-  auto* window = new TBridgedWidget<QWidget>(this, TWidgetBridge::Part::Frame);
+  QWidget* host = nullptr;
+  if (formStyle_ == TFormStyle::fsMDIChild) {
+    mdiHost_ = MDIClientForChildren();
+    if (mdiHost_) {
+      host = mdiHost_->Handle();
+      mdiHost_->AddChild(this);
+    }
+  }
+  auto* window = new TBridgedWidget<QWidget>(this, TWidgetBridge::Part::Frame, host);
   auto* client = new TBridgedWidget<QWidget>(this, TWidgetBridge::Part::Client, window);
   client_ = client;
   clientBridge_ = client;
@@ -151,7 +180,7 @@ void TCustomForm::UpdateSizeLimits() {
 }
 
 void TCustomForm::ApplyWindowFlags() {
-  if (!handle_) return;
+  if (!handle_ || !handle_->isWindow()) return;  // a child window inside an MDI client has no flags
   const bool wasVisible = handle_->isVisible();
   Qt::WindowFlags f = Qt::Window;
   if (!platformFrame_ || borderStyle_ == TFormBorderStyle::bsNone) {
@@ -235,6 +264,26 @@ void TCustomForm::SetWindowState(TWindowState s) {
 
 void TCustomForm::ShowInState() {
   QWidget* w = Handle();
+  if (!w->isWindow()) {
+    // A child inside an MDI client: maximized it covers the client, minimized it is a caption
+    // bar lined up at the bottom.
+    applyingState_ = true;
+    w->show();
+    switch (windowState_) {
+      case TWindowState::wsMaximized:
+        if (mdiHost_) SetBounds(0, 0, mdiHost_->ClientWidth(), mdiHost_->ClientHeight());
+        break;
+      case TWindowState::wsMinimized:
+        SetBounds(left_, top_, 160, std::max(20, height_ - clientRect_.Height()));
+        if (mdiHost_) mdiHost_->ArrangeIcons();
+        break;
+      default:
+        if (restoreBounds_.Width() > 0 && restoreBounds_.Height() > 0) SetBoundsRect(restoreBounds_);
+        break;
+    }
+    applyingState_ = false;
+    return;
+  }
   applyingState_ = true;
   switch (windowState_) {
     case TWindowState::wsMaximized: {
@@ -269,6 +318,7 @@ void TCustomForm::ShowInState() {
 void TCustomForm::PlaceOnScreen() {
   if (placed_) return;
   placed_ = true;
+  if (handle_ && !handle_->isWindow()) return;  // an MDI child stays where it was put
   QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return;
   QRect area;
@@ -293,6 +343,8 @@ void TCustomForm::PlaceOnScreen() {
 void TCustomForm::SetVisible(bool v) {
   if (v == visible_ && (!handle_ || handle_->isVisible() == v)) return;
   if (v) {
+    if (formStyle_ == TFormStyle::fsMDIChild && !mdiHost_ && !MDIClientForChildren())
+      throw EInvalidOperation(QStringLiteral("Cannot create form. No MDI forms are currently active"));
     visible_ = true;
     DoShow();
     if (!visible_) return;  // OnShow hid it again
@@ -306,11 +358,13 @@ void TCustomForm::SetVisible(bool v) {
     } else {
       ShowInState();
     }
+    if (mdiHost_) mdiHost_->ChildShown(this, true);
     if (activeControl_ && activeControl_->CanFocus()) activeControl_->SetFocus();
   } else {
     visible_ = false;
     DoHide();
     if (handle_) handle_->hide();
+    if (mdiHost_) mdiHost_->ChildShown(this, false);
     if (modalLoop_) modalLoop_->quit();
   }
   Perform(CM_VISIBLECHANGED, v ? 1 : 0);
@@ -334,7 +388,8 @@ void TCustomForm::SetBounds(int left, int top, int width, int height) {
 
 void TCustomForm::WidgetGeometryChanged(const TRect&) {
   if (!handle_) return;
-  if (!applyingState_) {
+  // Only a top-level window has states of its own that the system may change.
+  if (!applyingState_ && handle_->isWindow()) {
     const Qt::WindowStates s = handle_->windowState();
     if (s & Qt::WindowMinimized) windowState_ = TWindowState::wsMinimized;
     else if (s & (Qt::WindowMaximized | Qt::WindowFullScreen)) windowState_ = TWindowState::wsMaximized;
@@ -541,12 +596,90 @@ void TCustomForm::DefaultHandler(TMessage& m) {
       break;
     case WM_NCACTIVATE:
       m.Result = 1;
+      // The active MDI child's caption follows the parent's.
+      if (mdiClient_)
+        if (TCustomForm* child = mdiClient_->ActiveChild()) child->Perform(WM_NCACTIVATE, m.WParam);
       break;
     default:
       break;
   }
   if (clientBridge_) clientBridge_->MarkDefault(m);
   TWinControl::DefaultHandler(m);
+}
+
+void TCustomForm::SetFormStyle(TFormStyle s) {
+  if (s == formStyle_) return;
+  const bool wasChild = formStyle_ == TFormStyle::fsMDIChild;
+  formStyle_ = s;
+  if (s == TFormStyle::fsMDIForm && !mdiClient_) {
+    mdiClient_ = new TMDIClient(this);
+    mdiClient_->SendToBack();  // under the form's own bars
+  } else if (s != TFormStyle::fsMDIForm && mdiClient_) {
+    TMDIClient* c = mdiClient_;
+    mdiClient_ = nullptr;
+    delete c;
+  }
+  if (wasChild || s == TFormStyle::fsMDIChild) {
+    if (mdiHost_) mdiHost_->RemoveChild(this);
+    mdiHost_ = nullptr;
+    if (handle_) {
+      const bool shown = handle_->isVisible();
+      DestroyHandle();
+      if (shown) {
+        visible_ = false;
+        SetVisible(true);
+      }
+    }
+  }
+}
+
+void TCustomForm::MDIHostGone() {
+  mdiHost_ = nullptr;
+  visible_ = false;
+  DestroyHandle();
+}
+
+TCustomForm* TCustomForm::ActiveMDIChild() const { return mdiClient_ ? mdiClient_->ActiveChild() : nullptr; }
+
+int TCustomForm::MDIChildCount() const {
+  if (!mdiClient_) return 0;
+  int n = 0;
+  for (int i = 0; i < mdiClient_->ChildCount(); ++i) n += mdiClient_->Child(i)->Visible() ? 1 : 0;
+  return n;
+}
+
+TCustomForm* TCustomForm::MDIChildren(int i) const {
+  int left = i;
+  if (mdiClient_)
+    for (int k = 0; k < mdiClient_->ChildCount(); ++k)
+      if (TCustomForm* c = mdiClient_->Child(k); c->Visible() && left-- == 0) return c;
+  throw EListError(QStringLiteral("List index out of bounds (%1)").arg(i));
+}
+
+void TCustomForm::Tile() {
+  if (mdiClient_) mdiClient_->Tile();
+}
+
+void TCustomForm::Cascade() {
+  if (mdiClient_) mdiClient_->Cascade();
+}
+
+void TCustomForm::ArrangeIcons() {
+  if (mdiClient_) mdiClient_->ArrangeIcons();
+}
+
+void TCustomForm::Next() {
+  if (mdiClient_) mdiClient_->Next();
+}
+
+void TCustomForm::SetWindowMenu(TComponent* v) {
+  windowMenu_ = v;
+  if (v) v->FreeNotification(this);
+}
+
+void TCustomForm::Notification(TComponent* c, TOperation op) {
+  TWinControl::Notification(c, op);
+  if (op == TOperation::opRemove && c == windowMenu_) windowMenu_ = nullptr;
 }
 
 void TCustomForm::Loaded() {

@@ -39,6 +39,11 @@ enum TBorderIcon : uint8_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, b
 using TBorderIcons = uint8_t;
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+// fsMDIForm: a parent form whose client area holds an MDI client window; fsMDIChild: a form whose
+// window lives inside the MDI client window of the application's main form.
+enum class TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+
+class TMDIClient;
 
 using TCloseEvent = TEvent<TComponent*, TCloseAction&>;
 using TCloseQueryEvent = TEvent<TComponent*, bool&>;
@@ -75,6 +80,31 @@ class TCustomForm : public TWinControl {
   void SetAlphaBlend(bool v);
   uint8_t AlphaBlendValue() const { return alphaBlendValue_; }
   void SetAlphaBlendValue(uint8_t v);
+  // Set before the window is made (a stored definition does); changing it later re-creates
+  // the window.
+  TFormStyle FormStyle() const { return formStyle_; }
+  void SetFormStyle(TFormStyle s);
+  // ---- MDI parent (fsMDIForm) ----
+  // The MDI client window (nullptr for other styles).
+  TMDIClient* MDIClient() const { return mdiClient_; }
+  // The active child (nullptr when none is shown), the children in z-order (active first).
+  TCustomForm* ActiveMDIChild() const;
+  int MDIChildCount() const;
+  TCustomForm* MDIChildren(int i) const;
+  void Tile();
+  void Cascade();
+  void ArrangeIcons();
+  void Next();
+  // The main menu item that lists the children (referenced; cleared when it goes).
+  TComponent* WindowMenu() const { return windowMenu_; }
+  void SetWindowMenu(TComponent* v);
+  // ---- MDI child (fsMDIChild) ----
+  // The MDI client window the child's window lives in (nullptr before it is made, after the
+  // client went, or for other styles).
+  TMDIClient* MDIHost() const { return mdiHost_; }
+  // Called by the MDI client when it goes before this child: drop the window.
+  void MDIHostGone();
+
   // True while the form's window is the active window.
   bool Active() const { return active_; }
   // The control that has (or gets, when the form is activated) the keyboard focus.
@@ -147,6 +177,7 @@ class TCustomForm : public TWinControl {
   void Loaded() override;
 
  protected:
+  void Notification(TComponent* c, TOperation op) override;
   QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget(QWidget* w) override;
   void DestroyHandle() override;
@@ -179,6 +210,10 @@ class TCustomForm : public TWinControl {
   TWinControl* focusedControl_ = nullptr; // referenced
   TRect restoreBounds_;
   std::vector<std::pair<QString, std::function<void(TComponent*)>>> methods_;
+  TFormStyle formStyle_ = TFormStyle::fsNormal;
+  TMDIClient* mdiClient_ = nullptr;   // a child control (freed with the form's controls)
+  TMDIClient* mdiHost_ = nullptr;     // referenced: the MDI client this child's window lives in
+  TComponent* windowMenu_ = nullptr;  // referenced
   TModalResult modalResult_ = mrNone;
   QEventLoop* modalLoop_ = nullptr;  // the running ShowModal's loop (on its stack)
 };

@@ -47,7 +47,11 @@ class TLoop : public QObject {
     form_ = form;
     window_ = window;
     edge_ = edge;
+    // A child window (an MDI child) has its bounds in its parent's client coordinates; the
+    // proposals are in screen coordinates all the same.
+    origin_ = window->isWindow() || !window->parentWidget() ? QPoint() : window->parentWidget()->mapToGlobal(QPoint(0, 0));
     start_ = form->BoundsRect();
+    start_ = TRect(start_.Left + origin_.x(), start_.Top + origin_.y(), start_.Right + origin_.x(), start_.Bottom + origin_.y());
     pressed_ = QPoint(pressed.X, pressed.Y);
     // All pointer and key input goes to the window until the end, wherever the pointer is.
     if (edge_)
@@ -71,7 +75,8 @@ class TLoop : public QObject {
       if (QWidget::mouseGrabber() == window_) window_->releaseMouse();
       if (QWidget::keyboardGrabber() == window_) window_->releaseKeyboard();
     }
-    if (restore && window_) form->SetBounds(start_.Left, start_.Top, start_.Width(), start_.Height());
+    if (restore && window_)
+      form->SetBounds(start_.Left - origin_.x(), start_.Top - origin_.y(), start_.Width(), start_.Height());
     window_ = nullptr;
     form->Perform(WM_EXITSIZEMOVE);
   }
@@ -148,13 +153,15 @@ class TLoop : public QObject {
     }
     // The handlers may have ended the loop (or dropped the window).
     if (form_ != form || !window_) return;
+    r = TRect(r.Left - origin_.x(), r.Top - origin_.y(), r.Right - origin_.x(), r.Bottom - origin_.y());
     if (r != form->BoundsRect()) form->SetBounds(r.Left, r.Top, std::max(1, r.Width()), std::max(1, r.Height()));
   }
 
   TCustomForm* form_ = nullptr;  // referenced; the form ends its loop before it goes
   QPointer<QWidget> window_;
   int edge_ = 0;  // WMSZ_* while sizing, 0 while moving
-  TRect start_;
+  TRect start_;    // screen coordinates
+  QPoint origin_;  // screen position of the bounds' origin (the parent's client origin for a child window)
   QPoint pressed_;
 };
 

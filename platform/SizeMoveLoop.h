@@ -12,6 +12,9 @@
 // someone else or motion without the left button (a release we never saw) end it too. The
 // end always releases the grabs and sends WM_EXITSIZEMOVE.
 //
+// A child window (an MDI child) is moved the same way; its proposals are in screen coordinates
+// too and are turned back into its parent's client coordinates for SetBounds.
+//
 // One loop at most runs at a time (there is one pointer). GUI thread only.
 #pragma once
 #include "platform/Messages.h"

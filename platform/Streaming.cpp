@@ -468,6 +468,15 @@ const TIdentTable& BorderIconIdents() {
   };
   return t;
 }
+const TIdentTable& FormStyleIdents() {
+  static const TIdentTable t = {
+      {QStringLiteral("fsNormal"), static_cast<int>(TFormStyle::fsNormal)},
+      {QStringLiteral("fsMDIChild"), static_cast<int>(TFormStyle::fsMDIChild)},
+      {QStringLiteral("fsMDIForm"), static_cast<int>(TFormStyle::fsMDIForm)},
+      {QStringLiteral("fsStayOnTop"), static_cast<int>(TFormStyle::fsStayOnTop)},
+  };
+  return t;
+}
 const TIdentTable& BorderStyleIdents() {
   static const TIdentTable t = {
       {QStringLiteral("bsNone"), static_cast<int>(TFormBorderStyle::bsNone)},
@@ -552,6 +561,8 @@ void RegisterPlatformClasses() {
            biSystemMenu | biMinimize | biMaximize)
       .Enum(QStringLiteral("BorderStyle"), &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle,
             BorderStyleIdents(), static_cast<int>(TFormBorderStyle::bsSizeable))
+      .Enum(QStringLiteral("FormStyle"), &TCustomForm::FormStyle, &TCustomForm::SetFormStyle, FormStyleIdents(),
+            static_cast<int>(TFormStyle::fsNormal))
       .Enum(QStringLiteral("Position"), &TCustomForm::Position, &TCustomForm::SetPosition, PositionIdents(),
             static_cast<int>(TPosition::poDesigned))
       .Enum(QStringLiteral("WindowState"), &TCustomForm::WindowState, &TCustomForm::SetWindowState,

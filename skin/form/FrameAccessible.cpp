@@ -174,7 +174,9 @@ void FrameObjectAccessible::doAction(const QString& name) {
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
   if (className != QStringLiteral("QWidget") || !object || !object->isWidgetType()) return nullptr;
   auto* w = static_cast<QWidget*>(object);
-  if (!w->isWindow() || !FormOf(w)) return nullptr;
+  // A form's window: a top-level one, or an MDI child's inside its parent's client window.
+  auto* bridge = dynamic_cast<TWidgetBridge*>(object);
+  if (!bridge || bridge->WidgetPart() != TWidgetBridge::Part::Frame || !FormOf(w)) return nullptr;
   return new FrameWindowAccessible(w);
 }
 

@@ -13,6 +13,8 @@
 
 #include "platform/Colors.h"
 #include "platform/Exceptions.h"
+#include "platform/MDIClient.h"
+#include "platform/Menus.h"
 #include "platform/Screen.h"
 #include "skin/controls/bsSkinConsumer.h"
 #include "skin/data/SkinData.h"
@@ -100,6 +102,8 @@ TbsSkinForm::~TbsSkinForm() {
   fadeTimer_->SetEnabled(false);
   fadeInTimer_->SetEnabled(false);
   objects_.clear();
+  UnhookMDIClient();
+  RemoveFromWindowMenu();
   // A form that is going has already dropped its window procedure; leave it alone then.
   if (hooked_ && !form_->IsDestroying()) {
     form_->WindowProc = std::move(oldWindowProc_);
@@ -190,32 +194,44 @@ void TbsSkinForm::Notification(TComponent* c, TOperation op) {
   if (c == trayIcon_) trayIcon_ = nullptr;
   if (c == mainMenuBar_) mainMenuBar_ = nullptr;
   if (c == systemMenu_) systemMenu_ = nullptr;
+  if (mdiClient_ && c == mdiClient_) mdiClient_ = nullptr;  // gone with its form
+  if (windowItem_ && c == windowItem_) windowItem_ = nullptr;  // freed with the window menu
 }
 
 void TbsSkinForm::RequestFramePaint() {
   if (form_ && !form_->IsDestroying()) form_->InvalidateFrame();
 }
 
-bool TbsSkinForm::Hidden() const { return form_->BorderStyle() == TFormBorderStyle::bsNone || mdiChildMaximized_; }
+bool TbsSkinForm::Hidden() const { return form_->BorderStyle() == TFormBorderStyle::bsNone || MaximizedChild(); }
 
 bool TbsSkinForm::Sizable() const {
   const TFormBorderStyle b = form_->BorderStyle();
   return b == TFormBorderStyle::bsSizeable || b == TFormBorderStyle::bsSizeToolWin;
 }
 
-bool TbsSkinForm::FormActive() const { return form_->Active(); }
+bool TbsSkinForm::FormActive() const { return IsMDIChild() || IsMDIParent() ? mdiActive_ : form_->Active(); }
 
-QString TbsSkinForm::CaptionText() const { return form_->Caption(); }
+QString TbsSkinForm::CaptionText() const {
+  if (IsMDIParent() && mdiChildMaximized_)
+    if (TCustomForm* child = MaximizedChildForm())
+      return form_->Caption() + QStringLiteral(" - [") + child->Caption() + QStringLiteral("]");
+  return form_->Caption();
+}
 
 // ===================================================================================
 // The window procedure
 // ===================================================================================
 
 void TbsSkinForm::FormWindowProc(TMessage& m) {
+  if (MDIWindowProc(m)) return;
   switch (m.Msg) {
     case WM_DESTROY:
       hoverTimer_->SetEnabled(false);
       fadeTimer_->SetEnabled(false);
+      if (IsMDIChild()) {
+        windowState_ = TWindowState::wsNormal;
+        TellMainForm(SkinMessageChildRestored);
+      }
       CallOld(m);
       return;
     case WM_SIZE:
@@ -224,7 +240,7 @@ void TbsSkinForm::FormWindowProc(TMessage& m) {
     case WM_ACTIVATE:
       CallOld(m);
       RequestFramePaint();
-      if (mdiChildMaximized_) {
+      if (MaximizedChild()) {
         SetCaptionActive(false);
       } else {
         ClearObjectHighlights();
@@ -233,6 +249,7 @@ void TbsSkinForm::FormWindowProc(TMessage& m) {
       return;
     case WM_NCACTIVATE:
       mdiActive_ = m.WParam != 0;
+      if (IsMDIChild() || IsMDIParent()) CallOld(m);
       m.Result = 1;
       if (Hidden()) {
         SetCaptionActive(false);
@@ -240,11 +257,18 @@ void TbsSkinForm::FormWindowProc(TMessage& m) {
         RequestFramePaint();
         SetCaptionActive(true);
       }
+      // A maximized child's caption is part of the parent's.
+      if (MaximizedChild())
+        if (TCustomForm* main = MainForm()) main->InvalidateFrame();
+      if (IsMDIChild()) UpdateWindowMenuChecks();
       return;
     case WM_SETTEXT:
     case CM_TEXTCHANGED:
       CallOld(m);
       if (!Hidden()) RequestFramePaint();
+      if (IsMDIChild() && windowItem_) windowItem_->SetCaption(form_->Caption());
+      if (MaximizedChild())
+        if (TCustomForm* main = MainForm()) main->InvalidateFrame();
       return;
     case WM_ERASEBKGND:
       if (auto* c = reinterpret_cast<TCanvas*>(m.WParam)) PaintClientBackground(*c);
@@ -274,7 +298,7 @@ void TbsSkinForm::FormWindowProc(TMessage& m) {
       return;
     case WM_MOVING:
       if (auto* r = reinterpret_cast<TRect*>(m.LParam)) {
-        if (windowState_ == TWindowState::wsMaximized) {
+        if (windowState_ == TWindowState::wsMaximized && !IsMDIChild()) {
           *r = TRect(form_->Left(), form_->Top(), form_->Left() + form_->Width(), form_->Top() + form_->Height());
         } else if (Magnetic) {
           int left = r->Left, top = r->Top;
@@ -356,6 +380,11 @@ void TbsSkinForm::FormWindowProc(TMessage& m) {
       return;
     case SkinMessageChanged:
       SkinChanged(m);
+      CallOld(m);
+      return;
+    case SkinMessageChangedAfter:
+      if (m.WParam != 0 && reinterpret_cast<const TbsSkinData*>(m.WParam) == skinData_ && IsMDIParent())
+        RefitChildren();
       CallOld(m);
       return;
     default:
@@ -475,9 +504,19 @@ void TbsSkinForm::ShowWindowMessage(TMessage& m) {
       form_->SetAlphaBlendValue(0);
       fadeInTimer_->SetEnabled(true);
     }
-    ForceRelayout();
+    if (IsMDIParent()) HookMDIClient();  // its set-up ends with the relayout
+    else ForceRelayout();
   } else if (alphaBlend_) {
     AddLayered(false);
+  }
+  // A maximized child that is hidden (closed) or shown again leaves or rejoins the parent's
+  // caption as a destroyed or newly maximized one would.
+  if (MaximizedChild()) TellMainForm(m.WParam != 0 ? SkinMessageChildMaximized : SkinMessageChildRestored);
+  if (IsMDIChild()) {
+    if (m.WParam != 0)
+      AddToWindowMenu();
+    else
+      RemoveFromWindowMenu();
   }
   CallOld(m);
 }
@@ -559,7 +598,11 @@ void TbsSkinForm::ChangeSkinData() {
   if (skinned_) UpdateSkinFrame();
   form_->Invalidate();
   RequestFramePaint();
-  SetCaptionActive(!mdiChildMaximized_);
+  if (IsMDIParent() && form_->MDIClient()) {
+    form_->MDIClient()->Invalidate();
+    RefitChildren();
+  }
+  SetCaptionActive(!MaximizedChild());
   hoverTimer_->SetEnabled(true);
   OnChangeSkinData(this);
 }
@@ -606,11 +649,23 @@ void TbsSkinForm::ForceRelayout() {
 }
 
 TPoint TbsSkinForm::ScreenToWindowPoint(const TPoint& p) const {
+  if (IsMDIChild()) {
+    // The window's origin lies the frame's client offset above and left of the client's.
+    const TPoint c = form_->ScreenToClient(p), o = form_->ClientOrigin();
+    return TPoint(c.X + o.X, c.Y + o.Y);
+  }
   return TPoint(p.X - form_->Left(), p.Y - form_->Top());
 }
 
 void TbsSkinForm::SnapToWorkArea(int& left, int& top, int width, int height) const {
-  const TRect area = TScreen::Instance().WorkAreaRect();
+  TRect area = TScreen::Instance().WorkAreaRect();
+  if (IsMDIChild()) {
+    area = MDIClientArea();
+    if (TCustomForm* main = MainForm()) {
+      const TPoint o = main->ClientToScreen(TPoint(0, 0));
+      area = TRect(area.Left + o.X, area.Top + o.Y, area.Right + o.X, area.Bottom + o.Y);
+    }
+  }
   const int m = MagneticSize;
   if (area.Left - m < left && left < area.Left + m) left = area.Left;
   if (area.Top - m < top && top < area.Top + m) top = area.Top;
@@ -619,12 +674,26 @@ void TbsSkinForm::SnapToWorkArea(int& left, int& top, int width, int height) con
 }
 
 TPoint TbsSkinForm::FindMinimizedPlace() const {
-  const TRect area = TScreen::Instance().WorkAreaRect();
+  const TRect work = TScreen::Instance().WorkAreaRect();
   const int w = GetMinWidth(), h = GetMinHeight();
+  // A child parks in the MDI client area (its own coordinates start at that area's corner).
+  const TRect mdi = MDIClientArea();
+  const TRect area = IsMDIChild() ? TRect(0, 0, mdi.Width(), mdi.Height()) : work;
   auto taken = [&](int x, int y) {
+    if (IsMDIChild()) {
+      TCustomForm* main = MainForm();
+      for (int i = 0; main && i < main->MDIChildCount(); ++i) {
+        TCustomForm* f = main->MDIChildren(i);
+        const TbsSkinForm* other = f == form_ ? nullptr : FindSkinForm(f);
+        if (other && other->windowState_ == TWindowState::wsMinimized && f->Left() == x && f->Top() == y) return true;
+      }
+      return false;
+    }
     if (!Application) return false;
     for (TCustomForm* f : Application->Forms()) {
-      if (f == form_ || f == Application->MainForm() || !f->Visible()) continue;
+      // MDI children park inside their parent, in its coordinates: never in a top-level place.
+      if (f == form_ || f == Application->MainForm() || !f->Visible() || f->FormStyle() == TFormStyle::fsMDIChild)
+        continue;
       for (int i = 0; i < f->ComponentCount(); ++i) {
         auto* other = dynamic_cast<TbsSkinForm*>(f->Components(i));
         if (other && other->windowState_ == TWindowState::wsMinimized && f->Left() == x && f->Top() == y) return true;
@@ -667,7 +736,15 @@ void TbsSkinForm::SetWindowState(TWindowState s) {
     }
     case TWindowState::wsMaximized: {
       saveBounds();
-      if (MaximizeOnFullScreen)
+      if (IsMDIChild()) {
+        hoverTimer_->SetEnabled(false);
+        TrackObjects(-1, -1, false);
+        const TRect a = MDIClientArea();
+        const int w = form_->Width(), h = form_->Height();
+        form_->SetBounds(0, 0, a.Width(), a.Height());
+        // The frame goes away even when the size stays.
+        if (w == form_->Width() && h == form_->Height()) ForceRelayout();
+      } else if (MaximizeOnFullScreen)
         form_->SetBounds(0, 0, TScreen::Instance().Width(), TScreen::Instance().Height());
       else
         form_->SetBoundsRect(TScreen::Instance().WorkAreaRect());
@@ -685,6 +762,7 @@ void TbsSkinForm::SetWindowState(TWindowState s) {
     }
   }
   RequestFramePaint();
+  if (IsMDIChild()) ChildStateChanged(s);
 }
 
 void TbsSkinForm::SetRollUpState(bool v) {
@@ -737,6 +815,11 @@ void TbsSkinForm::HoverTick() {
   QWidget* w = form_->HandleAllocated() ? form_->Handle() : nullptr;
   const QPoint cursor = QCursor::pos();
   QWidget* under = QApplication::topLevelAt(cursor);
+  if (IsMDIChild()) {
+    // A child window: over it when the widget under the cursor is it or inside it.
+    under = QApplication::widgetAt(cursor);
+    while (under && under != w && !under->isWindow()) under = under->parentWidget();
+  }
   if (w && under == w) {
     if (inSizeMove_) return;
     const TPoint p = ScreenToWindowPoint(TPoint(cursor.x(), cursor.y()));

@@ -28,6 +28,8 @@
 #include "skin/form/bsSkinFormObjects.h"
 
 class TbsSkinData;
+class TMDIClient;
+class TMenuItem;
 
 // Frame buttons and system-menu commands: a one-byte set whose first three members are the
 // platform's biSystemMenu (1), biMinimize (2) and biMaximize (4).
@@ -212,6 +214,29 @@ class TbsSkinForm : public TComponent {
   int PlainCaptionHeight() const;
   int PlainButtonSize() const;
 
+  // ---- MDI parent and child forms (bsSkinFormMDI.cpp) ----
+  // The first frame component among the form's components (nullptr when none).
+  static TbsSkinForm* FindSkinForm(const TCustomForm* form);
+  bool IsMDIChild() const { return form_->FormStyle() == TFormStyle::fsMDIChild; }
+  bool IsMDIParent() const { return form_->FormStyle() == TFormStyle::fsMDIForm; }
+  // The active flag of an MDI parent or child: the caption follows it instead of the form's.
+  bool MDIActive() const { return mdiActive_; }
+  // On the parent: a child was maximized by its component and none has left that state since.
+  bool MDIChildMaximized() const { return mdiChildMaximized_; }
+  // The main form's active child when its component is maximized, else the first child whose
+  // component is; nullptr when none is.
+  TCustomForm* MaximizedChildForm() const;
+  // The main form's client area less its visible aligned bars, in its client coordinates: the
+  // area MDI children are maximized to and parked in.
+  TRect MDIClientArea() const;
+  // Every maximized child takes the whole MDI client area again; minimized children go back to
+  // their parking places.
+  void RefitChildren();
+  void PlaceMinimizedChildren();
+  // Screen position of the window's top-left corner; for an MDI child its client origin less
+  // the frame's client offset.
+  TPoint WindowScreenOrigin() const;
+
  protected:
   void Notification(TComponent* c, TOperation op) override;
   // The form's window procedure while this component is attached.
@@ -233,6 +258,27 @@ class TbsSkinForm : public TComponent {
   void HoverTick();
   void RequestFramePaint();
   void AddLayered(bool on);
+  // Fills a client background of w x h: the skin's tiling, or `plain` without a skin.
+  void PaintBackground(TCanvas& canvas, int w, int h, TColor plain);
+  // An MDI child that this component has maximized: it has no frame at all.
+  bool MaximizedChild() const { return IsMDIChild() && windowState_ == TWindowState::wsMaximized; }
+  // MDI rules inside the window procedure; true when the message is finished.
+  bool MDIWindowProc(TMessage& m);
+  // Sends an MDI message (1231, 1232) to the application's main form.
+  void TellMainForm(uint32_t msg) const;
+  TCustomForm* MainForm() const;
+  void HookMDIClient();
+  void UnhookMDIClient();
+  void MDIClientProc(TMessage& m);
+  // The child's part of SetWindowState after the bounds changed.
+  void ChildStateChanged(TWindowState s);
+  // The child's item in the main form's window menu: added when it is shown, removed when it
+  // is hidden or goes; check marks follow the active child.
+  TMenuItem* ParentWindowMenu() const;
+  void AddToWindowMenu();
+  void RemoveFromWindowMenu();
+  void UpdateWindowMenuChecks() const;
+  void ChooseWindowItem();
 
   TCustomForm* form_ = nullptr;  // the owner; referenced
   TWndMethod oldWindowProc_;     // the form's procedure before this component took it over
@@ -271,6 +317,9 @@ class TbsSkinForm : public TComponent {
   bool dragFullWindows_ = true;
   bool mdiActive_ = false;
   bool mdiChildMaximized_ = false;
+  TMDIClient* mdiClient_ = nullptr;  // referenced: the parent's MDI client while its procedure is ours
+  TWndMethod oldClientProc_;         // the MDI client's procedure before this component took it over
+  TMenuItem* windowItem_ = nullptr;  // owned: this child's item in the main form's window menu
   bool skinMenuOpen_ = false;
   bool mainMenuActive_ = false;
   bool shortCutHandled_ = false;

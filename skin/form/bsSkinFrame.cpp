@@ -84,7 +84,7 @@ void TbsSkinForm::UpdateWindowRegion() {
     }
   };
   const bool hasMask = skinData_ && !skinData_->mask.Empty();
-  if (form_->BorderStyle() == TFormBorderStyle::bsNone || (mdiChildMaximized_ && hasMask)) {
+  if (form_->BorderStyle() == TFormBorderStyle::bsNone || (MaximizedChild() && hasMask)) {
     drop();
     return;
   }
@@ -191,10 +191,13 @@ void TbsSkinForm::PaintSkinFrame(TCanvas& canvas) {
 
 void TbsSkinForm::PaintClientBackground(TCanvas& canvas) {
   const TRect client = form_->ClientRect();
-  const int w = client.Width(), h = client.Height();
+  PaintBackground(canvas, client.Width(), client.Height(), clBtnFace);
+}
+
+void TbsSkinForm::PaintBackground(TCanvas& canvas, int w, int h, TColor plainColor) {
   auto plain = [&] {
     canvas.Brush.Style = TBrushStyle::bsSolid;
-    canvas.Brush.Color = clBtnFace;
+    canvas.Brush.Color = plainColor;
     canvas.FillRect(TRect(0, 0, w, h));
   };
   if (!skinned_) return plain();

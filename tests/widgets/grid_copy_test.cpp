@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "db/FloatFormat.h"
+#include "app/GridPopupMenu.h"
 #include "grid/GridDataLink.h"
 #include "grid/GridText.h"
 #include "grid/zebdbgrid.h"
@@ -25,6 +26,8 @@
 #include "platform/Colors.h"
 #include "platform/Exceptions.h"
 #include "platform/Forms.h"
+#include "platform/Menus.h"
+#include "skin/menus/bsSkinPopupMenu.h"
 #include "support/Chain.h"
 #include "support/Firebird.h"
 #include "support/GridPixels.h"
@@ -36,10 +39,10 @@ const QColor kPale(206, 249, 208);
 const QColor kWhite(255, 255, 255);
 const QColor kHighlight(10, 36, 106);
 
-void Click(QWidget* w, QPoint p, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-  QMouseEvent press(QEvent::MouseButtonPress, QPointF(p), QPointF(w->mapToGlobal(p)), Qt::LeftButton, Qt::LeftButton, mods);
+void Click(QWidget* w, QPoint p, Qt::KeyboardModifiers mods = Qt::NoModifier, Qt::MouseButton button = Qt::LeftButton) {
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(p), QPointF(w->mapToGlobal(p)), button, button, mods);
   QApplication::sendEvent(w, &press);
-  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(p), QPointF(w->mapToGlobal(p)), Qt::LeftButton, Qt::NoButton, mods);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(p), QPointF(w->mapToGlobal(p)), button, Qt::NoButton, mods);
   QApplication::sendEvent(w, &release);
 }
 
@@ -392,6 +395,66 @@ TEST_F(GridCopy, ExportAsksForTheFileName) {
   QFile f(folder + QStringLiteral("/匯出.csv"));
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(ReadCsv(QString::fromUtf8(f.readAll().mid(3))).size(), static_cast<size_t>(chain_->cds2->RecordCount() + 1));
+}
+
+TEST_F(GridCopy, RightClickAndTheMenuKeyOpenTheGridsMenu) {
+  QWidget* w = grid_->Handle();
+  TbsSkinPopupMenu* menu = AttachGridPopupMenu(form_.get(), grid_);
+  ASSERT_EQ(grid_->PopupMenu(), menu);
+  TMenuItem* root = menu->Items();
+  ASSERT_EQ(root->Count(), 4);
+  QStringList captions;
+  for (int i = 0; i < root->Count(); ++i) captions << root->Items(i)->Caption();
+  EXPECT_EQ(captions, QStringList({"複製", "複製整列", "全部複製", "匯出 CSV…"}));
+  // The menu opens where the click was (this form has no frame component, so it stays
+  // invisible; its OnPopup still runs).
+  int popups = 0;
+  const TNotifyEvent own = menu->OnPopup;
+  menu->OnPopup = [&, own](TComponent* s) {
+    own(s);
+    ++popups;
+  };
+  // A right click on a row outside the range makes it current and ends the range.
+  Key(w, Qt::Key_Down, Qt::ShiftModifier);
+  Click(w, CellPoint(3, 5), Qt::NoModifier, Qt::RightButton);
+  EXPECT_EQ(popups, 1);
+  EXPECT_FALSE(grid_->HasRowRange());
+  EXPECT_EQ(chain_->cds2->RecNo(), 6);
+  EXPECT_EQ(grid_->SelectedIndex(), 3);
+  // Inside the range the range stays, so that "複製整列" copies it.
+  Key(w, Qt::Key_Down, Qt::ShiftModifier);
+  Key(w, Qt::Key_Down, Qt::ShiftModifier);
+  Click(w, CellPoint(1, 6), Qt::NoModifier, Qt::RightButton);
+  EXPECT_EQ(popups, 2);
+  EXPECT_EQ(Rows(), std::make_pair(5, 7));
+  root->Items(1)->Click();
+  EXPECT_EQ(Clipboard().AsText(), GridRowsText(*grid_, 5, 7));
+  root->Items(0)->Click();
+  EXPECT_EQ(Clipboard().AsText(), GridCellText(*grid_));
+  // The menu key and Shift+F10 open it too; Shift+F10 is not taken by another key.
+  Key(w, Qt::Key_Menu);
+  Key(w, Qt::Key_F10, Qt::ShiftModifier);
+  EXPECT_EQ(popups, 4);
+  // A screen reader opens it through the grid's "show menu" action.
+  QAccessibleInterface* table = QAccessible::queryAccessibleInterface(w);
+  ASSERT_TRUE(table && table->actionInterface());
+  ASSERT_TRUE(table->actionInterface()->actionNames().contains(QAccessibleActionInterface::showMenuAction()));
+  table->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+  EXPECT_EQ(popups, 5);
+  // Without rows the copy commands are off; export still writes the titles.
+  for (int i = 0; i < 4; ++i) EXPECT_TRUE(root->Items(i)->Enabled()) << i;
+  Chain::Run(chain_->cds2, QStringLiteral("SELECT * FROM ACC_MAST_TEMP WHERE 1 = 0\r\n"));
+  Key(w, Qt::Key_Menu);
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(root->Items(i)->Enabled()) << i;
+  EXPECT_TRUE(root->Items(3)->Enabled());
+  chain_->cds2->Close();
+  Key(w, Qt::Key_Menu);
+  EXPECT_FALSE(root->Items(3)->Enabled());
+  // The grid forgets a menu that goes.
+  delete menu;
+  EXPECT_EQ(grid_->PopupMenu(), nullptr);
+  EXPECT_FALSE(table->actionInterface()->actionNames().contains(QAccessibleActionInterface::showMenuAction()));
+  Click(w, CellPoint(0, 0), Qt::NoModifier, Qt::RightButton);
 }
 
 }  // namespace

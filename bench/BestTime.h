@@ -1,12 +1,12 @@
-// Timing shared by the benchmarks.
+// Timing for the benchmarks: the best time of a number of calls. On a shared machine the best
+// run is the one least disturbed, and both sides of a comparison are measured the same way.
 #pragma once
 #include <algorithm>
 #include <chrono>
 #include <functional>
 #include <vector>
 
-// Best time of `runs` calls, in microseconds, after one warm-up call: on a shared machine the
-// best run is the one least disturbed, and both sides of a comparison are measured the same way.
+// Best time of `runs` calls of `f` (after one call to warm up), in microseconds.
 inline double BestMicros(int runs, const std::function<void()>& f) {
   f();
   std::vector<double> t;
