@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QLocale>
+#include <algorithm>
 
 #include "app/ClassRegistry.h"
 #include "app/GridPopupMenu.h"
@@ -19,6 +20,7 @@
 #include "db/SQLDataSet.h"
 #include "grid/zebdbgrid.h"
 #include "platform/DateTimePicker.h"
+#include "platform/Exceptions.h"
 #include "platform/Splitter.h"
 #include "platform/Streaming.h"
 #include "skin/controls/bsSkinButton.h"
@@ -137,5 +139,12 @@ void TFormLedgerly::RunRangeQuery(TClientDataSet* dataSet, const QString& tableN
   const QString text = BuildRangeStatement(tableName, bsSkinPageControl1->ActivePageIndex(), CurrentRange(), separator);
   dataSet->Close();
   dataSet->SetCommandText(text);
-  dataSet->Open();
+  try {
+    dataSet->Open();
+  } catch (const EDatabaseError& e) {
+    // The driver takes statements up to a length; only a voucher number can make one longer.
+    if (SQLConnection1->LastStatus() != dbx::kInvalidText || bsSkinPageControl1->ActivePageIndex() != 0) throw;
+    const qsizetype longest = std::max(bsSkinEdit1->Text().size(), bsSkinEdit2->Text().size());
+    throw EDatabaseError(e.Message() + QStringLiteral("\nThe voucher number of %1 characters is too long").arg(longest));
+  }
 }

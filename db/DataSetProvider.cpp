@@ -102,6 +102,19 @@ TDataPacket TDataSetProvider::GetRecords(int count, const QString& commandText) 
     if (!(options_ & poAllowCommandText)) throw EDatabaseError(QStringLiteral("CommandText changes are not allowed"));
     dataSet_->SetCommandText(commandText);
   }
+  try {
+    return BuildPacket(count);
+  } catch (const EDatabaseError&) {
+    // A connection that broke (a server restart, a dropped network) is made again once and
+    // the statement run again; any other failure, or a second one, reaches the user.
+    TSQLConnection* connection = dataSet_ ? dataSet_->SQLConnection() : nullptr;
+    if (!connection || !connection->ConnectionLost()) throw;
+  }
+  dataSet_->SQLConnection()->Reconnect();
+  return BuildPacket(count);
+}
+
+TDataPacket TDataSetProvider::BuildPacket(int count) {
   TSQLDataSet& ds = *dataSet_;
   ds.Open();
   try {

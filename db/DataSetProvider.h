@@ -39,13 +39,16 @@ class TDataSetProvider : public TComponent {
   void SetOptions(uint32_t o) { options_ = o; }
 
   // Runs `commandText` (the data set's own text when empty) and returns up to `count` rows
-  // (-1: every row) in one packet. The SQL data set is closed again before returning.
+  // (-1: every row) in one packet. The SQL data set is closed again before returning. When the
+  // connection turns out to be lost, it is made again once and the statement run again.
   TDataPacket GetRecords(int count, const QString& commandText);
 
  protected:
   void Notification(TComponent* c, TOperation op) override;
 
  private:
+  TDataPacket BuildPacket(int count);
+
   TSQLDataSet* dataSet_ = nullptr;  // referenced, not owned
   uint32_t options_ = 0;
 };

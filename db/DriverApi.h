@@ -6,7 +6,8 @@
 //
 // Plain C++ only (no Qt) so that a driver needs nothing but this header. Every call that can
 // fail returns a status: 0 for success, a driver code otherwise. For kServerError the text comes
-// from the connection's ServerMessage(); for other codes from the driver's ErrorText().
+// from the connection's ServerMessage(); for other codes from the driver's ErrorText(), and for
+// kConnectionLost and kTimedOut from both.
 // Objects are freed with Release(); texts returned by a call stay valid until the next call on
 // the same object.
 #pragma once
@@ -31,7 +32,12 @@ enum StatusCode : int32_t {
   kVendorLibMissing = 15,
   kVendorFuncMissing = 16,
   kInvalidText = 17,
+  kConnectionLost = 18,  // the connection to the server broke; ServerMessage says how
+  kTimedOut = 19,        // the server did not answer within the connection timeout
 };
+
+// Seconds a connect waits for the server when no "Connection Timeout" is given.
+constexpr int32_t kDefaultConnectionTimeout = 15;
 
 // Settings handed to a connection before it connects (and BlobSize after).
 enum class ConnOption : int32_t {
@@ -49,7 +55,7 @@ enum class ConnOption : int32_t {
   MultipleTransaction,
   TrimChar,
   CustomString,
-  ConnectionTimeout,
+  ConnectionTimeout,  // seconds; kDefaultConnectionTimeout unless set, 0 or less: no limit of ours
   BlobSize,          // -1: whole blobs; otherwise the limit in kilobytes
   MaxActiveStatements,  // read: 0 means no limit
 };

@@ -58,6 +58,12 @@ QString ParamValueIn(const QStringList& params, const QString& key) {
   return line ? line->mid(eq + 1) : QString();
 }
 
+// The screen's pointer is the hourglass while the object lives (library loads, server waits).
+struct HourGlass {
+  HourGlass() { Screen()->SetCursor(crHourGlass); }
+  ~HourGlass() { Screen()->SetCursor(crDefault); }
+};
+
 bool HasParamIn(const QStringList& params, const QString& key) {
   qsizetype eq = 0;
   return FindParam(params, key, eq) != nullptr;
@@ -219,10 +225,7 @@ void TSQLConnection::DoConnect() {
   if (database.isEmpty()) throw EDatabaseError(QStringLiteral("Missing Database property"));
 
   // 5: the hourglass while the library loads and the server answers.
-  struct HourGlass {
-    HourGlass() { Screen()->SetCursor(crHourGlass); }
-    ~HourGlass() { Screen()->SetCursor(crDefault); }
-  } hourGlass;
+  const HourGlass hourGlass;
 
   try {
     // 6-7
@@ -259,6 +262,10 @@ void TSQLConnection::DoConnect() {
 
     // 10
     CheckError(connection_->Connect(db.constData(), user.constData(), password.constData()));
+    loginDatabase_ = db;
+    loginUser_ = user;
+    loginPassword_ = password;
+    lastStatus_ = dbx::kOk;
 
     // 11
     int64_t v = 0;
@@ -290,11 +297,30 @@ void TSQLConnection::DoDisconnect() {
   connection_ = nullptr;
   if (driver_) driver_->Release();
   driver_ = nullptr;
+  loginDatabase_.clear();
+  loginUser_.clear();
+  loginPassword_.clear();
+  lastStatus_ = dbx::kOk;
   // The next connect reads the connections file again.
   paramsLoaded_ = false;
 }
 
+void TSQLConnection::Reconnect() {
+  if (!connection_) {
+    Open();
+    return;
+  }
+  const HourGlass hourGlass;
+  lastStatus_ = dbx::kOk;
+  connection_->Disconnect();
+  const dbx::TStatus st =
+      connection_->Connect(loginDatabase_.constData(), loginUser_.constData(), loginPassword_.constData());
+  // The server's reason for refusing the new connection, under the news of the lost one.
+  CheckError(st == dbx::kServerError ? dbx::kConnectionLost : st);
+}
+
 void TSQLConnection::CheckError(dbx::TStatus status) const {
+  lastStatus_ = status;
   if (status == dbx::kOk) return;
   QStringList parts;
   if (status != dbx::kServerError && driver_) {

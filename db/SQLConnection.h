@@ -79,6 +79,12 @@ class TSQLConnection : public TComponent {
   bool TransactionsSupported() const { return transactionsSupported_; }
   // Raises the driver's and the server's text for a failed status; no-op for success.
   void CheckError(dbx::TStatus status) const;
+  // The status CheckError saw last, and whether it told of a lost (or not restored) connection.
+  dbx::TStatus LastStatus() const { return lastStatus_; }
+  bool ConnectionLost() const { return lastStatus_ == dbx::kConnectionLost || lastStatus_ == dbx::kNotConnected; }
+  // Drops the driver's broken connection and connects again with the settings of the last
+  // connect (the files are not read again). Raises the failure, naming the lost connection.
+  void Reconnect();
   // Primary key columns of `table` in key order; empty when it has none.
   QStringList PrimaryKeyColumns(const QString& table) const;
   // "LocaleCode" read as hexadecimal; 0 when absent or invalid.
@@ -109,4 +115,7 @@ class TSQLConnection : public TComponent {
   int maxStmts_ = 0;
   QString quoteChar_;
   bool transactionsSupported_ = false;
+  mutable dbx::TStatus lastStatus_ = dbx::kOk;
+  // The login of the open connection, for Reconnect.
+  QByteArray loginDatabase_, loginUser_, loginPassword_;
 };

@@ -175,7 +175,7 @@ QString TCustomDBGrid::CellText(int record, const TColumn* column) const {
   return f ? link_->DisplayText(record, f) : QString();
 }
 
-int TCustomDBGrid::DataRowCount() const { return std::max(1, link_->RecordCount()); }
+int TCustomDBGrid::DataRowCount() const { return link_->RecordCount(); }
 
 // --- range of rows -------------------------------------------------------------------------
 

@@ -126,7 +126,7 @@ class TCustomDBGrid : public TCustomControl {
   TRect CellRect(int gridCol, int gridRow) const { return geom_.CellRect(gridCol, gridRow); }
   int IndicatorOffset() const { return (options_ & dgIndicator) ? 1 : 0; }
   int TitleOffset() const { return (options_ & dgTitles) ? 1 : 0; }
-  // Data rows that hold a record now (at least 1, the empty row of an empty grid).
+  // Data rows that hold a record now; 0 for an empty or closed data set (only the title row shows).
   int DataRowCount() const;
 
   // --- range of rows -------------------------------------------------------------------

@@ -55,3 +55,9 @@ int MessageBox(const QString& text, const QString& caption, uint32_t flags) {
     default: return (flags & 0x0F) == MB_OK ? IDOK : IDCANCEL;
   }
 }
+
+void CloseMessageBoxes() {
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* box = qobject_cast<QMessageBox*>(w); box && box->objectName() == QLatin1String("MessageBox")) box->reject();
+}

@@ -27,6 +27,9 @@ constexpr int IDNO = 7;
 // so that a test driving the real program can check what was shown.
 int MessageBox(const QString& text, const QString& caption, uint32_t flags);
 
+// Closes every message box that is open, as its close button would (the program is ending).
+void CloseMessageBoxes();
+
 // Called with every box just before it is shown (the box is shown all the same); for tests
 // that watch the boxes of the program they drive. nullptr removes it.
 using TMessageBoxObserver = std::function<void(const QString& text, const QString& caption, uint32_t flags)>;

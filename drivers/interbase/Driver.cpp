@@ -3,6 +3,7 @@
 //
 // Sections: error texts; transactions; statements and cursors; metadata; connection; driver
 // and entry point.
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "db/DriverApi.h"
+#include "drivers/interbase/EmbeddedRoot.h"
 #include "drivers/interbase/IbApi.h"
 #include "drivers/interbase/IbValues.h"
 
@@ -35,6 +37,8 @@ const char* BuiltinErrorText(TStatus code) {
     case kVendorLibMissing: return "Unable to load the client library";
     case kVendorFuncMissing: return "The client library lacks a required function";
     case kInvalidText: return "Invalid statement text";
+    case kConnectionLost: return "The connection to the server was lost";
+    case kTimedOut: return "The server did not answer in time";
     default: return nullptr;
   }
 }
@@ -52,14 +56,15 @@ struct Session {
   bool waitOnLocks = true, commitRetain = false, trimChar = false, osAuth = false;
   int isolation = 0;
   int dialect = 3;
-  int connectTimeout = 0;
+  int connectTimeout = kDefaultConnectionTimeout;
   int64_t blobSize = -1;
   ISC_STATUS_ARRAY status{};
 
-  // Records the server's text of a failed call and returns kServerError.
+  // Records the server's text of a failed call and returns kServerError, or kConnectionLost
+  // when the connection broke under the call.
   TStatus Fail() {
     serverMessage = api->Message(status);
-    return kServerError;
+    return IbConnectionLost(status) ? kConnectionLost : kServerError;
   }
 
   // Every statement runs in the connection's transaction, started on first use and committed
@@ -134,6 +139,8 @@ class IbCommand final : public ISQLCommand {
   ~IbCommand() { Free(); }
 
   TStatus Prepare(const char* sql, int32_t length) override {
+    // A failure of this statement must not carry the server's text of an earlier one.
+    s_->serverMessage.clear();
     if (!s_->db) return kNotConnected;
     Free();
     if (!usingTr_) {
@@ -415,6 +422,7 @@ class IbConnection final : public ISQLConnection {
       case ConnOption::SqlDialect: *value = s_.dialect; return kOk;
       case ConnOption::TxnIsolation: *value = s_.isolation; return kOk;
       case ConnOption::BlobSize: *value = s_.blobSize; return kOk;
+      case ConnOption::ConnectionTimeout: *value = s_.connectTimeout; return kOk;
       default: return kNotSupported;
     }
   }
@@ -423,10 +431,18 @@ class IbConnection final : public ISQLConnection {
     if (s_.db) return kOk;
     std::string target = Target(database ? database : "");
     std::vector<char> dpb = Dpb(user, password, nullptr);
+    const auto start = std::chrono::steady_clock::now();
     if (!s_.api->attach_database(s_.status, 0, target.c_str(), &s_.db, static_cast<short>(dpb.size()), dpb.data()))
       return kOk;
     s_.db = 0;
-    TStatus st = s_.Fail();
+    s_.serverMessage = s_.api->Message(s_.status);
+    // The client gives up on a silent server with a plain rejection; only the time spent
+    // tells that the wait ran out.
+    const auto waited = std::chrono::steady_clock::now() - start;
+    if (s_.connectTimeout > 0 && IbStatusHas(s_.status, isc_connect_reject) &&
+        waited >= std::chrono::seconds(s_.connectTimeout) - std::chrono::milliseconds(500))
+      return kTimedOut;
+    TStatus st = kServerError;
     // A local file is tried by every provider in turn and the last (the loopback network
     // one) hides why the embedded engine refused it: ask the engine alone for the reason.
     if (IsLocal(target) && IbStatusHas(s_.status, kIbNetworkError)) {
@@ -435,7 +451,8 @@ class IbConnection final : public ISQLConnection {
                                    engineOnly.data()))
         return kOk;
       s_.db = 0;
-      st = s_.Fail();
+      s_.serverMessage = s_.api->Message(s_.status);
+      st = kServerError;
     }
     return st;
   }
@@ -565,6 +582,10 @@ extern "C" __attribute__((visibility("default"))) dbx::TStatus getSQLDriverINTER
   if (!driver) return dbx::kInvalidParam;
   *driver = nullptr;
   if (!vendorLib || !*vendorLib) return dbx::kVendorLibMissing;
+  // Before the client library reads its configuration: an embedded engine that shares
+  // database files with other processes (several viewers on one file).
+  static const bool sharedRoot = (UseSharedEmbeddedRoot(LEDGERLY_FIREBIRD_ROOT), true);
+  (void)sharedRoot;
   // One binding per vendor library name, kept for the run.
   static std::map<std::string, std::unique_ptr<IbApi>> apis;
   auto& api = apis[vendorLib];

@@ -79,3 +79,10 @@ bool IbStatusHas(const ISC_STATUS* status, ISC_STATUS code) {
   }
   return false;
 }
+
+bool IbConnectionLost(const ISC_STATUS* status) {
+  for (const ISC_STATUS code : {isc_network_error, isc_net_read_err, isc_net_write_err, isc_lost_db_connection,
+                                isc_bad_db_handle, isc_att_shutdown, isc_shutdown})
+    if (IbStatusHas(status, code)) return true;
+  return false;
+}

@@ -39,6 +39,9 @@ struct IbApi {
 // Whether `code` appears as an error code anywhere in the status vector.
 bool IbStatusHas(const ISC_STATUS* status, ISC_STATUS code);
 
+// Whether the status vector tells of a connection to the server that broke or was shut down.
+bool IbConnectionLost(const ISC_STATUS* status);
+
 // Firebird status codes worth knowing by name.
 constexpr ISC_STATUS kIbNetworkError = 335544721;  // "Unable to complete network request"
 constexpr ISC_STATUS kIbTableUnknown = 335544580;

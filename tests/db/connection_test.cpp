@@ -141,6 +141,12 @@ TEST_F(ConnectionTest, DefaultFilesLiveBesideTheExecutable) {
   TMemIniFile ini;
   ASSERT_TRUE(ini.LoadFromFile(BinDir() + QStringLiteral("/dbxconnections.ini")));
   EXPECT_EQ(ini.ReadString(QStringLiteral("Kestrel"), QStringLiteral("Database"), QString()), BinDir() + QStringLiteral("/demo.fdb"));
+  // It holds the password: only its owner may read it.
+  EXPECT_FALSE(ini.ReadString(QStringLiteral("Kestrel"), QStringLiteral("Password"), QString()).isEmpty());
+  EXPECT_EQ(QFile::permissions(BinDir() + QStringLiteral("/dbxconnections.ini")) &
+                (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                 QFileDevice::WriteOther | QFileDevice::ExeOther),
+            QFileDevice::Permissions());
   ASSERT_TRUE(ini.LoadFromFile(BinDir() + QStringLiteral("/dbxdrivers.ini")));
   EXPECT_TRUE(QFile::exists(BinDir() + u'/' + ini.ReadString(QStringLiteral("Interbase"), QStringLiteral("LibraryName"), QString())));
 }

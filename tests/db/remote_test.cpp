@@ -57,6 +57,43 @@ TEST_F(RemoteTest, RefusedLoginNamesNoPassword) {
   }
 }
 
+TEST_F(RemoteTest, ServerRestartIsBridgedByConnectingAgainOnce) {
+  Use(server_.Password());
+  Chain chain;
+  Chain::Run(chain.cds1, QStringLiteral("select * from ACC_MAIN_TEMP"));
+  Chain::Run(chain.cds2, QStringLiteral("select * from ACC_MAST_TEMP"));
+  ASSERT_EQ(chain.cds2->RecordCount(), 160);
+
+  // The server restarts between two queries: both statements run as if nothing happened.
+  server_.Stop();
+  server_.Start();
+  Chain::Run(chain.cds1, QStringLiteral("select * from ACC_MAIN_TEMP"));
+  EXPECT_EQ(chain.cds1->RecordCount(), 40);
+  Chain::Run(chain.cds2, QStringLiteral("select * from ACC_MAST_TEMP"));
+  EXPECT_EQ(chain.cds2->RecordCount(), 160);
+
+  // The server goes and stays away: the one new connect fails too, and the message says that
+  // the connection was lost. The other data set keeps its result.
+  server_.Kill();
+  try {
+    Chain::Run(chain.cds1, QStringLiteral("select * from ACC_MAIN_TEMP"));
+    FAIL() << "ran without a server";
+  } catch (const EDatabaseError& e) {
+    EXPECT_TRUE(e.Message().startsWith(QStringLiteral("dbExpress Error: The connection to the server was lost\n"
+                                                      "SQL Server Error: ")))
+        << e.what();
+  }
+  EXPECT_FALSE(chain.cds1->Active());
+  EXPECT_TRUE(chain.cds2->Active());
+  EXPECT_EQ(chain.cds2->RecordCount(), 160);
+
+  // Back again: the next statement connects anew.
+  server_.Start();
+  Chain::Run(chain.cds1, QStringLiteral("select * from ACC_MAIN_TEMP"));
+  EXPECT_EQ(chain.cds1->RecordCount(), 40);
+  EXPECT_TRUE(chain.connection->Connected());
+}
+
 TEST_F(RemoteTest, LostConnectionFailsTheStatementAndKeepsTheProgramUsable) {
   Use(server_.Password());
   Chain chain;
@@ -68,8 +105,10 @@ TEST_F(RemoteTest, LostConnectionFailsTheStatementAndKeepsTheProgramUsable) {
       Chain::Run(chain.cds2, QStringLiteral("select * from ACC_MAST_TEMP"));
       FAIL() << "ran without a server";
     } catch (const EDatabaseError& e) {
-      EXPECT_TRUE(e.Message().startsWith(QStringLiteral("SQL Server Error: "))) << e.what();
-      EXPECT_TRUE(e.Message().contains(QStringLiteral("connection"), Qt::CaseInsensitive)) << e.what();
+      EXPECT_TRUE(e.Message().startsWith(QStringLiteral("dbExpress Error: The connection to the server was lost\n"
+                                                        "SQL Server Error: ")))
+          << e.what();
+      EXPECT_TRUE(e.Message().contains(QStringLiteral("network request"), Qt::CaseInsensitive)) << e.what();
     }
     EXPECT_FALSE(chain.cds2->Active());
     EXPECT_EQ(chain.cds2->RecordCount(), 0);

@@ -1,5 +1,6 @@
 // A statement that the server fails in the middle of a session: the message box titled with
-// the application title, the window staying usable, and which grid keeps which result.
+// the application title, the window staying usable, and which grid keeps which result; and a
+// server that restarts or goes away while the viewer runs.
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
@@ -9,8 +10,10 @@
 #include "support/Accessibility.h"
 #include "support/Desktop.h"
 #include "tests/ChangeLogDatabase.h"
+#include "support/TestDatabaseSite.h"
 #include "support/ViewerSite.h"
 #include "tests/TestUtil.h"
+#include "tests/db/support/Firebird.h"
 
 namespace {
 const QString kCaption = QStringLiteral("傳票資料異動紀錄");
@@ -20,14 +23,11 @@ struct TGridState {
   QString FirstVoucher;
 };
 
-class QueryFailure : public ::testing::Test {
+class QueryFailure : public TestDatabaseSite {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(site.Ok());
+    TestDatabaseSite::SetUp();
     ASSERT_TRUE(bus.Ok());
-    const QString err = MakeTestDatabase(dbDir.path() + QStringLiteral("/t.fdb"));
-    ASSERT_TRUE(err.isEmpty()) << err.toStdString();
-    site.UseDatabase(dbDir.path() + QStringLiteral("/t.fdb"));
   }
 
   // Upper and lower grid: row count and the voucher number of the first row.
@@ -73,8 +73,6 @@ class QueryFailure : public ::testing::Test {
     Xdo::ClickAt(c->first, c->second);
   }
 
-  QTemporaryDir dbDir;
-  TViewerSite site;
   TAccessibilityBus bus;
 };
 }  // namespace
@@ -132,6 +130,50 @@ TEST_F(QueryFailure, LineStatementFailsThenHeaderStatementFails) {
   std::tie(upper, lower) = GridStates(run.Pid());
   EXPECT_EQ(upper.FirstVoucher, QString());
   EXPECT_EQ(lower.FirstVoucher, QString());
+
+  EXPECT_TRUE(bus.DoAction(run.Pid(), QStringLiteral("離開"), QStringLiteral("Press")));
+  EXPECT_EQ(run.WaitForExit(30000), 0) << run.StandardError().toStdString();
+}
+
+TEST_F(QueryFailure, ServerRestartWhileTheViewerRuns) {
+  FirebirdServer server;
+  const QString path = server.DataDir() + QStringLiteral("/t.fdb");
+  ASSERT_TRUE(MakeTestDatabase(path).isEmpty());
+  server.Start();
+  site.UseDatabase(server.Target(path), server.Password());
+  TViewerRun run(site, {QStringLiteral("A001")}, bus.Environment(DesktopEnvironment()));
+  const auto window = run.WaitForWindow(kCaption, 60000);
+  ASSERT_TRUE(window.has_value()) << run.StandardError().toStdString();
+  auto [upper, lower] = GridStates(run.Pid());
+  EXPECT_EQ(upper.Rows, 2);
+  EXPECT_EQ(lower.Rows, 6);
+
+  // The server restarts: the next query reconnects on its own, shows no box and both results.
+  server.Stop();
+  server.Start();
+  QueryVoucher(*window, run.Pid(), QStringLiteral("A002"));
+  EXPECT_FALSE(run.WaitForWindow(QStringLiteral("ledgerly"), 3000).has_value());
+  EXPECT_TRUE(run.Boxes().empty());
+  std::tie(upper, lower) = GridStates(run.Pid());
+  EXPECT_EQ(upper.Rows, 1);
+  EXPECT_EQ(upper.FirstVoucher, QStringLiteral("A002"));
+  EXPECT_EQ(lower.Rows, 4);
+
+  // The server goes for good: the box names the lost connection; the lower grid keeps A002's lines.
+  server.Kill();
+  QueryVoucher(*window, run.Pid(), QStringLiteral("A001"));
+  const auto box = run.WaitForWindow(QStringLiteral("ledgerly"), 30000);
+  ASSERT_TRUE(box.has_value());
+  const auto boxes = run.Boxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(boxes[0].Text.startsWith(QStringLiteral("dbExpress Error: The connection to the server was lost\n")))
+      << boxes[0].Text.toStdString();
+  Xdo::Key(*box, QStringLiteral("Return"));
+  QThread::msleep(500);
+  std::tie(upper, lower) = GridStates(run.Pid());
+  EXPECT_EQ(upper.FirstVoucher, QString());
+  EXPECT_EQ(lower.Rows, 4);
+  EXPECT_EQ(lower.FirstVoucher, QStringLiteral("A002"));
 
   EXPECT_TRUE(bus.DoAction(run.Pid(), QStringLiteral("離開"), QStringLiteral("Press")));
   EXPECT_EQ(run.WaitForExit(30000), 0) << run.StandardError().toStdString();

@@ -7,7 +7,9 @@
 
 #include "support/Desktop.h"
 #include "tests/ChangeLogDatabase.h"
+#include "support/TestDatabaseSite.h"
 #include "support/ViewerSite.h"
+#include "tests/SilentServer.h"
 #include "tests/TestUtil.h"
 
 namespace {
@@ -33,17 +35,7 @@ TStartupFailure RunToFailure(const TViewerSite& site) {
   return f;
 }
 
-class StartupFailure : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(site.Ok());
-    const QString err = MakeTestDatabase(dbDir.path() + QStringLiteral("/t.fdb"));
-    ASSERT_TRUE(err.isEmpty()) << err.toStdString();
-    site.UseDatabase(dbDir.path() + QStringLiteral("/t.fdb"));
-  }
-  QTemporaryDir dbDir;
-  TViewerSite site;
-};
+class StartupFailure : public TestDatabaseSite {};
 
 // The box text: "Exception <class> in module <module> at <address>." and the message on the next line.
 ::testing::AssertionResult IsStartupBox(const QString& err, const QString& message) {
@@ -100,4 +92,17 @@ TEST_F(StartupFailure, DatabaseThatCannotBeOpened) {
   EXPECT_EQ(f.ExitCode, 1);
   EXPECT_TRUE(f.Err.contains(QStringLiteral("Exception EDatabaseError in module ledgerly at "))) << f.Err.toStdString();
   EXPECT_TRUE(f.Err.contains(QStringLiteral("missing.fdb"))) << f.Err.toStdString();
+}
+
+TEST_F(StartupFailure, ServerThatNeverAnswers) {
+  SilentServer server;
+  ASSERT_GT(server.Port(), 0);
+  site.WriteFile(QStringLiteral("dbxconnections.ini"),
+                 TViewerSite::ConnectionsFor(QStringLiteral("127.0.0.1/%1:/data/kestrel.fdb").arg(server.Port())) +
+                     QStringLiteral("Connection Timeout=3\n"));
+  const TStartupFailure f = RunToFailure(site);
+  EXPECT_TRUE(f.BoxShown);
+  EXPECT_FALSE(f.MainWindowShown);
+  EXPECT_EQ(f.ExitCode, 1);
+  EXPECT_TRUE(f.Err.contains(QStringLiteral("\ndbExpress Error: The server did not answer in time\n"))) << f.Err.toStdString();
 }

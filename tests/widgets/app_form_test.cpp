@@ -1,15 +1,20 @@
 // The query form read from its stored definition, on a real embedded database: what start-up
-// leaves in the controls, the statements both pages send, the date pickers' link, and which
-// result survives a failing statement.
+// leaves in the controls, the statements both pages send, the date pickers' link, which result
+// survives a failing statement, what an empty result shows and the message for a voucher number
+// too long for a statement.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include "app/FrmTessaline.h"
 #include "db/ClientDataSet.h"
 #include "db/Field.h"
+#include "grid/zebdbgrid.h"
+#include "platform/Exceptions.h"
 #include "platform/DateTimePicker.h"
 #include "skin/controls/bsSkinButton.h"
 #include "skin/controls/bsSkinEdit.h"
@@ -147,4 +152,76 @@ TEST_F(QueryForm, FailingStatementKeepsWhatRanBeforeIt) {
   EXPECT_FALSE(form->ClientDataSet1->Active());
   EXPECT_TRUE(form->ClientDataSet2->Active());
   EXPECT_EQ(Column(form->ClientDataSet2, "MASTERBILLID"), QStringList(6, "A001"));
+}
+
+namespace {
+// Whether every pixel of the grid below its title row, left of its scroll bar, is the grid's colour.
+::testing::AssertionResult OnlyTitleRow(Tzebdbgrid* grid) {
+  const QImage img = grid->Handle()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QColor pale(206, 249, 208);
+  const int right = std::min(img.width(), grid->ClientWidth()) - 20;
+  for (int y = grid->Geometry().DataTop(); y < img.height(); ++y)
+    for (int x = 0; x < right; ++x)
+      if (img.pixelColor(x, y) != pale)
+        return ::testing::AssertionFailure() << "pixel " << x << "," << y << " is " << img.pixelColor(x, y).name().toStdString();
+  return ::testing::AssertionSuccess();
+}
+}  // namespace
+
+TEST_F(QueryForm, EmptyResultShowsOnlyTheTitleRow) {
+  form->FormCreate(form);
+  form->Show();
+  QApplication::processEvents();
+  // Started without a voucher: both results are empty.
+  ASSERT_TRUE(form->ClientDataSet1->Active());
+  ASSERT_EQ(form->ClientDataSet1->RecordCount(), 0);
+  EXPECT_TRUE(OnlyTitleRow(form->zebdbgrid1));
+  EXPECT_TRUE(OnlyTitleRow(form->zebdbgrid2));
+  // A voucher with rows, then one without.
+  form->bsSkinEdit1->SetText(QStringLiteral("A001"));
+  form->bsSkinEdit2->SetText(QStringLiteral("A001"));
+  form->bsSkinButton1Click(form->bsSkinButton1);
+  QApplication::processEvents();
+  ASSERT_EQ(form->ClientDataSet2->RecordCount(), 6);
+  EXPECT_FALSE(OnlyTitleRow(form->zebdbgrid1));
+  EXPECT_FALSE(OnlyTitleRow(form->zebdbgrid2));
+  form->bsSkinEdit1->SetText(QStringLiteral("B001"));
+  form->bsSkinEdit2->SetText(QStringLiteral("B001"));
+  form->bsSkinButton1Click(form->bsSkinButton1);
+  QApplication::processEvents();
+  ASSERT_EQ(form->ClientDataSet1->RecordCount(), 0);
+  ASSERT_EQ(form->ClientDataSet2->RecordCount(), 0);
+  EXPECT_TRUE(OnlyTitleRow(form->zebdbgrid1));
+  EXPECT_TRUE(OnlyTitleRow(form->zebdbgrid2));
+}
+
+TEST_F(QueryForm, VoucherNumberTooLongForAStatementIsNamed) {
+  const QString longNumber(40000, QLatin1Char('7'));
+  // As a number pasted into both edits, each holding as much of it as it takes.
+  form->bsSkinEdit1->SetText(longNumber);
+  form->bsSkinEdit2->SetText(longNumber);
+  const qsizetype held = form->bsSkinEdit2->Text().size();
+  ASSERT_GT(held, 32000);
+  try {
+    form->bsSkinButton1Click(form->bsSkinButton1);
+    FAIL() << "a statement of " << held << " characters ran";
+  } catch (const EDatabaseError& e) {
+    EXPECT_EQ(e.Message(), QStringLiteral("dbExpress Error: Invalid statement text\n"
+                                          "The voucher number of %1 characters is too long")
+                               .arg(held));
+  }
+  EXPECT_FALSE(form->ClientDataSet1->Active());
+  // Another failure before it leaves no trace in the text.
+  form->bsSkinEdit2->SetText(QStringLiteral("Y-FAIL"));
+  form->bsSkinEdit1->SetText(QStringLiteral("Y-FAIL"));
+  EXPECT_THROW(form->bsSkinButton1Click(form->bsSkinButton1), EDatabaseError);
+  form->bsSkinEdit1->SetText(longNumber);
+  form->bsSkinEdit2->SetText(longNumber);
+  try {
+    form->bsSkinButton1Click(form->bsSkinButton1);
+    FAIL() << "a statement of " << held << " characters ran";
+  } catch (const EDatabaseError& e) {
+    EXPECT_FALSE(e.Message().contains(QStringLiteral("SQL Server Error"))) << e.what();
+    EXPECT_TRUE(e.Message().endsWith(QStringLiteral("The voucher number of %1 characters is too long").arg(held))) << e.what();
+  }
 }

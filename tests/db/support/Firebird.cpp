@@ -166,7 +166,7 @@ void FirebirdServer::Start() {
   QFile::remove(security);
   if (!QFile::copy(QLatin1String(kSystemSecurity), security)) throw std::runtime_error("cannot copy the security database");
   QFile(security).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-  port_ = FreePort();
+  if (port_ == 0) port_ = FreePort();
   WriteText(root + QStringLiteral("/firebird.conf"),
             QStringLiteral("SecurityDatabase = %1\nRemoteBindAddress = 127.0.0.1\nIpcName = ledgerly%2\n"
                            "GuardianOption = 0\nRemoteServicePort = %2\n")
@@ -221,6 +221,20 @@ void FirebirdServer::Start() {
     Kill();
     throw std::runtime_error("the Firebird server does not listen");
   }
+}
+
+void FirebirdServer::Stop() {
+  if (pid_ <= 0) return;
+  kill(pid_, SIGTERM);
+  int status = 0;
+  for (int i = 0; i < 200; ++i) {
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+      pid_ = -1;
+      return;
+    }
+    QThread::msleep(50);
+  }
+  Kill();
 }
 
 void FirebirdServer::Kill() {

@@ -44,10 +44,14 @@ class FirebirdServer {
  public:
   FirebirdServer();
   ~FirebirdServer();
+  // Starts the server; a server started again keeps its port.
   void Start();
   // Stops the server at once (SIGKILL), as a crash or a pulled cable would.
   void Kill();
+  // Stops the server the way an administrator does (SIGTERM) and waits for its end.
+  void Stop();
   bool Running() const { return pid_ > 0; }
+  pid_t Pid() const { return pid_; }
   int Port() const { return port_; }
   const QString& Password() const { return password_; }
   QString DataDir() const { return dir_.path() + QStringLiteral("/data"); }

@@ -45,14 +45,14 @@ QString TViewerSite::DefaultDrivers() const {
   return lines.join(QLatin1Char('\n'));
 }
 
-QString TViewerSite::ConnectionsFor(const QString& database) {
+QString TViewerSite::ConnectionsFor(const QString& database, const QString& password) {
   return QStringLiteral(
              "[Kestrel]\n"
              "DriverName=Interbase\n"
              "Database=%1\n"
              "RoleName=RoleName\n"
              "User_Name=sysdba\n"
-             "Password=masterkey\n"
+             "Password=%2\n"
              "ServerCharSet=\n"
              "SQLDialect=3\n"
              "BlobSize=-1\n"
@@ -62,11 +62,11 @@ QString TViewerSite::ConnectionsFor(const QString& database) {
              "LocaleCode=0000\n"
              "Interbase TransIsolation=ReadCommited\n"
              "Trim Char=False\n")
-      .arg(database);
+      .arg(database, password);
 }
 
-void TViewerSite::UseDatabase(const QString& database) const {
-  WriteFile(QStringLiteral("dbxconnections.ini"), ConnectionsFor(database));
+void TViewerSite::UseDatabase(const QString& database, const QString& password) const {
+  WriteFile(QStringLiteral("dbxconnections.ini"), ConnectionsFor(database, password));
   WriteFile(QStringLiteral("dbxdrivers.ini"), DefaultDrivers());
 }
 

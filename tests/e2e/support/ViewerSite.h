@@ -23,9 +23,9 @@ class TViewerSite {
   // The drivers file of the build, with the driver library named by its full path.
   QString DefaultDrivers() const;
   // A connections file whose "Kestrel" section opens `database` with the stored settings.
-  static QString ConnectionsFor(const QString& database);
+  static QString ConnectionsFor(const QString& database, const QString& password = QStringLiteral("masterkey"));
   // Writes both files for `database`.
-  void UseDatabase(const QString& database) const;
+  void UseDatabase(const QString& database, const QString& password = QStringLiteral("masterkey")) const;
 
  private:
   QTemporaryDir dir_;
