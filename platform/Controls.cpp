@@ -249,18 +249,25 @@ void TControl::SetText(const QString& s) {
   Perform(CM_TEXTCHANGED);
 }
 
-void TControl::SetHint(const QString& h) {
-  hint_ = h;
-  if (IsWindowed()) {
-    auto* w = static_cast<TWinControl*>(this);
-    if (w->HandleAllocated()) w->Handle()->setToolTip(showHint_ ? hint_ : QString());
-  }
-}
+void TControl::SetHint(const QString& h) { hint_ = h; }
 
 void TControl::SetShowHint(bool v) {
+  parentShowHint_ = false;
+  if (v == showHint_) return;
   showHint_ = v;
-  SetHint(hint_);
   Perform(CM_SHOWHINTCHANGED);
+}
+
+void TControl::SetParentShowHint(bool v) {
+  if (v == parentShowHint_) return;
+  parentShowHint_ = v;
+  Perform(CM_SHOWHINTCHANGED);
+}
+
+bool TControl::EffectiveShowHint() const {
+  const TControl* c = this;
+  while (c->parentShowHint_ && c->parent_) c = c->parent_;
+  return c->showHint_;
 }
 
 void TControl::SetCursor(TCursor c) {
@@ -402,7 +409,6 @@ void TWinControl::InitWidget(QWidget* w) {
   w->setEnabled(enabled_);
   ApplyWidgetFont();
   ApplyWidgetCursor(cursor_);
-  if (showHint_) w->setToolTip(hint_);
   if (!region_.isEmpty()) w->setMask(region_);
   for (TControl* c : std::vector<TControl*>(controls_))
     if (c->IsWindowed()) static_cast<TWinControl*>(c)->Handle();

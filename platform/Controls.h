@@ -135,8 +135,13 @@ class TControl : public TComponent {
 
   QString Hint() const { return hint_; }
   void SetHint(const QString& h);
+  // ShowHint: this control shows its Hint. Setting it clears ParentShowHint; while
+  // ParentShowHint is set the parent's value is in force.
   bool ShowHint() const { return showHint_; }
   void SetShowHint(bool v);
+  bool ParentShowHint() const { return parentShowHint_; }
+  void SetParentShowHint(bool v);
+  bool EffectiveShowHint() const;
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor c);
   int Tag() const { return tag_; }
@@ -196,6 +201,7 @@ class TControl : public TComponent {
   QString text_;
   QString hint_;
   bool showHint_ = false;
+  bool parentShowHint_ = true;
   TCursor cursor_ = crDefault;
   int tag_ = 0;
   bool mouseInClient_ = false;

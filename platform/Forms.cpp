@@ -1,5 +1,7 @@
 #include "platform/Forms.h"
 
+#include "platform/ApplicationHints.h"
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -696,10 +698,13 @@ TApplication::TApplication(int& argc, char** argv) : TComponent(nullptr) {
   if (!QCoreApplication::instance()) ownQt_ = std::make_unique<QApplication>(argc, argv);
   if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) app->setQuitOnLastWindowClosed(false);
   Application = this;
+  hints_ = std::make_unique<THintController>();
+  hints_->SetShowHint(true);
 }
 
 TApplication::~TApplication() {
   Destroying();
+  hints_.reset();
   DestroyComponents();  // the forms go while Qt is still there
   if (Application == this) Application = nullptr;
 }
@@ -735,7 +740,7 @@ void TApplication::FormCreated(TCustomForm* f) {
 
 int TApplication::Run() {
   running_ = true;
-  if (mainForm_ && !terminated_) mainForm_->Show();
+  if (mainForm_ && !terminated_ && ShowMainForm) mainForm_->Show();
   if (mainForm_ && !terminated_ && QCoreApplication::instance()) QCoreApplication::exec();
   running_ = false;
   return 0;

@@ -24,6 +24,7 @@
 
 class QApplication;
 class QEventLoop;
+class THintController;
 
 // Results a modal form ends with (a button's ModalResult names one).
 using TModalResult = int;
@@ -257,6 +258,9 @@ class TApplication : public TComponent {
   const std::vector<TCustomForm*>& Forms() const { return forms_; }
   int FormCount() const { return static_cast<int>(forms_.size()); }
 
+  // Whether Run shows the main form (a program that starts hidden in the notification area
+  // clears it).
+  bool ShowMainForm = true;
   // Shows the main form (in its WindowState) and dispatches messages until it closes.
   // Returns the exit code (0).
   int Run();
@@ -272,6 +276,10 @@ class TApplication : public TComponent {
   bool Minimized() const { return minimized_; }
   TNotifyEvent OnMinimize;
   TNotifyEvent OnRestore;
+
+  // The application's hints (ShowHint, the pauses, OnShowHint and the hint window):
+  // platform/ApplicationHints.h. Hints are on from the start.
+  THintController& Hints() { return *hints_; }
 
   // Shows the exception being handled in the failure box (call inside a catch block).
   void HandleException();
@@ -299,6 +307,7 @@ class TApplication : public TComponent {
   void FormCreated(TCustomForm* f);
 
   std::unique_ptr<QApplication> ownQt_;
+  std::unique_ptr<THintController> hints_;  // made after Qt, gone before it
   QString title_;
   TCustomForm* mainForm_ = nullptr;       // owned as a component
   std::vector<TCustomForm*> forms_;       // referenced

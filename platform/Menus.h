@@ -149,6 +149,8 @@ class TPopupMenu : public TMenu {
   explicit TPopupMenu(TComponent* owner);
   QString ClassName() const override { return QStringLiteral("TPopupMenu"); }
   TNotifyEvent OnPopup;
+  // The menu opens by itself where its owner asks for it (a right press, the tray icon).
+  bool AutoPopup = true;
   // The component the menu was last shown for (set by whoever shows it).
   TComponent* PopupComponent = nullptr;  // referenced
   // Shows the menu at a screen point. The platform's own: OnPopup, then a plain Qt menu of the

@@ -527,7 +527,7 @@ void RegisterPlatformClasses() {
             [](TControl* c) { return !c->ParentFont(); })
       .Bool(QStringLiteral("ParentColor"), &TControl::ParentColor, &TControl::SetParentColor)
       .Bool(QStringLiteral("ParentFont"), &TControl::ParentFont, &TControl::SetParentFont)
-      .Ignored(QStringLiteral("ParentShowHint"))
+      .Bool(QStringLiteral("ParentShowHint"), &TControl::ParentShowHint, &TControl::SetParentShowHint, true)
       .Bool(QStringLiteral("ShowHint"), &TControl::ShowHint, &TControl::SetShowHint, false)
       .Bool(QStringLiteral("Visible"), &TControl::Visible, &TControl::SetVisible, true)
       .Event(QStringLiteral("OnClick"), &TControl::OnClick)

@@ -10,6 +10,7 @@ PKGS=(
   libfbclient2 firebird-dev firebird3.0-server-core firebird3.0-utils firebird3.0-server
   xvfb xdotool imagemagick x11-utils fonts-wqy-microhei fonts-liberation2
   at-spi2-core python3-pyatspi dbus-x11 openbox x11-xserver-utils wmctrl libxcb1-dev
+  libxcb-xfixes0-dev trayer
 )
 missing=()
 for p in "${PKGS[@]}"; do

@@ -10,17 +10,21 @@
 #include <QStyle>
 #include <QWidget>
 #include <algorithm>
+#include <functional>
 
 #include "platform/Colors.h"
 #include "platform/Exceptions.h"
 #include "platform/MDIClient.h"
 #include "platform/Menus.h"
 #include "platform/Screen.h"
+#include "platform/ShortCut.h"
 #include "skin/controls/bsSkinConsumer.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinObjectData.h"
 #include "skin/draw/bsUtils.h"
 #include "skin/form/FrameAccessible.h"
+#include "skin/menus/bsSkinPopupMenu.h"
+#include "skin/menus/bsTrayIcon.h"
 
 namespace {
 TFont FrameFont(TFontStyles style, TColor color) {
@@ -68,6 +72,7 @@ TbsSkinForm::TbsSkinForm(TComponent* owner)
       DefMenuItemFont(FrameFont(0, clWindowText)),
       form_(OwnerForm(owner)) {
   InstallFormAccessibility();
+  MakeTrayMenu();
   hoverTimer_ = std::make_unique<TTimer>(nullptr);
   hoverTimer_->SetEnabled(false);
   hoverTimer_->SetInterval(50);
@@ -167,6 +172,7 @@ void TbsSkinForm::SetRef(TComponent*& field, TComponent* v) {
 void TbsSkinForm::SetSkinData(TbsSkinData* v) {
   skinData_ = v;
   if (v) v->FreeNotification(this);
+  if (trayMenu_) trayMenu_->SetSkinData(v);
   if (!IsDesigning()) ChangeSkinData();
 }
 
@@ -781,16 +787,50 @@ void TbsSkinForm::SetRollUpState(bool v) {
   OnChangeRollUpState(this);
 }
 
+void TbsSkinForm::SetTrayIcon(TComponent* v) {
+  SetRef(trayIcon_, v);
+  auto* tray = dynamic_cast<TbsTrayIcon*>(v);
+  if (!tray) return;
+  tray->SetIconVisible(false);
+  tray->MinimizeToTray = false;
+  if (!IsDesigning() && !tray->PopupMenu()) {
+    tray->SetPopupMenu(trayMenu_);
+    tray->OnDblClick = [this](TComponent*) { RestoreFormFromTray(); };
+  }
+}
+
+void TbsSkinForm::MakeTrayMenu() {
+  trayMenu_ = new TbsSkinPopupMenu(this);
+  trayMenu_->SetFrameForm(form_);
+  auto add = [this](const char* name, const char* caption, std::function<void()> command) {
+    auto* item = new TMenuItem(trayMenu_);
+    item->SetName(QLatin1String(name));
+    item->SetCaption(QString::fromUtf8(caption));
+    if (command) item->OnClick = [command](TComponent*) { command(); };
+    trayMenu_->Items()->Add(item);
+    return item;
+  };
+  add("TRAY_BSF_RESTORE", "&Restore", [this] { RestoreFormFromTray(); });
+  add("", "-", nullptr);
+  add("TRAY_BSF_CLOSE", "&Close", [this] { form_->Close(); })
+      ->SetShortCut(TextToShortCut(IsMDIChild() ? QStringLiteral("Ctrl+F4") : QStringLiteral("Alt+F4")));
+}
+
 void TbsSkinForm::MinimizeFormToTray() {
-  // The tray icon comes with the hints and the tray.
-  if (!trayIcon_) return;
+  auto* tray = dynamic_cast<TbsTrayIcon*>(trayIcon_);
+  if (!tray) return;
+  tray->MinimizeToTray = true;
   if (Application) Application->Minimize();
   OnMinimizeToTray(this);
 }
 
 void TbsSkinForm::RestoreFormFromTray() {
-  if (!trayIcon_) return;
+  auto* tray = dynamic_cast<TbsTrayIcon*>(trayIcon_);
+  if (!tray) return;
+  tray->MinimizeToTray = false;
+  tray->ShowApplication();
   if (Application) Application->Restore();
+  tray->SetIconVisible(false);
   OnRestoreFromTray(this);
 }
 

@@ -28,6 +28,8 @@
 #include "skin/form/bsSkinFormObjects.h"
 
 class TbsSkinData;
+class TbsSkinHint;
+class TbsSkinPopupMenu;
 class TMDIClient;
 class TMenuItem;
 
@@ -95,7 +97,9 @@ class TbsSkinForm : public TComponent {
   TComponent* SkinHint() const { return skinHint_; }
   void SetSkinHint(TComponent* v) { SetRef(skinHint_, v); }
   TComponent* TrayIcon() const { return trayIcon_; }
-  void SetTrayIcon(TComponent* v) { SetRef(trayIcon_, v); }
+  // The icon given here is hidden and stops minimizing to the tray on its own; without a menu of
+  // its own, a double click on it restores the form.
+  void SetTrayIcon(TComponent* v);
   TComponent* MainMenuBar() const { return mainMenuBar_; }
   void SetMainMenuBar(TComponent* v) { SetRef(mainMenuBar_, v); }
   TComponent* SystemMenu() const { return systemMenu_; }
@@ -180,6 +184,8 @@ class TbsSkinForm : public TComponent {
   void MoveOverObject(int x, int y);
   void SetCaptionActive(bool updateNow);
   void ClearObjectHighlights();
+  // The hint component that shows the objects' hints: SkinHint while ShowObjectHint is set.
+  TbsSkinHint* ObjectHint() const;
   int HoverIndex() const { return hoverIndex_; }
   int CaptureIndex() const { return captureIndex_; }
   // The form's small icon (made on first use) and the size of the system-menu icon.
@@ -208,6 +214,9 @@ class TbsSkinForm : public TComponent {
   void PlainLayout();
   void MinimizeFormToTray();
   void RestoreFormFromTray();
+  // The tray icon's menu when it has none of its own: "&Restore" (TRAY_BSF_RESTORE) and "&Close"
+  // (TRAY_BSF_CLOSE). Owned.
+  TbsSkinPopupMenu* TrayMenu() const { return trayMenu_; }
   // The caption text as the frame shows it.
   QString CaptionText() const;
   // The plain frame's caption height and button size for the form's border style.
@@ -258,6 +267,7 @@ class TbsSkinForm : public TComponent {
   void HoverTick();
   void RequestFramePaint();
   void AddLayered(bool on);
+  void MakeTrayMenu();
   // Fills a client background of w x h: the skin's tiling, or `plain` without a skin.
   void PaintBackground(TCanvas& canvas, int w, int h, TColor plain);
   // An MDI child that this component has maximized: it has no frame at all.
@@ -328,6 +338,7 @@ class TbsSkinForm : public TComponent {
   TbsSkinData* skinData_ = nullptr;       // referenced, not owned
   TbsSkinData* menusSkinData_ = nullptr;  // referenced, not owned
   TComponent* skinHint_ = nullptr;        // referenced, not owned
+  TbsSkinPopupMenu* trayMenu_ = nullptr;  // owned as a component
   TComponent* trayIcon_ = nullptr;        // referenced, not owned
   TComponent* mainMenuBar_ = nullptr;     // referenced, not owned
   TComponent* systemMenu_ = nullptr;      // referenced, not owned

@@ -12,6 +12,7 @@
 #include "skin/draw/bsEffects.h"
 #include "skin/draw/bsUtils.h"
 #include "skin/form/bsSkinForm.h"
+#include "skin/menus/bsSkinHint.h"
 
 namespace {
 TRect Offset(const TRect& r, int dx, int dy) { return TRect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy); }
@@ -448,6 +449,10 @@ void TbsSkinForm::ArrangeObjects() {
   }
 }
 
+TbsSkinHint* TbsSkinForm::ObjectHint() const {
+  return ShowObjectHint ? dynamic_cast<TbsSkinHint*>(skinHint_) : nullptr;
+}
+
 void TbsSkinForm::TrackObjects(int x, int y, bool inside) {
   if (objects_.empty() || !FormActive()) return;
   prevHoverIndex_ = hoverIndex_;
@@ -465,12 +470,17 @@ void TbsSkinForm::TrackObjects(int x, int y, bool inside) {
   const int count = static_cast<int>(objects_.size());
   if (prevHoverIndex_ >= 0 && prevHoverIndex_ < count) {
     TbsActiveSkinObject* prev = objects_[prevHoverIndex_].get();
-    if (prev->IsEnabled && prev->IsVisible) prev->MouseLeave();
-    // Object hints come with the hint component.
+    if (prev->IsEnabled && prev->IsVisible) {
+      prev->MouseLeave();
+      if (TbsSkinHint* hint = ObjectHint(); hint && !prev->Hint.isEmpty()) hint->HideHintText();
+    }
   }
   if (hoverIndex_ >= 0 && hoverIndex_ < static_cast<int>(objects_.size())) {
     TbsActiveSkinObject* next = objects_[hoverIndex_].get();
-    if (next->IsEnabled && next->IsVisible) next->MouseEnter();
+    if (next->IsEnabled && next->IsVisible) {
+      next->MouseEnter();
+      if (TbsSkinHint* hint = ObjectHint(); hint && !next->Hint.isEmpty()) hint->ShowHintText(next->Hint);
+    }
   }
 }
 

@@ -1,0 +1,298 @@
+#include "skin/menus/bsSkinHint.h"
+
+#include <QWidget>
+#include <algorithm>
+
+#include "platform/ApplicationHints.h"
+#include "platform/Colors.h"
+#include "platform/CursorImage.h"
+#include "platform/Forms.h"
+#include "platform/Screen.h"
+#include "skin/data/SkinData.h"
+#include "skin/draw/bsUtils.h"
+
+namespace {
+// The component whose ForwardShowHint is the application's show-hint event.
+TbsSkinHint* g_showHintHolder = nullptr;
+
+// The largest hint window side: a longer text is cut rather than making a window (and a
+// drawing buffer) no screen can show.
+constexpr int kMaxHintSide = 4096;
+
+// Text extent measured as centred text that breaks only at line breaks.
+QSize TextExtent(TCanvas& canvas, const QString& text) {
+  TRect r(0, 0, 0, 0);
+  canvas.DrawText(text, r, DT_CALCRECT | DT_CENTER | DT_NOPREFIX);
+  return QSize(std::min(r.Width(), kMaxHintSide), std::min(r.Height(), kMaxHintSide));
+}
+// The skin whose hint picture the window uses: none when it is empty or names no picture (an
+// index past the picture list is no picture, like -1).
+TbsSkinData* SkinForHints(TbsSkinData* sd) {
+  if (!sd || sd->IsEmpty || !sd->HintWindow || sd->HintWindow->windowpictureindex == -1) return nullptr;
+  const TBitmap* p = sd->ActivePicture(sd->HintWindow->windowpictureindex);
+  return p && !p->Empty() ? sd : nullptr;
+}
+}  // namespace
+
+// ---- TbsSkinHintWindow ------------------------------------------------------------------
+
+THintWindow* MakeSkinHintWindow(TComponent* owner) { return new TbsSkinHintWindow(owner); }
+
+TbsSkinHintWindow::TbsSkinHintWindow(TComponent* owner) : THintWindow(owner) {}
+
+TbsSkinHintWindow::~TbsSkinHintWindow() = default;
+
+void TbsSkinHintWindow::CreateParams(TCreateParams& params) {
+  THintWindow::CreateParams(params);
+  params.Style &= ~WS_BORDER;
+}
+
+void TbsSkinHintWindow::WndProc(TMessage& m) {
+  // No frame outside the client area, and nothing to erase: Paint covers every pixel.
+  if (m.Msg == WM_NCPAINT) return;
+  THintWindow::WndProc(m);
+}
+
+TbsSkinHint* TbsSkinHintWindow::FindHintComponent() {
+  TCustomForm* main = Application ? Application->MainForm() : nullptr;
+  if (!main) return nullptr;
+  for (TComponent* c : main->ComponentList())
+    if (auto* h = dynamic_cast<TbsSkinHint*>(c); h && h->Active()) return h;
+  return nullptr;
+}
+
+TFont TbsSkinHintWindow::HintFont() const {
+  const TFont& def = hintComponent_->DefaultFont();
+  if (!skinInUse_ || !hintComponent_->UseSkinFont) return def;
+  const TbsDataSkinHintWindow& d = *skinInUse_->HintWindow;
+  TFont f;
+  f.Height = d.fontheight;
+  f.Name = d.fontname;
+  f.Style = d.fontstyle;
+  f.Charset = def.Charset;
+  return f;
+}
+
+QSize TbsSkinHintWindow::MeasureHint(TCanvas& canvas, const QString& text) {
+  const QSize t = TextExtent(canvas, text);
+  if (!skinInUse_) return QSize(std::min(t.width() + 4, kMaxHintSide), std::min(t.height() + 4, kMaxHintSide));
+  const TbsDataSkinHintWindow& d = *skinInUse_->HintWindow;
+  const TBitmap* p = skinInUse_->ActivePicture(d.windowpictureindex);
+  const int pw = p ? p->Width() : 0, ph = p ? p->Height() : 0;
+  const TRect& c = d.clientrect;
+  int w = std::min(t.width() + c.Left + pw - c.Right, kMaxHintSide);
+  int h = std::min(t.height() + c.Top + ph - c.Bottom, kMaxHintSide);
+  w = std::max(w, pw);
+  h = std::max(h, ph);
+  const int dx = w - pw, dy = h - ph;
+  MappedClientRect = TRect(c.Left, c.Top, c.Right + dx, c.Bottom + dy);
+  MappedLeftTop = d.lefttoppoint;
+  MappedRightTop = TPoint(d.righttoppoint.X + dx, d.righttoppoint.Y);
+  MappedLeftBottom = TPoint(d.leftbottompoint.X, d.leftbottompoint.Y + dy);
+  MappedRightBottom = TPoint(d.rightbottompoint.X + dx, d.rightbottompoint.Y + dy);
+  return QSize(w, h);
+}
+
+TRect TbsSkinHintWindow::CalcHintRect(int maxWidth, const QString& text) {
+  hintComponent_ = FindHintComponent();
+  if (!hintComponent_) return THintWindow::CalcHintRect(maxWidth, text);
+  TbsSkinData* sd = hintComponent_->SkinData();
+  skinInUse_ = SkinForHints(sd);
+  TCanvas measure;
+  measure.Font = HintFont();
+  const QSize s = MeasureHint(measure, text);
+  return TRect(0, 0, s.width(), s.height());
+}
+
+void TbsSkinHintWindow::ActivateHint(const TRect& rect, const QString& text) {
+  hintComponent_ = FindHintComponent();
+  if (!hintComponent_) return;
+  TbsSkinData* sd = hintComponent_->SkinData();
+  skinInUse_ = SkinForHints(sd);
+  Canvas().Font = HintFont();
+  FontRef() = Canvas().Font;
+  SetText(text);
+  const QSize s = MeasureHint(Canvas(), text);
+  TRect r = Bounds(rect.Left, rect.Top, s.width(), s.height());
+  // The primary screen's full size; a left or top edge below 0 stays.
+  const int sw = Screen()->Width(), sh = Screen()->Height();
+  if (sw > 0 && r.Right > sw) r = Bounds(r.Left - (r.Right - sw), r.Top, r.Width(), r.Height());
+  if (sh > 0 && r.Bottom > sh) r = Bounds(r.Left, r.Top - (r.Bottom - sh), r.Width(), r.Height());
+  SetBoundsRect(r);
+  if (LayeredWindowsAvailable()) {
+    const bool on = hintComponent_->AlphaBlend;
+    const uint8_t value = hintComponent_->AlphaBlendValue;
+    QWidget* w = Handle();
+    // Made translucent again after it was opaque, the window takes the value even when unchanged.
+    if (on && (!lastAlphaBlend_ || value != lastAlphaBlendValue_)) {
+      SetWindowAlpha(w, value);
+      lastAlphaBlendValue_ = value;
+    } else if (!on && lastAlphaBlend_) {
+      SetWindowAlpha(w, 255);
+    }
+    lastAlphaBlend_ = on;
+  }
+  UpdateRegion();
+  ShowNoActivate();
+  Invalidate();
+}
+
+void TbsSkinHintWindow::UpdateRegion() {
+  const TbsDataSkinHintWindow* d = skinInUse_ ? skinInUse_->HintWindow.get() : nullptr;
+  const TBitmap* mask = d && d->maskpictureindex != -1 ? skinInUse_->ActivePicture(d->maskpictureindex) : nullptr;
+  if (mask) {
+    QRegion r;
+    FrameRegionFromMask(r, d->lefttoppoint, d->righttoppoint, d->leftbottompoint, d->rightbottompoint, d->clientrect,
+                        MappedLeftTop, MappedRightTop, MappedLeftBottom, MappedRightBottom, MappedClientRect, *mask,
+                        Width(), Height());
+    region_ = r;
+    SetWindowRegion(region_, false);
+  } else if (!region_.isEmpty()) {
+    ClearWindowRegion(false);
+    region_ = QRegion();
+  }
+}
+
+void TbsSkinHintWindow::PaintTo(TBitmap& buffer) {
+  const int w = std::max(0, Width()), h = std::max(0, Height());
+  buffer.SetSize(w, h);
+  if (w == 0 || h == 0) return;
+  TCanvas& c = buffer.Canvas();
+  const TbsDataSkinHintWindow* d = skinInUse_ ? skinInUse_->HintWindow.get() : nullptr;
+  const TBitmap* p = d ? skinInUse_->ActivePicture(d->windowpictureindex) : nullptr;
+  const TFont def = hintComponent_ ? hintComponent_->DefaultFont() : TFont();
+  if (d && p) {
+    ComposeSkinImage(d->lefttoppoint, d->righttoppoint, d->leftbottompoint, d->rightbottompoint, d->clientrect,
+                     MappedLeftTop, MappedRightTop, MappedLeftBottom, MappedRightBottom, MappedClientRect, buffer, *p,
+                     TRect(0, 0, p->Width(), p->Height()), w, h, true);
+    TCanvas& tc = buffer.Canvas();
+    tc.Brush.Style = TBrushStyle::bsClear;
+    tc.Font = hintComponent_ ? HintFont() : def;
+    tc.Font.Color = d->fontcolor;
+    const QSize t = TextExtent(tc, Text());
+    const int cw = MappedClientRect.Width(), ch = MappedClientRect.Height();
+    const int x = cw / 2 + MappedClientRect.Left - t.width() / 2;
+    const int y = ch / 2 + MappedClientRect.Top - t.height() / 2;
+    TRect r(x, y, x + t.width(), y + t.height());
+    tc.DrawText(Text(), r, DT_CENTER | DT_NOPREFIX | DT_NOCLIP);
+    return;
+  }
+  c.Brush.Style = TBrushStyle::bsSolid;
+  c.Brush.Color = clInfoBk;
+  c.FillRect(TRect(0, 0, w, h));
+  c.Brush.Color = clBtnShadow;
+  c.FrameRect(TRect(0, 0, w, h));
+  c.Font = def;
+  c.Font.Color = clInfoText;
+  c.Brush.Style = TBrushStyle::bsClear;
+  TRect r(2, 2, w - 2, h - 2);
+  c.DrawText(Text(), r, DT_LEFT | DT_NOPREFIX);
+}
+
+void TbsSkinHintWindow::Paint() {
+  TBitmap buffer;
+  PaintTo(buffer);
+  Canvas().Draw(0, 0, buffer);
+}
+
+// ---- TbsSkinHint ------------------------------------------------------------------------
+
+TbsSkinHint::TbsSkinHint(TComponent* owner) : TComponent(owner) {
+  ownWindow_ = std::make_unique<TbsSkinHintWindow>(this);
+  ownWindow_->SetVisible(false);
+  if (!IsDesigning() && Application) {
+    HintWindowClass = &MakeSkinHintWindow;
+    THintController& hints = Application->Hints();
+    // Turning hints off and on again makes the application's window of the new class; when
+    // they are off, one is made and freed again.
+    hints.SetShowHint(!hints.ShowHint());
+    hints.SetShowHint(!hints.ShowHint());
+    HoldShowHintEvent();
+    hints.HintShortPause = 100;
+  }
+  UseSkinFont = true;
+}
+
+TbsSkinHint::~TbsSkinHint() {
+  Destroying();
+  // The application keeps its skinned hint windows; the show-hint event must not outlive us.
+  if (g_showHintHolder == this) {
+    g_showHintHolder = nullptr;
+    if (Application) Application->Hints().OnShowHint.Clear();
+  }
+  ownWindow_.reset();
+  delayTimer_.reset();
+  retiredTimer_.reset();
+}
+
+void TbsSkinHint::HoldShowHintEvent() {
+  if (!Application) return;
+  g_showHintHolder = this;
+  Application->Hints().OnShowHint = [this](QString& s, bool& canShow, THintInfo& info) {
+    ForwardShowHint(s, canShow, info);
+  };
+}
+
+void TbsSkinHint::SetActive(bool v) {
+  active_ = v;
+  if (v && Application && Application->MainForm()) {
+    for (TComponent* c : Application->MainForm()->ComponentList())
+      if (auto* h = dynamic_cast<TbsSkinHint*>(c); h && h != this && h->Active()) h->SetActive(false);
+  }
+  if (!IsDesigning() && active_) HoldShowHintEvent();
+}
+
+void TbsSkinHint::SetSkinData(TbsSkinData* v) {
+  if (v == skinData_) return;
+  if (skinData_) skinData_->RemoveFreeNotification(this);
+  skinData_ = v;
+  if (v) v->FreeNotification(this);
+}
+
+void TbsSkinHint::Notification(TComponent* c, TOperation op) {
+  TComponent::Notification(c, op);
+  if (op == TOperation::opRemove && c == skinData_) skinData_ = nullptr;
+}
+
+void TbsSkinHint::ForwardShowHint(QString& hintStr, bool& canShow, THintInfo& hintInfo) {
+  if (OnShowHint) OnShowHint(hintStr, canShow, hintInfo);
+}
+
+int TbsSkinHint::CursorBottomOffset() { return CursorHeightMargin(); }
+
+void TbsSkinHint::RetireTimer() {
+  if (!delayTimer_) return;
+  delayTimer_->SetEnabled(false);
+  retiredTimer_ = std::move(delayTimer_);
+}
+
+void TbsSkinHint::ShowHintText(const QString& text) {
+  RetireTimer();
+  pendingText_ = text;
+  delayTimer_ = std::make_unique<TTimer>(nullptr);
+  delayTimer_->SetEnabled(false);
+  delayTimer_->SetInterval(Application ? Application->Hints().HintPause : 500);
+  waitingToHide_ = false;
+  // One handler for both ticks: the first shows the text, the second hides it.
+  delayTimer_->OnTimer = [this](TComponent*) {
+    if (waitingToHide_) HideHintText();
+    else ShowPendingHint();
+  };
+  delayTimer_->SetEnabled(true);
+}
+
+void TbsSkinHint::ShowPendingHint() {
+  const TPoint cursor = Screen()->CursorPos();
+  const int y = cursor.Y + CursorBottomOffset();
+  ownWindow_->ActivateHint(TRect(cursor.X, y, cursor.X, y), pendingText_);
+  if (!delayTimer_) return;
+  delayTimer_->SetEnabled(false);
+  delayTimer_->SetInterval(Application ? Application->Hints().HintHidePause : 2500);
+  waitingToHide_ = true;
+  delayTimer_->SetEnabled(true);
+}
+
+void TbsSkinHint::HideHintText() {
+  RetireTimer();
+  if (ownWindow_ && ownWindow_->Visible()) ownWindow_->ReleaseHint();
+}

@@ -1,0 +1,119 @@
+// Skinned hints. TbsSkinHint, placed on the main form, makes every hint of the application
+// show in a TbsSkinHintWindow drawn from the skin's [HINTWINDOW] section, and shows texts of its
+// own after the application's hint pause (the frame's object hints). TbsSkinHintWindow is the
+// window: frameless, on top, never focused, shaped by the section's mask; without a usable
+// skin it draws a plain look.
+//
+// Installing is one-way: from the first TbsSkinHint made outside design mode on, the
+// application's hint windows are skinned and the short hint pause is 100 ms. Every hint window
+// takes its settings from the first active TbsSkinHint among the main form's components.
+// GUI thread only.
+#pragma once
+#include <QRegion>
+#include <QString>
+#include <memory>
+
+#include "platform/Bitmap.h"
+#include "platform/Component.h"
+#include "platform/Font.h"
+#include "platform/HintWindow.h"
+#include "platform/Timer.h"
+
+class TbsSkinData;
+class TbsSkinHint;
+
+class TbsSkinHintWindow : public THintWindow {
+ public:
+  explicit TbsSkinHintWindow(TComponent* owner);
+  ~TbsSkinHintWindow() override;
+  QString ClassName() const override { return QStringLiteral("TbsSkinHintWindow"); }
+
+  // Shows `text` with the window's top-left corner at rect's top-left corner; nothing when no
+  // hint component is in force.
+  void ActivateHint(const TRect& rect, const QString& text) override;
+  TRect CalcHintRect(int maxWidth, const QString& text) override;
+
+  // The first active TbsSkinHint among the main form's components; nullptr when none.
+  static TbsSkinHint* FindHintComponent();
+  // The window size for `text` in the canvas font; sets the mapped points and client rectangle.
+  QSize MeasureHint(TCanvas& canvas, const QString& text);
+  void UpdateRegion();
+
+  TRect MappedClientRect;
+  TPoint MappedLeftTop, MappedRightTop, MappedLeftBottom, MappedRightBottom;
+  TbsSkinHint* HintComponent() const { return hintComponent_; }
+  TbsSkinData* SkinInUse() const { return skinInUse_; }
+  const QRegion& Region() const { return region_; }
+  bool LastAlphaBlend() const { return lastAlphaBlend_; }
+  uint8_t LastAlphaBlendValue() const { return lastAlphaBlendValue_; }
+  // Draws the window's whole image for its current size (what Paint puts on the window).
+  void PaintTo(TBitmap& buffer);
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void Paint() override;
+  void WndProc(TMessage& m) override;
+
+ private:
+  TFont HintFont() const;
+
+  TbsSkinHint* hintComponent_ = nullptr;  // referenced; found again at every activation
+  TbsSkinData* skinInUse_ = nullptr;      // referenced; for the current hint only
+  QRegion region_;
+  bool lastAlphaBlend_ = false;
+  uint8_t lastAlphaBlendValue_ = 0;
+};
+
+THintWindow* MakeSkinHintWindow(TComponent* owner);
+
+class TbsSkinHint : public TComponent {
+ public:
+  explicit TbsSkinHint(TComponent* owner);
+  ~TbsSkinHint() override;
+  QString ClassName() const override { return QStringLiteral("TbsSkinHint"); }
+
+  // ---- Published ----
+  TShowHintEvent OnShowHint;
+  bool Active() const { return active_; }
+  void SetActive(bool v);
+  TbsSkinData* SkinData() const { return skinData_; }
+  void SetSkinData(TbsSkinData* v);
+  bool AlphaBlend = false;
+  uint8_t AlphaBlendValue = 0;
+  const TFont& DefaultFont() const { return defaultFont_; }
+  void SetDefaultFont(const TFont& f) { defaultFont_ = f; }
+  bool UseSkinFont = true;
+
+  // ---- Delayed texts ----
+  // Shows `text` near the cursor after the application's hint pause and hides it after the
+  // hide pause; a new call starts again.
+  void ShowHintText(const QString& text);
+  // Stops a pending show or hide and hides the own window.
+  void HideHintText();
+  // The application's show-hint event while this component holds it.
+  void ForwardShowHint(QString& hintStr, bool& canShow, THintInfo& hintInfo);
+  // Rows from the cursor position down to the lowest visible row of the cursor image.
+  static int CursorBottomOffset();
+
+  TbsSkinHintWindow* OwnWindow() const { return ownWindow_.get(); }
+  TTimer* DelayTimer() const { return delayTimer_.get(); }
+  const QString& PendingText() const { return pendingText_; }
+
+ protected:
+  void Notification(TComponent* c, TOperation op) override;
+
+ private:
+  void ShowPendingHint();
+  void HoldShowHintEvent();
+  void RetireTimer();
+
+  bool active_ = true;
+  TbsSkinData* skinData_ = nullptr;  // referenced, not owned
+  std::unique_ptr<TbsSkinHintWindow> ownWindow_;
+  TFont defaultFont_;
+  std::unique_ptr<TTimer> delayTimer_;
+  // A timer dropped inside its own tick is freed at the next drop or with the component.
+  std::unique_ptr<TTimer> retiredTimer_;
+  QString pendingText_;
+  bool waitingToHide_ = false;  // the delay timer's next tick hides the text
+};
