@@ -1,5 +1,5 @@
-// What the skin fuzz targets read from their input besides a description text: numbers
-// (every value past the input's end is 0) and small pictures of any size and depth.
+// What the skin fuzzers share: the check that stops a run, a reader of values from the input,
+// and small pictures of any size and depth made from it.
 #pragma once
 #include <QImage>
 #include <cstddef>
@@ -8,6 +8,10 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Forms.h"
+
+inline void Check(bool ok) {
+  if (!ok) __builtin_trap();
+}
 
 // The application object of a fuzz target that makes windows, on the offscreen platform.
 inline void StartOffscreenApplication(int* argc, char*** argv) {

@@ -31,10 +31,6 @@
 
 namespace {
 
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
-}
-
 // A coordinate: mostly within or near a 64-pixel picture, sometimes anywhere.
 int32_t Coord(Reader& r) {
   const uint8_t k = r.Byte();

@@ -39,10 +39,6 @@
 
 namespace {
 
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
-}
-
 // A second skin, always the same, to switch to and from: 48 x 40 with a mask whose client
 // area starts at the left edge and an active picture.
 const char kOtherSkin[] =

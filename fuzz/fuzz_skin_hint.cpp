@@ -17,6 +17,7 @@
 #include <cstring>
 #include <memory>
 
+#include "fuzz/FuzzInput.h"
 #include "platform/Bitmap.h"
 #include "platform/Forms.h"
 #include "platform/Screen.h"
@@ -25,47 +26,6 @@
 #include "skin/menus/bsSkinHint.h"
 
 namespace {
-
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
-}
-
-struct Reader {
-  const uint8_t* p;
-  size_t n;
-  uint8_t Byte() {
-    if (n == 0) return 0;
-    --n;
-    return *p++;
-  }
-};
-
-// A picture of up to 48 x 48: a frame colour around a fill, or a black mask with cut corners.
-TBitmap Picture(Reader& r) {
-  const int w = r.Byte() % 49, h = r.Byte() % 49;
-  const uint8_t kind = r.Byte(), a = r.Byte(), b = r.Byte();
-  if (w == 0 || h == 0) return TBitmap();
-  QImage img(w, h, QImage::Format_RGB888);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const bool edge = x < 2 || y < 2 || x >= w - 2 || y >= h - 2;
-      const bool corner = x + y < a % 8;
-      const QColor c = (kind & 1) ? (corner ? Qt::white : Qt::black) : (edge ? QColor(a, b, a ^ b) : QColor(b, a, 200));
-      img.setPixelColor(x, y, c);
-    }
-  TBitmap bmp;
-  switch ((kind >> 1) % 3) {
-    case 1:
-      bmp.SetImage(img.convertToFormat(QImage::Format_Indexed8));
-      break;
-    case 2:
-      bmp.SetImage(img.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither));
-      break;
-    default:
-      bmp.SetImage(img);
-  }
-  return bmp;
-}
 
 QString Text(Reader& r) {
   static const char16_t* const pieces[] = {u"Close", u"\n", u"傳票資料", u"שלום", u"مرحبا", u"&", u"\t", u" ", u"W"};
@@ -85,9 +45,8 @@ TbsSkinHint* g_hint = nullptr;
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static TApplication* app = new TApplication(*argc, *argv);
-  g_main = app->CreateForm<TForm>();
+  StartOffscreenApplication(argc, argv);
+  g_main = Application->CreateForm<TForm>();
   g_hint = new TbsSkinHint(g_main);
   return 0;
 }

@@ -21,6 +21,7 @@
 #include <memory>
 #include <vector>
 
+#include "fuzz/FuzzInput.h"
 #include "platform/Bitmap.h"
 #include "platform/Exceptions.h"
 #include "platform/Forms.h"
@@ -30,45 +31,6 @@
 #include "skin/menus/bsSkinMenus.h"
 
 namespace {
-
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
-}
-
-struct Reader {
-  const uint8_t* p;
-  size_t n;
-  uint8_t Byte() {
-    if (n == 0) return 0;
-    --n;
-    return *p++;
-  }
-  int U16() {
-    const int hi = Byte();
-    return hi << 8 | Byte();
-  }
-};
-
-// A picture of up to 128 x 64 pixels: width, height, kind, a colour.
-TBitmap Picture(Reader& r) {
-  const int w = r.Byte() % 129, h = r.Byte() % 65;
-  const uint8_t kind = r.Byte();
-  const uint8_t c0 = r.Byte(), c1 = r.Byte();
-  if (w == 0 || h == 0) return TBitmap();
-  QImage img(w, h, QImage::Format_RGB888);
-  for (int y = 0; y < h; ++y) {
-    uint8_t* row = img.scanLine(y);
-    for (int x = 0; x < w; ++x) {
-      const bool on = kind & 1 ? ((x + y) % 3 == 0) : (x < 3 || y < 3 || x >= w - 3 || y >= h - 3);
-      row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = on ? c0 : c1;
-    }
-  }
-  TBitmap b;
-  if (kind & 2) b.SetImage(img.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither));
-  else if (kind & 4) b.SetImage(img.convertToFormat(QImage::Format_Indexed8));
-  else b.SetImage(img);
-  return b;
-}
 
 const char* const kCaptions[] = {"&Open",  "-", "Save &As", "E&xit", "&&Literal", "Trailing&", "",
                                  "A rather long caption that makes the window wide", "中文&C", "&1 One"};
@@ -113,9 +75,7 @@ int g_commands = 0;  // commands run (seen in a debugger)
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static TApplication* app = new TApplication(*argc, *argv);
-  (void)app;
+  StartOffscreenApplication(argc, argv);
   return 0;
 }
 

@@ -9,6 +9,7 @@
 #include "platform/Colors.h"
 #include "platform/Exceptions.h"
 #include "platform/Forms.h"
+#include "platform/MessageFilter.h"
 #include "platform/WidgetBridge.h"
 
 namespace {
@@ -741,6 +742,12 @@ void TWinControl::DispatchFromQt(TMessage& m, TWidgetBridge* from) {
 bool TWinControl::FormTakesKey(const TMessage& m) {
   TCustomForm* form = GetParentForm(this);
   if (!form) return false;
+  TWMKey key;
+  key.Msg = m.Msg;
+  key.CharCode = static_cast<uint16_t>(m.WParam);
+  key.Shift = static_cast<TShiftState>(CurrentShiftState() & (ssShift | ssAlt | ssCtrl));
+  key.Serial = KeyEventSerial();
+  if (key.CharCode != 0 && form->IsShortCut(key)) return true;
   if (form != this && form->Perform(CM_CHILDKEY, m.WParam, reinterpret_cast<intptr_t>(this)) != 0) return true;
   if (m.Msg != WM_KEYDOWN || (m.WParam != VK_RETURN && m.WParam != VK_ESCAPE)) return false;
   if ((Perform(WM_GETDLGCODE) & DLGC_WANTALLKEYS) != 0) return false;

@@ -1,7 +1,9 @@
 #include "platform/Edit.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTimer>
+#include <QValidator>
 #include <algorithm>
 
 #include "platform/Colors.h"
@@ -9,16 +11,74 @@
 #include "platform/WidgetBridge.h"
 
 namespace {
+// The text line starts at the top of the client area.
 Qt::Alignment QtAlignment(TAlignment a) {
   switch (a) {
     case taRightJustify:
-      return Qt::AlignRight | Qt::AlignVCenter;
+      return Qt::AlignRight | Qt::AlignTop;
     case taCenter:
-      return Qt::AlignHCenter | Qt::AlignVCenter;
+      return Qt::AlignHCenter | Qt::AlignTop;
     default:
-      return Qt::AlignLeft | Qt::AlignVCenter;
+      return Qt::AlignLeft | Qt::AlignTop;
   }
 }
+
+// QLineEdit keeps a gap of its own around the text: 2 pixels on each side and 1 above.
+constexpr int kQtHorizontalGap = 2;
+constexpr int kQtTopGap = 1;
+
+// Keeps the text in one letter case, whatever is typed, pasted or set.
+class TCharCaseValidator : public QValidator {
+ public:
+  TCharCaseValidator(TEditCharCase c, QObject* parent) : QValidator(parent), case_(c) {}
+  State validate(QString& input, int&) const override {
+    input = case_ == TEditCharCase::ecUpperCase ? input.toUpper() : input.toLower();
+    return Acceptable;
+  }
+
+ private:
+  TEditCharCase case_;
+};
+
+bool IsKeyEvent(const QEvent* e) {
+  const QEvent::Type t = e->type();
+  return t == QEvent::KeyPress || t == QEvent::KeyRelease || t == QEvent::ShortcutOverride;
+}
+
+// The edit's window. Keys sent to it are the line edit's, which holds the keyboard focus; a
+// key the line edit leaves passes here on its way to the parents, untouched.
+class TEditWindow : public TBridgedWidget<QWidget> {
+ public:
+  using TBridgedWidget::TBridgedWidget;
+  const QEvent* passing = nullptr;  // the key the line edit just left, set by the line edit
+
+ protected:
+  bool event(QEvent* e) override {
+    if (!IsKeyEvent(e) || !focusProxy()) return TBridgedWidget::event(e);
+    if (e == passing) {
+      passing = nullptr;
+      e->ignore();
+      return false;
+    }
+    // Straight to the line edit, not through the application again: its filters have seen this
+    // key already, and a second trip would offer it twice.
+    return static_cast<QObject*>(focusProxy())->event(e);
+  }
+};
+
+// The line edit on the edit's client area.
+class TEditLine : public TBridgedWidget<QLineEdit> {
+ public:
+  using TBridgedWidget::TBridgedWidget;
+
+ protected:
+  bool event(QEvent* e) override {
+    const bool r = TBridgedWidget::event(e);
+    if (IsKeyEvent(e) && !e->isAccepted())
+      if (auto* w = dynamic_cast<TEditWindow*>(parentWidget())) w->passing = e;
+    return r;
+  }
+};
 }  // namespace
 
 TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
@@ -29,14 +89,30 @@ TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
   clientRect_ = TRect(0, 0, width_, height_);
 }
 
-TCustomEdit::~TCustomEdit() = default;
+TCustomEdit::~TCustomEdit() {
+  // The line edit's bridge must not call into a half-destroyed control.
+  if (editorBridge_) editorBridge_->Detach();
+  editorBridge_ = nullptr;
+}
 
-QLineEdit* TCustomEdit::Editor() const { return qobject_cast<QLineEdit*>(handle_); }
+QWidget* TCustomEdit::ClientHandle() {
+  Handle();
+  return editor_ ? static_cast<QWidget*>(editor_) : handle_;
+}
 
 QWidget* TCustomEdit::CreateWidget(QWidget* parent) {
-  auto* w = new TBridgedWidget<QLineEdit>(this, TWidgetBridge::Part::Whole, parent);
+  auto* frame = new TEditWindow(this, TWidgetBridge::Part::Frame, parent);
+  auto* w = new TEditLine(this, TWidgetBridge::Part::Client, frame);
+  frame->WholeHover = true;
+  w->WholeHover = true;
   w->NativePaint = true;
+  w->setFrame(false);
   w->setText(text_);
+  w->setMouseTracking(true);
+  w->setFocusPolicy(Qt::StrongFocus);
+  frame->setFocusProxy(w);
+  editor_ = w;
+  editorBridge_ = w;
   QObject::connect(w, &QLineEdit::textChanged, w, [this](const QString& s) {
     text_ = s;
     try {
@@ -46,15 +122,40 @@ QWidget* TCustomEdit::CreateWidget(QWidget* parent) {
       HandleCurrentException();
     }
   });
-  return w;
+  return frame;
 }
 
 void TCustomEdit::InitWidget(QWidget* w) {
   TWinControl::InitWidget(w);
-  // The platform's default cursor over an edit is the text beam.
-  if (cursor_ == crDefault) w->setCursor(Qt::IBeamCursor);
+  // The frame takes no focus of its own: its focus proxy, the line edit, does.
+  w->setFocusPolicy(Qt::NoFocus);
+  if (editor_) {
+    // The platform's default cursor over the text is the beam; the frame keeps the arrow.
+    editor_->setCursor(cursor_ == crDefault ? QCursor(Qt::IBeamCursor) : w->cursor());
+    editor_->setFocusPolicy(WantsFocus() ? Qt::StrongFocus : Qt::NoFocus);
+  }
   ApplyOptions();
   FrameChanged();
+}
+
+void TCustomEdit::DestroyHandle() {
+  QLineEdit* e = editor_;
+  const bool busy = editorBridge_ && editorBridge_->Dispatching();
+  if (editorBridge_) editorBridge_->Detach();
+  editorBridge_ = nullptr;
+  editor_ = nullptr;
+  if (e && busy) {
+    // The line edit is inside one of its own events: let Qt delete it afterwards.
+    e->hide();
+    e->setParent(nullptr);
+    e->deleteLater();
+  }
+  TWinControl::DestroyHandle();
+}
+
+void TCustomEdit::DefaultHandler(TMessage& m) {
+  if (editorBridge_) editorBridge_->MarkDefault(m);
+  TWinControl::DefaultHandler(m);
 }
 
 void TCustomEdit::ApplyOptions() {
@@ -63,6 +164,11 @@ void TCustomEdit::ApplyOptions() {
   e->setReadOnly(readOnly_);
   e->setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
   e->setAlignment(QtAlignment(alignment_));
+  if (charCase_ == TEditCharCase::ecNormal) {
+    if (e->validator()) e->setValidator(nullptr);
+  } else {
+    e->setValidator(new TCharCaseValidator(charCase_, e));
+  }
   e->setEchoMode(passwordChar_.isNull() ? QLineEdit::Normal : QLineEdit::Password);
   // Qt takes the password character from the widget's style; a style sheet rule sets it for
   // this edit alone. The sheet goes first: a sheet change may put back an older palette.
@@ -83,10 +189,27 @@ TColor TCustomEdit::DisabledTextColor() const { return clGrayText; }
 void TCustomEdit::FrameChanged() {
   TRect r(0, 0, width_, height_);
   Perform(WM_NCCALCSIZE, 0, reinterpret_cast<intptr_t>(&r));
+  if (r.Right < r.Left) r.Right = r.Left;
+  if (r.Bottom < r.Top) r.Bottom = r.Top;
   clientRect_ = r;
-  if (QLineEdit* e = Editor())
-    e->setTextMargins(std::max(0, r.Left), std::max(0, r.Top), std::max(0, width_ - r.Right),
-                      std::max(0, height_ - r.Bottom));
+  if (QLineEdit* e = Editor()) {
+    e->setGeometry(r.Left, r.Top, r.Width(), r.Height());
+    e->setTextMargins(marginLeft_ - kQtHorizontalGap, -kQtTopGap, marginRight_ - kQtHorizontalGap, 0);
+  }
+}
+
+void TCustomEdit::SetEditMargins(int left, int right) {
+  marginLeft_ = std::max(0, left);
+  marginRight_ = std::max(0, right);
+  FrameChanged();
+}
+
+void TCustomEdit::SetCharCase(TEditCharCase v) {
+  charCase_ = v;
+  ApplyOptions();
+  // The text already there takes the case too.
+  if (QLineEdit* e = Editor(); e && v != TEditCharCase::ecNormal)
+    e->setText(v == TEditCharCase::ecUpperCase ? e->text().toUpper() : e->text().toLower());
 }
 
 void TCustomEdit::SetTransparentBackground(bool v) {
@@ -129,6 +252,13 @@ void TCustomEdit::SetAlignment(TAlignment a) {
   ApplyOptions();
 }
 
+void TCustomEdit::SetFocus() {
+  Handle();
+  if (!editor_) return;
+  if (editor_->focusPolicy() == Qt::NoFocus) editor_->setFocusPolicy(Qt::ClickFocus);
+  editor_->setFocus(Qt::OtherFocusReason);
+}
+
 void TCustomEdit::SelectAll() {
   if (QLineEdit* e = Editor()) e->selectAll();
 }
@@ -145,6 +275,22 @@ int TCustomEdit::SelLength() const {
 }
 
 void TCustomEdit::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONUP:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCRBUTTONUP:
+    case WM_NCRBUTTONDBLCLK:
+    case WM_NCMBUTTONDOWN:
+    case WM_NCMBUTTONUP:
+    case WM_NCMBUTTONDBLCLK:
+    case WM_NCMOUSEMOVE:
+      // The frame is inert: its clicks go neither to the text nor to the parent.
+      return;
+    default:
+      break;
+  }
   TWinControl::WndProc(m);
   switch (m.Msg) {
     case CM_FONTCHANGED:
@@ -156,8 +302,18 @@ void TCustomEdit::WndProc(TMessage& m) {
       break;
     case WM_SETFOCUS:
       // Select the whole text on entry, once Qt has placed the caret.
-      if (autoSelect_ && handle_) QTimer::singleShot(0, handle_, [this] { SelectAll(); });
+      if (autoSelect_ && editor_) QTimer::singleShot(0, editor_, [this] { SelectAll(); });
       break;
+    case WM_KILLFOCUS:
+      // Qt drops the selection when the focus goes; a shown selection is put back after it.
+      if (!hideSelection_ && editor_ && editor_->hasSelectedText()) {
+        const int start = editor_->selectionStart();
+        const int length = static_cast<int>(editor_->selectedText().size());
+        QLineEdit* e = editor_;
+        QTimer::singleShot(0, e, [e, start, length] { e->setSelection(start, length); });
+      }
+      break;
+
     default:
       break;
   }

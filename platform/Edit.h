@@ -2,17 +2,25 @@
 // input methods are Qt's). OnChange fires after every change of the text, by the user or the
 // program.
 //
-// The text sits in the client area: the window minus the frame a class claims by answering
-// WM_NCCALCSIZE (none by default). A class that draws its own frame and background makes the
-// edit transparent and paints under the text in its WM_PAINT before the line edit paints
-// (WM_PAINT carries no canvas here; the default handling is Qt's paint of the text).
-// GUI thread only.
+// The edit is two widgets, as a window with a frame is: the window (Handle(), the frame part:
+// its mouse and paint events arrive as non-client messages, WM_NCHITTEST, WM_NCLBUTTONDOWN,
+// WM_NCPAINT with a canvas over the whole window) and the line edit (ClientHandle(), placed
+// exactly on the client area that WM_NCCALCSIZE leaves; none is claimed by default). Clicks on
+// the frame never reach the line edit. The mouse enters and leaves the edit as a whole
+// (CM_MOUSEENTER/CM_MOUSELEAVE from the window); the keyboard focus is the line edit's.
+// The text starts at the top of the client area, after the left margin (EM_SETMARGINS).
+// A class that draws its own frame and background makes the edit transparent: the window's
+// WM_NCPAINT image then shows behind the text (the line edit's WM_PAINT carries no canvas; its
+// default handling is Qt's paint of the text). GUI thread only.
 #pragma once
 #include <QChar>
 
 #include "platform/Controls.h"
 
 class QLineEdit;
+class TWidgetBridge;
+
+enum class TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 
 class TCustomEdit : public TWinControl {
  public:
@@ -33,24 +41,39 @@ class TCustomEdit : public TWinControl {
   void SetAutoSelect(bool v) { autoSelect_ = v; }
   TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment a);
+  // Typed and pasted letters are turned to upper or lower case.
+  TEditCharCase CharCase() const { return charCase_; }
+  void SetCharCase(TEditCharCase v);
+  // False keeps the selection shown while the edit does not have the focus.
+  bool HideSelection() const { return hideSelection_; }
+  void SetHideSelection(bool v) { hideSelection_ = v; }
   void SelectAll();
+  void SetFocus() override;
   int SelStart() const;
   int SelLength() const;
-  QLineEdit* Editor() const;
+  // The line edit on the client area; nullptr before the window exists.
+  QLineEdit* Editor() const { return editor_; }
+  QWidget* ClientHandle() override;
   // The client area in window coordinates, as last computed through WM_NCCALCSIZE.
   const TRect& EditClientRect() const { return clientRect_; }
+  TRect ClientRect() const override { return TRect(0, 0, clientRect_.Width(), clientRect_.Height()); }
+  TPoint ClientOrigin() const override { return TPoint(clientRect_.Left, clientRect_.Top); }
+  // Margins around the text inside the client area (pixels; the platform's EM_SETMARGINS).
+  void SetEditMargins(int left, int right);
+  void DefaultHandler(TMessage& m) override;
 
   TNotifyEvent OnChange;
 
  protected:
   QWidget* CreateWidget(QWidget* parent) override;
   void InitWidget(QWidget* w) override;
+  void DestroyHandle() override;
   QString GetText() const override;
   void SetTextValue(const QString& s) override;
   bool WantsFocus() const override { return true; }
   void WndProc(TMessage& m) override;
   virtual void Change() { OnChange(this); }
-  // Asks for the client area again (WM_NCCALCSIZE) and moves the text into it.
+  // Asks for the client area again (WM_NCCALCSIZE) and moves the line edit onto it.
   void FrameChanged();
   // No background behind the text: the class paints it.
   void SetTransparentBackground(bool v);
@@ -67,7 +90,12 @@ class TCustomEdit : public TWinControl {
   bool autoSelect_ = true;
   bool transparent_ = false;
   TAlignment alignment_ = taLeftJustify;
+  TEditCharCase charCase_ = TEditCharCase::ecNormal;
+  bool hideSelection_ = true;
+  int marginLeft_ = 2, marginRight_ = 2;
   TRect clientRect_;
+  QLineEdit* editor_ = nullptr;            // child of the window, deleted with it
+  TWidgetBridge* editorBridge_ = nullptr;  // the line edit's bridge side
 };
 
 class TEdit : public TCustomEdit {

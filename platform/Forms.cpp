@@ -15,6 +15,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Exceptions.h"
 #include "platform/MDIClient.h"
+#include "platform/MessageFilter.h"
 #include "platform/SizeMoveLoop.h"
 #include "platform/WidgetBridge.h"
 
@@ -375,6 +376,7 @@ void TCustomForm::SetVisible(bool v) {
 void TCustomForm::SetBounds(int left, int top, int width, int height) {
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
   const bool sized = width != width_ || height != height_;
+  const bool moved = left != left_ || top != top_;
   left_ = left;
   top_ = top;
   width_ = width;
@@ -382,6 +384,7 @@ void TCustomForm::SetBounds(int left, int top, int width, int height) {
   if (windowState_ == TWindowState::wsNormal || !handle_ || !handle_->isVisible())
     restoreBounds_ = Bounds(left, top, width, height);
   ApplyWidgetGeometry();
+  if (moved) Perform(WM_MOVE, 0, MakeLParam(left_, top_));
   if (sized) {
     UpdateClientArea();
     Perform(WM_SIZE, SIZE_RESTORED, MakeLParam(clientRect_.Width(), clientRect_.Height()));
@@ -400,12 +403,14 @@ void TCustomForm::WidgetGeometryChanged(const TRect&) {
   const QPoint pos = handle_->pos();
   const QSize size = handle_->size();
   const bool sized = size.width() != width_ || size.height() != height_;
+  const bool moved = pos.x() != left_ || pos.y() != top_;
   left_ = pos.x();
   top_ = pos.y();
   width_ = size.width();
   height_ = size.height();
   if (!applyingState_ && windowState_ == TWindowState::wsNormal && handle_->isVisible())
     restoreBounds_ = Bounds(left_, top_, width_, height_);
+  if (moved) Perform(WM_MOVE, 0, MakeLParam(left_, top_));
   if (sized) {
     UpdateClientArea();
     const intptr_t kind = windowState_ == TWindowState::wsMaximized   ? SIZE_MAXIMIZED
@@ -504,6 +509,12 @@ const std::function<void(TComponent*)>* TCustomForm::FindMethod(const QString& n
   for (const auto& [n, h] : methods_)
     if (n.compare(name, Qt::CaseInsensitive) == 0) return &h;
   return nullptr;
+}
+
+bool TCustomForm::IsShortCut(TWMKey& key) {
+  bool handled = false;
+  OnShortCut(key, handled);
+  return handled;
 }
 
 void TCustomForm::DoCreate() {
@@ -698,11 +709,15 @@ TApplication::TApplication(int& argc, char** argv) : TComponent(nullptr) {
   if (!QCoreApplication::instance()) ownQt_ = std::make_unique<QApplication>(argc, argv);
   if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) app->setQuitOnLastWindowClosed(false);
   Application = this;
+  messageFilter_ = std::make_unique<TMessageFilter>();
+  if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(messageFilter_.get());
   hints_ = std::make_unique<THintController>();
   hints_->SetShowHint(true);
 }
 
 TApplication::~TApplication() {
+  if (QCoreApplication::instance()) QCoreApplication::instance()->removeEventFilter(messageFilter_.get());
+  messageFilter_.reset();
   Destroying();
   hints_.reset();
   DestroyComponents();  // the forms go while Qt is still there

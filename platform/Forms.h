@@ -24,6 +24,7 @@
 
 class QApplication;
 class QEventLoop;
+class TMessageFilter;
 class THintController;
 
 // Results a modal form ends with (a button's ModalResult names one).
@@ -48,6 +49,26 @@ class TMDIClient;
 
 using TCloseEvent = TEvent<TComponent*, TCloseAction&>;
 using TCloseQueryEvent = TEvent<TComponent*, bool&>;
+
+// A key press offered to a form as a possible shortcut before the focused control sees it.
+// Serial counts the program's key presses, so that a handler offered one press twice can
+// tell.
+struct TWMKey {
+  uint32_t Msg = 0;       // WM_KEYDOWN or WM_SYSKEYDOWN
+  uint16_t CharCode = 0;  // the virtual key code
+  TShiftState Shift = 0;  // ssShift, ssAlt, ssCtrl held with it
+  uint32_t Serial = 0;
+};
+using TShortCutEvent = TEvent<TWMKey&, bool&>;
+
+// A key message as the message loop sees it before dispatching it (TApplication::OnMessage).
+struct TMsg {
+  TWinControl* Control = nullptr;  // the control the key goes to; nullptr when none of ours
+  uint32_t Msg = 0;                // WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP
+  intptr_t WParam = 0;             // the virtual key code
+  intptr_t LParam = 0;
+};
+using TMessageEvent = TEvent<TMsg&, bool&>;
 
 class TCustomForm : public TWinControl {
  public:
@@ -157,6 +178,11 @@ class TCustomForm : public TWinControl {
   // besides the methods registered for the form's class. Register before LoadDefinition.
   void RegisterMethod(const QString& name, std::function<void(TComponent*)> handler);
   const std::function<void(TComponent*)>* FindMethod(const QString& name) const;
+
+  // Offers a key press to OnShortCut; true when the handler took it. The platform asks once
+  // per key press (WM_KEYDOWN and WM_SYSKEYDOWN), before the focused control sees it.
+  virtual bool IsShortCut(TWMKey& key);
+  TShortCutEvent OnShortCut;
 
   // Runs OnCreate; failures go to the application's exception handling.
   virtual void DoCreate();
@@ -276,6 +302,10 @@ class TApplication : public TComponent {
   bool Minimized() const { return minimized_; }
   TNotifyEvent OnMinimize;
   TNotifyEvent OnRestore;
+  // Sees every key message of the program before the control it goes to; setting Handled
+  // drops the message. A component that hooks it keeps the handler it found and puts it back
+  // when it unhooks.
+  TMessageEvent OnMessage;
 
   // The application's hints (ShowHint, the pauses, OnShowHint and the hint window):
   // platform/ApplicationHints.h. Hints are on from the start.
@@ -307,6 +337,7 @@ class TApplication : public TComponent {
   void FormCreated(TCustomForm* f);
 
   std::unique_ptr<QApplication> ownQt_;
+  std::unique_ptr<TMessageFilter> messageFilter_;
   std::unique_ptr<THintController> hints_;  // made after Qt, gone before it
   QString title_;
   TCustomForm* mainForm_ = nullptr;       // owned as a component

@@ -14,8 +14,13 @@
 
 // Signed 32-bit integer from decimal text, or hexadecimal after a leading "$"
 // (up to eight digits, taken as the bit pattern). Returns false on empty or invalid text.
-bool TryParseInt32(const QString& text, int32_t& out);
+bool TryParseInt32(QStringView text, int32_t& out);
+inline bool TryParseInt32(const QString& text, int32_t& out) { return TryParseInt32(QStringView(text), out); }
 
+// Lookups fold letter case without building lower-case copies: each name is hashed once when
+// the text is read, and a lookup hashes the asked name and compares folded characters. Keys
+// and values are views into the texts the file keeps (the content as given and every written
+// value), so reading a description costs no copy per line.
 class TMemIniFile {
  public:
   TMemIniFile() = default;
@@ -36,6 +41,9 @@ class TMemIniFile {
   bool SectionExists(const QString& section) const;
   bool ValueExists(const QString& section, const QString& key) const;
   QString ReadString(const QString& section, const QString& key, const QString& def) const;
+  // The value as a view, valid until the content changes; false (and `out` untouched) when
+  // the key is missing.
+  bool ReadView(const QString& section, const QString& key, QStringView& out) const;
   // "0x"/"0X" prefix longer than two characters reads as "$"; invalid text gives `def`.
   int32_t ReadInteger(const QString& section, const QString& key, int32_t def) const;
   bool ReadBool(const QString& section, const QString& key, bool def) const;
@@ -53,21 +61,31 @@ class TMemIniFile {
 
  private:
   struct Entry {
-    QString key;    // trimmed name; empty and hasEquals=false for a line without "="
-    QString value;  // trimmed value, or the whole line when there is no "="
+    QStringView key;    // trimmed name; empty and hasEquals=false for a line without "="
+    QStringView value;  // trimmed value, or the whole line when there is no "="
+    uint32_t hash = 0;  // of the folded key
     bool hasEquals = false;
   };
   struct Section {
-    QString name;
+    QStringView name;
+    uint32_t hash = 0;  // of the folded name
     std::vector<Entry> entries;
-    QHash<QString, int> index;  // lower-case key -> first entry
   };
   void AddLine(Section*& current, QStringView raw);
-  void BuildSectionIndex();
-  const Section* Find(const QString& section) const;
+  // Rebuilds both lookup tables when the content changed since they were built.
+  void BuildIndex() const;
+  int FindSection(QStringView section) const;
+  const Section* Find(QStringView section) const;
   Section& FindOrAdd(const QString& section);
-  const Entry* FindEntry(const QString& section, const QString& key) const;
+  const Entry* FindEntry(QStringView section, QStringView key) const;
+  // Keeps `s` alive for the views into it and returns a view of it.
+  QStringView Keep(const QString& s);
 
+  std::vector<QString> texts_;  // the texts every view points into (shared, never changed)
   std::vector<Section> sections_;
-  QHash<QString, int> sectionIndex_;  // lower-case name -> first section
+  // Open-addressing tables: slot -> section index + 1 (0 = free), and slot -> (section index
+  // + 1, entry index) for the first occurrence of each key.
+  mutable std::vector<int32_t> sectionTable_;
+  mutable std::vector<std::pair<int32_t, int32_t>> keyTable_;
+  mutable bool indexed_ = false;
 };

@@ -10,7 +10,13 @@
 //   WM_KEYDOWN/UP: WParam = VK_* key code; WM_CHAR: WParam = UTF-16 code unit (set it to 0
 //     in a handler to drop the character);
 //   WM_SIZE: WParam = SIZE_*; LParam = client width, height;
-//   WM_MOVE: LParam = left, top;
+//   WM_MOVE: LParam = left, top (sent to a form when its window moved);
+//   WM_MOUSEACTIVATE: sent to a form before a button press in it while it is not the
+//     active window: LParam = MakeLParam(hit-test code, the button's down message);
+//   WM_PARENTNOTIFY: sent to every windowed parent, innermost first, before a child control
+//     gets a button press: WParam = the button's down message, LParam = the point in the
+//     parent's client coordinates;
+//   WM_CANCELMODE: sent to a form when a modal window starts blocking it;
 //   WM_ACTIVATE: WParam = WA_*; WM_NCACTIVATE: WParam = 1 active / 0 inactive;
 //   WM_PAINT, WM_ERASEBKGND: WParam = TCanvas* over the client area (0 when the control's
 //     own Qt widget paints itself); WM_ERASEBKGND Result non-zero = background done;
@@ -26,7 +32,10 @@
 //     handler may change it, and the window takes what it holds afterwards);
 //   WM_SIZING: WParam = WMSZ_* (the edge being dragged); LParam = TRect* as for WM_MOVING,
 //     already clamped to the WM_GETMINMAXINFO tracking sizes;
-//   WM_SYSCOMMAND: WParam = SC_*;
+//   WM_SYSCOMMAND: WParam = SC_*; SC_KEYMENU is sent to the form when Alt is pressed and
+//     released alone or F10 is pressed (when the focused control leaves the key alone), and
+//     SC_CLOSE for Alt+F4;
+//   WM_SYSKEYDOWN/UP: keys held with Alt, F10, and the release of Alt itself;
 //   WM_SHOWWINDOW: WParam = 1 shown / 0 hidden;
 //   CM_MOUSEENTER/CM_MOUSELEAVE: LParam = the TControl* the mouse entered or left.
 #pragma once
@@ -77,6 +86,7 @@ constexpr uint32_t WM_CLOSE = 0x0010;
 constexpr uint32_t WM_ERASEBKGND = 0x0014;
 constexpr uint32_t WM_SHOWWINDOW = 0x0018;
 constexpr uint32_t WM_ACTIVATEAPP = 0x001C;
+constexpr uint32_t WM_CANCELMODE = 0x001F;
 constexpr uint32_t WM_SETCURSOR = 0x0020;
 constexpr uint32_t WM_MOUSEACTIVATE = 0x0021;
 constexpr uint32_t WM_GETMINMAXINFO = 0x0024;
@@ -121,6 +131,7 @@ constexpr uint32_t WM_MBUTTONDOWN = 0x0207;
 constexpr uint32_t WM_MBUTTONUP = 0x0208;
 constexpr uint32_t WM_MBUTTONDBLCLK = 0x0209;
 constexpr uint32_t WM_MOUSEWHEEL = 0x020A;
+constexpr uint32_t WM_PARENTNOTIFY = 0x0210;
 constexpr uint32_t WM_SIZING = 0x0214;
 constexpr uint32_t WM_CAPTURECHANGED = 0x0215;
 constexpr uint32_t WM_MOVING = 0x0216;

@@ -4,10 +4,13 @@
 #include <algorithm>
 
 #include "platform/Colors.h"
+#include "platform/ImageList.h"
 
 namespace {
 // Inner margins of a tab around its caption, and the gap of the tab row from the edge.
 constexpr int kTabPadding = 6;
+// Between a tab's image and its caption.
+constexpr int kImageGap = 3;
 constexpr int kRowInset = 2;
 }  // namespace
 
@@ -60,6 +63,11 @@ int TTabSheet::TabIndex() const {
   return -1;
 }
 
+void TTabSheet::SetImageIndex(int v) {
+  imageIndex_ = v;
+  if (pageControl_) pageControl_->Invalidate();
+}
+
 void TTabSheet::SetTabVisible(bool v) {
   if (v == tabVisible_) return;
   tabVisible_ = v;
@@ -80,6 +88,7 @@ TPageControl::TPageControl(TComponent* owner) : TCustomControl(owner) {
 
 TPageControl::~TPageControl() {
   Destroying();
+  SetImages(nullptr);
   for (TTabSheet* p : pages_) p->pageControl_ = nullptr;
 }
 
@@ -208,7 +217,30 @@ void TPageControl::ScrollTabs(int n) {
 int TPageControl::ItemHeight() {
   if (tabHeight_ > 0) return tabHeight_;
   canvas_.Font = Font();
-  return canvas_.TextHeight(QStringLiteral("Wg")) + 6;
+  const int text = canvas_.TextHeight(QStringLiteral("Wg")) + 6;
+  return images_ ? std::max(text, images_->Height() + 6) : text;
+}
+
+void TPageControl::SetImages(TCustomImageList* list) {
+  if (list == images_) return;
+  if (images_) {
+    images_->RemoveChangeListener(this);
+    images_->RemoveFreeNotification(this);
+  }
+  images_ = list;
+  if (images_) {
+    images_->FreeNotification(this);
+    images_->AddChangeListener(this, [this] { Invalidate(); });
+  }
+  if (!IsDestroying()) Invalidate();
+}
+
+void TPageControl::Notification(TComponent* c, TOperation op) {
+  TCustomControl::Notification(c, op);
+  if (op == TOperation::opRemove && c && c == images_) {
+    images_ = nullptr;
+    Invalidate();
+  }
 }
 
 int TPageControl::ItemWidth(TTabSheet* page) {
@@ -216,7 +248,7 @@ int TPageControl::ItemWidth(TTabSheet* page) {
   canvas_.Font = Font();
   TRect r;
   canvas_.DrawText(page->Caption(), r, DT_CALCRECT | DT_SINGLELINE);
-  return r.Width() + 2 * kTabPadding;
+  return r.Width() + 2 * kTabPadding + (images_ ? images_->Width() + kImageGap : 0);
 }
 
 TRect TPageControl::PlatformItemRect(int visibleIndex) {
@@ -296,7 +328,13 @@ void TPageControl::Paint() {
     c.Frame3D(r, clBtnHighlight, clBtnShadow, 1);
     c.Font = Font();
     c.Brush.Style = TBrushStyle::bsClear;
-    c.DrawText(tabs[static_cast<size_t>(i)]->Caption(), r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    TTabSheet* page = tabs[static_cast<size_t>(i)];
+    if (images_ && images_->Valid(page->ImageIndex())) {
+      images_->Draw(c, r.Left + kTabPadding, r.Top + (r.Height() - images_->Height()) / 2, page->ImageIndex(),
+                    page->Enabled());
+      r.Left += images_->Width() + kImageGap;
+    }
+    c.DrawText(page->Caption(), r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
     c.Brush.Style = TBrushStyle::bsSolid;
   }
 }

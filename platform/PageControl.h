@@ -10,6 +10,7 @@
 #include "platform/Controls.h"
 
 class TPageControl;
+class TCustomImageList;
 
 // WM_HSCROLL request that scrolls to the position in the high word of WParam.
 constexpr int SB_THUMBPOSITION = 4;
@@ -34,8 +35,9 @@ class TTabSheet : public TWinControl {
   int TabIndex() const;
   bool TabVisible() const { return tabVisible_; }
   void SetTabVisible(bool v);
+  // The image of this page's tab in the page control's Images; -1 = none.
   int ImageIndex() const { return imageIndex_; }
-  void SetImageIndex(int v) { imageIndex_ = v; }
+  void SetImageIndex(int v);
 
   void SetParent(TWinControl* parent) override;
   void WndProc(TMessage& m) override;
@@ -82,6 +84,10 @@ class TPageControl : public TCustomControl {
   // Width of every tab; 0 = from its caption.
   int TabWidth() const { return tabWidth_; }
   void SetTabWidth(int w);
+  // Pictures shown on the tabs (referenced, not owned; dropped when the list goes). Each tab
+  // is as much wider as an image and its gap.
+  TCustomImageList* Images() const { return images_; }
+  void SetImages(TCustomImageList* list);
   bool HotTrack() const { return hotTrack_; }
   void SetHotTrack(bool v) { hotTrack_ = v; }
 
@@ -109,6 +115,7 @@ class TPageControl : public TCustomControl {
 
  protected:
   friend class TTabSheet;
+  void Notification(TComponent* c, TOperation op) override;
   // The page area as the platform lays it out, then as the class adjusts it.
   TRect PlatformDisplayRect() const;
   virtual void AdjustDisplayRect(TRect& r) const {}
@@ -136,4 +143,5 @@ class TPageControl : public TCustomControl {
   int tabHeight_ = 0;
   int tabWidth_ = 0;
   int firstTab_ = 0;
+  TCustomImageList* images_ = nullptr;  // referenced, not owned
 };

@@ -8,6 +8,8 @@
 
 #include "platform/Canvas.h"
 #include "platform/Controls.h"
+#include "platform/Forms.h"
+#include "platform/MessageFilter.h"
 
 namespace {
 uint16_t g_shift = 0;
@@ -79,6 +81,12 @@ uint16_t QtKeyToVirtualKey(int k) {
   }
 }
 
+uint32_t KeyMessage(const QKeyEvent* e) {
+  const bool press = e->type() == QEvent::KeyPress;
+  const bool sys = (e->modifiers() & Qt::AltModifier) != 0 || e->key() == Qt::Key_F10 || e->key() == Qt::Key_Alt;
+  return press ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
+}
+
 void TWidgetBridge::MarkDefault(const TMessage& m) {
   if (pending_ && pending_->Msg == m.Msg) reached_ = true;
 }
@@ -128,15 +136,18 @@ bool TWidgetBridge::Translate(QWidget* self, QEvent* e) {
       return r ? BaseEvent(e) : true;
     }
     case QEvent::Enter: {
-      TMessage m{part_ == Part::Frame ? WM_NULL : CM_MOUSEENTER, 0, 0, 0};
+      if (WholeHover && part_ != Part::Frame) return BaseEvent(e);
+      TMessage m{part_ == Part::Frame && !WholeHover ? WM_NULL : CM_MOUSEENTER, 0, 0, 0};
       if (m.Msg == WM_NULL) return BaseEvent(e);
       m.LParam = reinterpret_cast<intptr_t>(static_cast<TControl*>(control_));
       Deliver(m);
       return BaseEvent(e);
     }
     case QEvent::Leave: {
-      TMessage m{part_ == Part::Frame ? WM_NCMOUSELEAVE : CM_MOUSELEAVE, 0, 0, 0};
-      if (part_ != Part::Frame) m.LParam = reinterpret_cast<intptr_t>(static_cast<TControl*>(control_));
+      if (WholeHover && part_ != Part::Frame) return BaseEvent(e);
+      const bool nonClient = part_ == Part::Frame && !WholeHover;
+      TMessage m{nonClient ? WM_NCMOUSELEAVE : CM_MOUSELEAVE, 0, 0, 0};
+      if (!nonClient) m.LParam = reinterpret_cast<intptr_t>(static_cast<TControl*>(control_));
       Deliver(m);
       return BaseEvent(e);
     }
@@ -167,6 +178,12 @@ bool TWidgetBridge::Translate(QWidget* self, QEvent* e) {
       Deliver(m);
       return true;
     }
+    case QEvent::WindowBlocked: {
+      if (part_ == Part::Client || !self->isWindow()) return BaseEvent(e);
+      TMessage m{WM_CANCELMODE, 0, 0, 0};
+      Deliver(m);
+      return BaseEvent(e);
+    }
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate: {
       if (part_ == Part::Client || !self->isWindow()) return BaseEvent(e);
@@ -183,6 +200,48 @@ bool TWidgetBridge::Translate(QWidget* self, QEvent* e) {
   }
 }
 
+void TWidgetBridge::SystemKey(const QKeyEvent* e) {
+  static uint32_t handledSerial = 0;
+  const uint32_t serial = KeyEventSerial();
+  if (serial != 0 && serial == handledSerial) return;  // a parent widget offered the same key again
+  const Qt::KeyboardModifiers mods = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+  intptr_t command = 0;
+  if (e->type() == QEvent::KeyPress) {
+    if (e->key() == Qt::Key_F10 && mods == Qt::NoModifier) command = SC_KEYMENU;
+    if (e->key() == Qt::Key_F4 && mods == Qt::AltModifier) command = SC_CLOSE;
+  } else if (e->key() == Qt::Key_Alt && !e->isAutoRepeat() && AltPressedAlone() &&
+             (mods & (Qt::ShiftModifier | Qt::ControlModifier)) == Qt::NoModifier) {
+    // Whether the release still counts Alt as held differs between input systems.
+    command = SC_KEYMENU;
+  }
+  if (command == 0) return;
+  TCustomForm* form = GetParentForm(control_);
+  if (!form) return;
+  handledSerial = serial;
+  form->Perform(WM_SYSCOMMAND, command);
+}
+
+bool TWidgetBridge::AnnouncePress(QWidget* self, uint32_t downMsg, const QPoint& globalPos, int hit) {
+  TCustomForm* form = GetParentForm(control_);
+  if (form && self->window() && !self->window()->isActiveWindow()) {
+    form->Perform(WM_MOUSEACTIVATE, 0, MakeLParam(hit, static_cast<int>(downMsg)));
+    if (!control_) return false;
+  }
+  // A press on a form itself reaches it directly; one on a child control (either part of an
+  // edit, its frame included) is announced to every parent.
+  if (part_ != Part::Whole && dynamic_cast<TCustomForm*>(control_)) return true;
+  // Parents hear of the button, pressed on the frame or not.
+  const uint32_t note = downMsg >= WM_NCLBUTTONDOWN && downMsg <= WM_NCMBUTTONDOWN
+                            ? downMsg - WM_NCLBUTTONDOWN + WM_LBUTTONDOWN
+                            : downMsg;
+  for (TWinControl* p = control_->Parent(); p; p = p->Parent()) {
+    const TPoint cp = p->ScreenToClient(TPoint(globalPos.x(), globalPos.y()));
+    p->Perform(WM_PARENTNOTIFY, static_cast<intptr_t>(note), MakeLParam(cp.X, cp.Y));
+    if (!control_) return false;
+  }
+  return true;
+}
+
 bool TWidgetBridge::TranslateMouse(QWidget* self, QEvent* e) {
   auto* me = static_cast<QMouseEvent*>(e);
   g_shift = ShiftFrom(me->modifiers(), me->buttons() | me->button());
@@ -190,6 +249,10 @@ bool TWidgetBridge::TranslateMouse(QWidget* self, QEvent* e) {
   TMessage m;
   m.Msg = e->type() == QEvent::MouseMove ? WM_MOUSEMOVE : ButtonMessage(me->button(), e->type(), false);
   if (m.Msg == WM_NULL) return BaseEvent(e);
+  if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick) {
+    const uint32_t down = ButtonMessage(me->button(), QEvent::MouseButtonPress, false);
+    if (!AnnouncePress(self, down, me->globalPosition().toPoint(), HTCLIENT)) return true;
+  }
   m.WParam = MouseKeys(me->modifiers(), me->buttons());
   m.LParam = MakeLParam(p.x(), p.y());
   if (Deliver(m)) return BaseEvent(e);
@@ -208,6 +271,10 @@ bool TWidgetBridge::TranslateNonClientMouse(QWidget* self, QEvent* e) {
   TMessage m;
   m.Msg = e->type() == QEvent::MouseMove ? WM_NCMOUSEMOVE : ButtonMessage(me->button(), e->type(), true);
   if (m.Msg == WM_NULL) return BaseEvent(e);
+  if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick) {
+    const uint32_t down = ButtonMessage(me->button(), QEvent::MouseButtonPress, true);
+    if (!AnnouncePress(self, down, gp, static_cast<int>(hit.Result))) return true;
+  }
   m.WParam = hit.Result;
   m.LParam = screen;
   if (Deliver(m)) return BaseEvent(e);
@@ -248,9 +315,10 @@ bool TWidgetBridge::TranslateKey(QEvent* e) {
   const bool press = e->type() == QEvent::KeyPress;
   const bool alt = (ke->modifiers() & Qt::AltModifier) != 0;
   TMessage m;
-  m.Msg = press ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
+  m.Msg = KeyMessage(ke);
   m.WParam = QtKeyToVirtualKey(ke->key());
   bool toQt = Deliver(m);
+  if (toQt && control_) SystemKey(ke);
   if (press && control_) {
     const QString text = ke->text();
     for (QChar ch : text) {

@@ -30,6 +30,9 @@ class TWidgetBridge {
   // The Qt class paints the widget itself (edits, date pickers): WM_PAINT carries no canvas
   // and its default handling is the Qt paint.
   bool NativePaint = false;
+  // Set on both widgets of a child control that has a frame and a client widget (an edit):
+  // the mouse enters and leaves the control as a whole, reported by the frame widget alone.
+  bool WholeHover = false;
 
   // Called by DefaultHandler: the message being delivered from a Qt event reached the end.
   void MarkDefault(const TMessage& m);
@@ -46,6 +49,13 @@ class TWidgetBridge {
   bool TranslateNonClientMouse(QWidget* self, QEvent* e);
   bool TranslatePaint(QWidget* self, QEvent* e);
   bool TranslateKey(QEvent* e);
+  // After a key message reached the default handling: Alt alone or F10 opens the form's
+  // keyboard menu (SC_KEYMENU), Alt+F4 closes it (SC_CLOSE), once per key event.
+  void SystemKey(const QKeyEvent* e);
+  // Before a button press: the form hears of a press while it is inactive
+  // (WM_MOUSEACTIVATE) and every windowed parent of a child control of it (WM_PARENTNOTIFY).
+  // False when the control went meanwhile.
+  bool AnnouncePress(QWidget* self, uint32_t downMsg, const QPoint& globalPos, int hit);
 
   TWinControl* control_;  // referenced, not owned
   Part part_;
@@ -69,3 +79,6 @@ class TBridgedWidget : public QBase, public TWidgetBridge {
 uint16_t CurrentShiftState();
 // Virtual key code of a Qt key (0 when it has none).
 uint16_t QtKeyToVirtualKey(int qtKey);
+// The key message of a Qt key event: keys held with Alt, F10 and Alt itself are system keys (WM_SYSKEYDOWN/UP), the others WM_KEYDOWN/UP.
+class QKeyEvent;
+uint32_t KeyMessage(const QKeyEvent* e);

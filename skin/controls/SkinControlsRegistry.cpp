@@ -2,6 +2,7 @@
 
 #include "platform/Label.h"
 #include "platform/PageControl.h"
+#include "platform/ImageList.h"
 #include "platform/Streaming.h"
 #include "skin/controls/bsSkinButton.h"
 #include "skin/controls/bsSkinEdit.h"
@@ -57,6 +58,13 @@ const TIdentTable& OrientationIdents() {
   return t;
 }
 
+const TIdentTable& CharCaseIdents() {
+  static const TIdentTable t = {{QStringLiteral("ecNormal"), static_cast<int>(TEditCharCase::ecNormal)},
+                                {QStringLiteral("ecUpperCase"), static_cast<int>(TEditCharCase::ecUpperCase)},
+                                {QStringLiteral("ecLowerCase"), static_cast<int>(TEditCharCase::ecLowerCase)}};
+  return t;
+}
+
 // The stored password character: a one-character string, or #0 for none.
 QString PasswordText(const TbsSkinEdit* e) { return e->EditPasswordChar().isNull() ? QString(QChar(0)) : QString(e->EditPasswordChar()); }
 void SetPasswordText(TbsSkinEdit* e, const QString& s) { e->SetEditPasswordChar(s.isEmpty() ? QChar(0) : s[0]); }
@@ -94,6 +102,7 @@ void RegisterSkinControlClasses() {
 
   RegisterClass<TPageControl>(QStringLiteral("TPageControl"), QStringLiteral("TCustomControl"))
       .Reference<TTabSheet>(QStringLiteral("ActivePage"), &TPageControl::ActivePage, &TPageControl::SetActivePage)
+      .Reference<TCustomImageList>(QStringLiteral("Images"), &TPageControl::Images, &TPageControl::SetImages)
       .Bool(QStringLiteral("HotTrack"), &TPageControl::HotTrack, &TPageControl::SetHotTrack, false)
       .Bool(QStringLiteral("MultiLine"), &TPageControl::MultiLine, &TPageControl::SetMultiLine, false)
       .Enum(QStringLiteral("Style"), &TPageControl::Style, &TPageControl::SetStyle, TabStyleIdents(),
@@ -205,8 +214,9 @@ void RegisterSkinControlClasses() {
       .Event(QStringLiteral("OnMouseLeave"), &TbsSkinEdit::OnMouseLeave)
       .Event(QStringLiteral("OnChange"), &TbsSkinEdit::OnChange)
       .Hide(QStringLiteral("Caption"))
-      .Ignored(QStringLiteral("CharCase"))
-      .Ignored(QStringLiteral("HideSelection"))
+      .Enum(QStringLiteral("CharCase"), &TbsSkinEdit::CharCase, &TbsSkinEdit::SetCharCase, CharCaseIdents(),
+            static_cast<int>(TEditCharCase::ecNormal))
+      .Bool(QStringLiteral("HideSelection"), &TbsSkinEdit::HideSelection, &TbsSkinEdit::SetHideSelection, true)
       .Ignored(QStringLiteral("ImeMode"))
       .Ignored(QStringLiteral("ImeName"))
       .Ignored(QStringLiteral("OEMConvert"))

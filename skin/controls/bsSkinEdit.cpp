@@ -13,7 +13,10 @@
 
 // ---- TbsCustomEdit -----------------------------------------------------------------------
 
-TbsCustomEdit::TbsCustomEdit(TComponent* owner) : TCustomEdit(owner) {}
+TbsCustomEdit::TbsCustomEdit(TComponent* owner) : TCustomEdit(owner) {
+  // The margins the edit takes when its font is set: 2 pixels left, none right.
+  SetEditMargins(2, 0);
+}
 
 TbsCustomEdit::~TbsCustomEdit() = default;
 
@@ -75,7 +78,7 @@ TbsSkinCustomEdit::~TbsSkinCustomEdit() {
 
 void TbsSkinCustomEdit::InitWidget(QWidget* w) {
   TbsCustomEdit::InitWidget(w);
-  // The frame image covers the whole window at every paint.
+  // The frame image covers the whole window at every paint (WM_NCPAINT).
   w->setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -182,9 +185,12 @@ void TbsSkinCustomEdit::ComputeAreas() {
 }
 
 int TbsSkinCustomEdit::HitTest(const TPoint& p) {
-  if (!buttonMode_ || IsDesigning()) return HTCLIENT;
   FetchSkinData();
   ComputeAreas();
+  if (!buttonMode_ || IsDesigning()) {
+    const TRect& c = EditClientRect();
+    return p.X >= c.Left && p.X < c.Right && p.Y >= c.Top && p.Y < c.Bottom ? HTCLIENT : HTNOWHERE;
+  }
   const TRect& b = buttonArea_;
   if (p.X >= b.Left - 1 && p.X < b.Right && p.Y >= b.Top - 1 && p.Y < b.Bottom) return HTHSCROLL;
   const TRect& t = textBox_;
@@ -206,8 +212,7 @@ void TbsSkinCustomEdit::ApplySkinData() {
       f.Height = fontheight_;
       f.Charset = defaultFont_.Charset;
     }
-    // The text takes the colour of the look the frame shows.
-    f.Color = Focused() || mouseInside_ ? activefontcolor_ : fontcolor_;
+    f.Color = Focused() ? activefontcolor_ : fontcolor_;
     SetFont(f);
     if (!RectIsEmpty(skinrect_) && Height() != RectHeight(skinrect_)) SetHeight(RectHeight(skinrect_));
   }
@@ -265,6 +270,30 @@ void TbsSkinCustomEdit::PaintFrame(TCanvas& c) {
   c.Draw(0, 0, image);
 }
 
+void TbsSkinCustomEdit::PaintDisabledText(TCanvas& c) {
+  FetchSkinData();
+  ComputeAreas();
+  TFont f = defaultFont_;
+  f.Color = clGrayText;
+  if (sectionIndex_ != -1 && useSkinFont_) {
+    f.Name = fontname_;
+    f.Height = fontheight_;
+    f.Style = fontstyle_;
+    f.Color = disabledfontcolor_;
+  }
+  c.Font = f;
+  c.Brush.Style = TBrushStyle::bsClear;
+  QString text = Text();
+  if (!PasswordChar().isNull()) text = QString(text.size(), PasswordChar());
+  const int tw = c.TextWidth(text);
+  const TRect& box = textBox_;
+  int x = box.Left;
+  if (Alignment() == taRightJustify) x = box.Right - 3 - tw;
+  else if (Alignment() == taCenter) x = box.Left + box.Width() / 2 - tw / 2 - 1;
+  // The box and the position are taken as they are, in client coordinates.
+  c.TextRect(box, x, box.Top - 2, text);
+}
+
 void TbsSkinCustomEdit::SetTextColor(bool active) {
   if (sectionIndex_ == -1) return;
   const TColor color = active ? activefontcolor_ : fontcolor_;
@@ -276,7 +305,6 @@ void TbsSkinCustomEdit::SetTextColor(bool active) {
 void TbsSkinCustomEdit::SetButtonHot(bool hot) {
   if (hot == buttonHot_) return;
   buttonHot_ = hot;
-  if (HandleAllocated()) Handle()->setCursor(hot ? Qt::ArrowCursor : Qt::IBeamCursor);
   Invalidate();
 }
 
@@ -347,20 +375,41 @@ void TbsSkinCustomEdit::WndProc(TMessage& m) {
         Invalidate();
       return;
     case WM_PAINT:
-      // The frame image first, then the line edit paints the text over it.
-      if (m.WParam == 0 && HandleAllocated() && Width() > 0 && Height() > 0) {
-        QPainter painter(Handle());
+      // Enabled text is the line edit's; a disabled edit draws its text itself.
+      if (m.WParam == 0 && !Enabled() && Editor()) {
+        QPainter painter(Editor());
         TCanvas canvas;
         canvas.Attach(&painter);
-        Perform(WM_NCPAINT, reinterpret_cast<intptr_t>(&canvas));
+        PaintDisabledText(canvas);
         canvas.Detach();
+        return;
       }
       break;
     case WM_NCHITTEST: {
-      const TPoint p = ScreenToClient(LParamToPoint(m.LParam));
-      m.Result = HitTest(p);
+      // Window coordinates: the origin at the top-left corner of the whole edit.
+      const TPoint c = ScreenToClient(LParamToPoint(m.LParam));
+      const TPoint o = ClientOrigin();
+      m.Result = HitTest(TPoint(c.X + o.X, c.Y + o.Y));
       return;
     }
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+      if (m.WParam == HTHSCROLL) {
+        buttonPressed_ = true;
+        Invalidate();
+      }
+      return;
+    case WM_NCLBUTTONUP:
+      if (m.WParam == HTHSCROLL) {
+        buttonPressed_ = false;
+        Invalidate();
+        if (!Focused()) SetFocus();
+        OnButtonClick(this);
+      }
+      return;
+    case WM_NCMOUSEMOVE:
+      SetButtonHot(m.WParam == HTHSCROLL);
+      break;
     case WM_SETFOCUS:
       TbsCustomEdit::WndProc(m);
       if (!mouseInside_) SetTextColor(true);
@@ -383,30 +432,9 @@ void TbsSkinCustomEdit::WndProc(TMessage& m) {
       TbsCustomEdit::WndProc(m);
       Invalidate();
       return;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      // A press on the frame button is the button's; the line edit does not see it.
-      if (HitTest(LParamToPoint(m.LParam)) == HTHSCROLL) {
-        buttonPressed_ = true;
-        Invalidate();
-        return;
-      }
-      break;
-    case WM_LBUTTONUP:
-      if (HitTest(LParamToPoint(m.LParam)) == HTHSCROLL) {
-        buttonPressed_ = false;
-        Invalidate();
-        if (!Focused()) SetFocus();
-        OnButtonClick(this);
-        return;
-      }
-      if (buttonPressed_) {
-        buttonPressed_ = false;
-        Invalidate();
-      }
-      break;
     case WM_MOUSEMOVE:
-      if (buttonMode_) SetButtonHot(HitTest(LParamToPoint(m.LParam)) == HTHSCROLL);
+      // Over the text the frame button is not hot.
+      SetButtonHot(false);
       break;
     default:
       break;

@@ -12,8 +12,9 @@
 //   TbsSkinEdit        publishes the properties.
 //
 // The frame image covers the whole window and is painted under the text at every paint
-// (WM_NCPAINT with a canvas over the whole window, performed from WM_PAINT); the client area
-// (WM_NCCALCSIZE) is where the line edit puts its text. SkinData and the section's picture are
+// (WM_NCPAINT with a canvas over the whole window); the client area (WM_NCCALCSIZE, equal to
+// TextBox) is where the line edit lies. The frame and its button are non-client: clicks
+// there never move the caret. SkinData and the section's picture are
 // referenced, not owned. TextBox and ButtonArea are in window coordinates (origin at the edit's
 // top-left). GUI thread only.
 #pragma once
@@ -103,7 +104,8 @@ class TbsSkinCustomEdit : public TbsCustomEdit, public TbsSkinConsumer {
   void ForgetSkinSection() override { sectionIndex_ = -1; }
   // Recomputes TextBox and ButtonArea for the current size.
   void ComputeAreas();
-  // What a window point is: HTHSCROLL the frame button, HTVSCROLL the frame, HTCLIENT the text.
+  // What a window point is: HTHSCROLL the frame button, HTVSCROLL the frame (button mode),
+  // HTCLIENT the text, HTNOWHERE the frame (otherwise).
   int HitTest(const TPoint& windowPoint);
   // Draws the whole frame image (window size) on `c`.
   void PaintFrame(TCanvas& c);
@@ -120,6 +122,9 @@ class TbsSkinCustomEdit : public TbsCustomEdit, public TbsSkinConsumer {
   bool IsMessageForOurSkin(const TMessage& m) const;
   // The font and colour from the section (or DefaultFont), for the current focus and hover.
   void SetTextColor(bool active);
+  // The text of a disabled edit on `c` (the client area): the disabled colour, each character
+  // shown as the password character when one is set.
+  void PaintDisabledText(TCanvas& c);
   void SetButtonHot(bool hot);
   void MouseEntered();
   void MouseLeft();

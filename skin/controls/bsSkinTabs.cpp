@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Colors.h"
+#include "platform/ImageList.h"
 #include "skin/controls/PlainLooks.h"
 #include "skin/controls/SkinAccessible.h"
 #include "skin/controls/SkinLookup.h"
@@ -288,6 +289,19 @@ void TbsSkinPageControl::PaintPageFrameWithSkin(TBitmap& image) {
   corner(TRect(RB.X, RB.Y, sw, sh), TRect(F.Left + RB2.X, F.Top + RB2.Y, F.Right, F.Bottom));
 }
 
+void TbsSkinPageControl::DrawImageAndCaption(TCanvas& c, int w, int h, TTabSheet* page) {
+  TRect measure;
+  c.DrawText(page->Caption(), measure, DT_CALCRECT | DT_SINGLELINE);
+  const int tw = measure.Width() + 2, th = measure.Height();
+  const int iw = images_->Width(), ih = images_->Height();
+  const int x = w / 2 - (iw + tw + 2) / 2;
+  // The image of the page's position in the list, not the page's own image index.
+  images_->Draw(c, x, h / 2 - ih / 2, page->PageIndex(), page->Enabled());
+  c.Brush.Style = TBrushStyle::bsClear;
+  TRect text(x + iw + 2, h / 2 - th / 2, x + iw + 2 + tw, h / 2 - th / 2 + th);
+  c.DrawText(page->Caption(), text, DT_CENTER);
+}
+
 void TbsSkinPageControl::DrawTab(TCanvas& canvas, int visibleIndex, TTabSheet* page, bool hot) {
   const TRect r = ItemRect(visibleIndex);
   const bool vertical = tabPosition_ == TTabPosition::tpLeft || tabPosition_ == TTabPosition::tpRight;
@@ -297,9 +311,16 @@ void TbsSkinPageControl::DrawTab(TCanvas& canvas, int visibleIndex, TTabSheet* p
   const bool selected = visibleIndex == TabIndex();
   const bool focused = Focused();
   TBitmap tab;
+  const int p = page->PageIndex();
+  const bool withImage = images_ && p >= 0 && p < images_->Count();
   if (sectionIndex_ == -1 || !skinPicture_) {
     tab.SetSize(length, thickness);
-    PaintTabWithoutSkin(tab.Canvas(), length, thickness, hot, selected, focused, Font(), page->Caption());
+    PaintTabWithoutSkin(tab.Canvas(), length, thickness, hot, selected, focused, Font(),
+                        withImage ? QString() : page->Caption());
+    if (withImage) {
+      tab.Canvas().Font = Font();
+      DrawImageAndCaption(tab.Canvas(), tab.Width(), tab.Height(), page);
+    }
   } else {
     TRect look;
     TColor color;
@@ -334,8 +355,12 @@ void TbsSkinPageControl::DrawTab(TCanvas& canvas, int visibleIndex, TTabSheet* p
       c.Font = Font();
     }
     c.Font.Color = color;
-    TRect text(0, 0, length, thickness);
-    c.DrawText(page->Caption(), text, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    if (withImage) {
+      DrawImageAndCaption(c, tab.Width(), tab.Height(), page);
+    } else {
+      TRect text(0, 0, length, thickness);
+      c.DrawText(page->Caption(), text, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    }
     c.Brush.Style = TBrushStyle::bsSolid;
   }
   if (!vertical) {

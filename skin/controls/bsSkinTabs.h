@@ -74,6 +74,9 @@ class TbsSkinPageControl : public TPageControl, public TbsSkinConsumer {
   // Draws visible tab `i` (page `page`) into `canvas` at its tab rectangle.
   void DrawTab(TCanvas& canvas, int visibleIndex, TTabSheet* page, bool hot);
   void RedrawTab(int visibleIndex);
+  // The image of `page` (from Images, by the page's position) and its caption, centred
+  // together in a tab image of w x h.
+  void DrawImageAndCaption(TCanvas& c, int w, int h, TTabSheet* page);
   // Tabs that lie (partly) beyond the strip's end or scrolled off to the left.
   int HiddenTabCount();
   int ScrolledOffTabCount();

@@ -42,6 +42,8 @@ class TbsSkinUpDown : public TbsSkinCustomControl {
   const TArrowButton& ArrowButton(int i) const { return buttons_[i]; }
   int HotButton() const { return hotButton_; }
   int CapturedButton() const { return capturedButton_; }
+  // Period of the running repeat timer in milliseconds; 0 while none runs.
+  int RepeatInterval() const { return timer_ && timer_->Enabled() ? timer_->Interval() : 0; }
 
   void FetchSkinData() override;
   void SetBounds(int left, int top, int width, int height) override;

@@ -9,7 +9,7 @@ namespace {
 // Reads the first `wanted` comma-separated digit runs of a value text; every character other
 // than a digit or a comma is dropped, components past `wanted` are ignored. A missing, empty
 // or over-long component fails with the conversion error naming its digits.
-void ParseComponents(const QString& text, int32_t* out, int wanted) {
+void ParseComponents(QStringView text, int32_t* out, int wanted) {
   int index = 0;
   int64_t value = 0;
   int digits = 0;
@@ -79,11 +79,19 @@ TPoint ParsePointText(const QString& text) {
 }
 
 TRect SkinIniReadRect(const TMemIniFile& ini, const QString& section, const QString& key) {
-  return ParseRectText(ini.ReadString(section, key, QStringLiteral("0,0,0,0")));
+  QStringView v;
+  if (!ini.ReadView(section, key, v)) return TRect(0, 0, 0, 0);
+  int32_t c[4];
+  ParseComponents(v, c, 4);
+  return TRect(c[0], c[1], c[2], c[3]);
 }
 
 TPoint SkinIniReadPoint(const TMemIniFile& ini, const QString& section, const QString& key) {
-  return ParsePointText(ini.ReadString(section, key, QStringLiteral("0,0")));
+  QStringView v;
+  if (!ini.ReadView(section, key, v)) return TPoint(0, 0);
+  int32_t c[2];
+  ParseComponents(v, c, 2);
+  return TPoint(c[0], c[1]);
 }
 
 bool SkinIniReadFlag(const TMemIniFile& ini, const QString& section, const QString& key) {
@@ -91,7 +99,8 @@ bool SkinIniReadFlag(const TMemIniFile& ini, const QString& section, const QStri
 }
 
 TFontStyleSet SkinIniReadFontStyle(const TMemIniFile& ini, const QString& section, const QString& key) {
-  const QString v = ini.ReadString(section, key, QString());
+  QStringView v;
+  ini.ReadView(section, key, v);
   TFontStyleSet s = 0;
   if (v.contains(QLatin1String("fsbold"))) s |= fsBold;
   if (v.contains(QLatin1String("fsitalic"))) s |= fsItalic;

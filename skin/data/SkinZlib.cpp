@@ -157,6 +157,22 @@ void DeflateInto(TStream& source, TStream& target) {
 void InflateInto(TStream& target, TStream& source) {
   source.SetPosition(0);
   TDecompressionStream z(source);
+  if (auto* memory = dynamic_cast<TMemoryStream*>(&target)) {
+    // Straight into the stream's own bytes, a step at a time.
+    constexpr size_t kStep = size_t{1} << 16;
+    std::vector<uint8_t>& bytes = memory->Bytes();
+    for (;;) {
+      const size_t at = static_cast<size_t>(memory->Position());
+      const size_t before = bytes.size();
+      if (before < at + kStep) bytes.resize(at + kStep);
+      const size_t n = static_cast<size_t>(std::max<int64_t>(0, z.Read(bytes.data() + at, kStep)));
+      memory->SetPosition(static_cast<int64_t>(at + n));
+      if (n < kStep) {
+        bytes.resize(std::max(before, at + n));
+        return;
+      }
+    }
+  }
   uint8_t buf[4096];
   for (;;) {
     const int64_t n = z.Read(buf, sizeof buf);

@@ -137,7 +137,7 @@ void TbsCompressedStoredSkin::CompressFromSkinFile(const QString& path) {
   content.WriteBuffer(&version, 4);
   TBitmap scratch;
   for (const char* key : {"picture", "inactivepicture", "mask"}) {
-    LoadPictureOrEmpty(scratch, folder, ini.ReadString(kPictures, QLatin1String(key), QString()));
+    LoadPictureOrEmpty(scratch, folder, ini.ReadString(kPictures, QString::fromLatin1(key), QString()));
     WriteFlaggedBitmap(content, scratch);
   }
   QStringList names;

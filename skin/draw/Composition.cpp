@@ -314,8 +314,10 @@ void CopyPiece(TBitmap& target, const TRect& dest, const TBitmap& source, const 
 void ComposeSkinImage(const TPoint& LT, const TPoint& RT, const TPoint& LB, const TPoint& RB, const TRect& CR,
                       const TPoint& NLT, const TPoint& NRT, const TPoint& NLB, const TPoint& NRB, const TRect& NCR,
                       TBitmap& dest, const TBitmap& source, const TRect& S, int w, int h, bool drawCentre) {
-  const QImage simg = To24Bit(source.Image());
-  Resize(dest, w, h);
+  // A 32-bit source gives a 32-bit image (it goes onto a window surface without conversion).
+  const bool wide = source.Image().format() == QImage::Format_RGB32;
+  const QImage simg = wide ? source.Image() : To24Bit(source.Image());
+  Resize(dest, w, h, wide ? TPixelFormat::pf32bit : TPixelFormat::pf24bit);
   if (RB.X == LT.X || RB.Y == LT.Y || simg.isNull()) return;
   const Pixels d = Writable(Surface(dest));
   const Pixels s = Readable(simg);
@@ -342,10 +344,11 @@ void ComposeSkinImage(const TPoint& LT, const TPoint& RT, const TPoint& LB, cons
 }
 
 void ComposeStripH(int leftWidth, int rightWidth, TBitmap& dest, const TBitmap& source, const TRect& S, int w, int) {
-  const QImage simg = To24Bit(source.Image());
+  const bool wide = source.Image().format() == QImage::Format_RGB32;
+  const QImage simg = wide ? source.Image() : To24Bit(source.Image());
   const i64 L = leftWidth, R = rightWidth, W = w, SH = i64{S.Bottom} - S.Top;
   const i64 SL = S.Left, ST = S.Top, SR = S.Right, SB = S.Bottom;
-  Resize(dest, W, SH);
+  Resize(dest, W, SH, wide ? TPixelFormat::pf32bit : TPixelFormat::pf24bit);
   if (simg.isNull() || dest.Empty()) return;
   const Pixels d = Writable(Surface(dest));
   const Pixels s = Readable(simg);

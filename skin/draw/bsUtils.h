@@ -57,7 +57,8 @@ void CopyPiece(TBitmap& target, const TRect& dest, const TBitmap& source, const 
 
 // Resizes `dest` to w x h and paints it from the skin rectangle S of `source`: the four edges
 // tiled, the eight corner pieces, and the centre tiled when `drawCentre` is set. Leaves the
-// resized image unpainted when RB.X = LT.X, RB.Y = LT.Y or the source is empty.
+// resized image unpainted when RB.X = LT.X, RB.Y = LT.Y or the source is empty. The image is
+// 24-bit, or 32-bit (QImage::Format_RGB32) when the source is; so are ComposeStripH's.
 void ComposeSkinImage(const TPoint& LT, const TPoint& RT, const TPoint& LB, const TPoint& RB, const TRect& CR,
                       const TPoint& NLT, const TPoint& NRT, const TPoint& NLB, const TPoint& NRB, const TRect& NCR,
                       TBitmap& dest, const TBitmap& source, const TRect& S, int w, int h, bool drawCentre);

@@ -168,7 +168,12 @@ QAccessible::State FrameObjectAccessible::state() const {
 void FrameObjectAccessible::doAction(const QString& name) {
   if (name != pressAction()) return;
   auto* b = dynamic_cast<TbsSkinStdButtonObject*>(Object());
-  if (b && b->IsEnabled) b->Execute();
+  if (!b || !b->IsEnabled) return;
+  // The system-menu button acts on its press: it opens the system menu.
+  if (b->Command == cmSysMenu)
+    b->MouseDown(0, 0, TMouseButton::mbLeft);
+  else
+    b->Execute();
 }
 
 QAccessibleInterface* Factory(const QString& className, QObject* object) {

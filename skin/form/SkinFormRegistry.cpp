@@ -1,5 +1,6 @@
 #include "skin/form/SkinFormRegistry.h"
 
+#include "platform/Menus.h"
 #include "platform/Streaming.h"
 #include "skin/data/SkinData.h"
 #include "skin/form/bsSkinForm.h"
@@ -43,9 +44,12 @@ void RegisterSkinFormClasses() {
       QStringLiteral("AlphaBlendValue"), [](const TbsSkinForm* f) { return int{f->AlphaBlendValue()}; },
       [](TbsSkinForm* f, int v) { f->SetAlphaBlendValue(static_cast<uint8_t>(v)); }, 200);
   boolean("ShowObjectHint", &TbsSkinForm::ShowObjectHint, false);
-  boolean("MenusAlphaBlend", &TbsSkinForm::MenusAlphaBlend, false);
-  boolean("MenusAlphaBlendAnimation", &TbsSkinForm::MenusAlphaBlendAnimation, false);
-  byte("MenusAlphaBlendValue", &TbsSkinForm::MenusAlphaBlendValue, 200);
+  b.Bool(QStringLiteral("MenusAlphaBlend"), &TbsSkinForm::MenusAlphaBlend, &TbsSkinForm::SetMenusAlphaBlend, false);
+  b.Bool(QStringLiteral("MenusAlphaBlendAnimation"), &TbsSkinForm::MenusAlphaBlendAnimation,
+         &TbsSkinForm::SetMenusAlphaBlendAnimation, false);
+  b.Integer(
+      QStringLiteral("MenusAlphaBlendValue"), [](const TbsSkinForm* f) { return int{f->MenusAlphaBlendValue()}; },
+      [](TbsSkinForm* f, int v) { f->SetMenusAlphaBlendValue(static_cast<uint8_t>(v)); }, 200);
   b.Font(QStringLiteral("DefCaptionFont"), [](TbsSkinForm* f) { return &f->DefCaptionFont; });
   b.Font(QStringLiteral("DefInActiveCaptionFont"), [](TbsSkinForm* f) { return &f->DefInActiveCaptionFont; });
   b.Integer(QStringLiteral("DefMenuItemHeight"), &TbsSkinForm::DefMenuItemHeight, &TbsSkinForm::SetDefMenuItemHeight,
@@ -58,7 +62,7 @@ void RegisterSkinFormClasses() {
   b.Reference<TComponent>(QStringLiteral("SkinHint"), &TbsSkinForm::SkinHint, &TbsSkinForm::SetSkinHint);
   b.Reference<TComponent>(QStringLiteral("TrayIcon"), &TbsSkinForm::TrayIcon, &TbsSkinForm::SetTrayIcon);
   b.Reference<TComponent>(QStringLiteral("MainMenuBar"), &TbsSkinForm::MainMenuBar, &TbsSkinForm::SetMainMenuBar);
-  b.Reference<TComponent>(QStringLiteral("SystemMenu"), &TbsSkinForm::SystemMenu, &TbsSkinForm::SetSystemMenu);
+  b.Reference<TPopupMenu>(QStringLiteral("SystemMenu"), &TbsSkinForm::SystemMenu, &TbsSkinForm::SetSystemMenu);
   {
     auto [get, set] = Field(&TbsSkinForm::MinHeight);
     b.Integer(QStringLiteral("MinHeight"), get, set, 0);

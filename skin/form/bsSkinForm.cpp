@@ -23,6 +23,7 @@
 #include "skin/data/SkinObjectData.h"
 #include "skin/draw/bsUtils.h"
 #include "skin/form/FrameAccessible.h"
+#include "skin/menus/bsSkinMenu.h"
 #include "skin/menus/bsSkinPopupMenu.h"
 #include "skin/menus/bsTrayIcon.h"
 
@@ -89,10 +90,17 @@ TbsSkinForm::TbsSkinForm(TComponent* owner)
     form_->Perform(m.Msg, m.WParam, m.LParam);
   };
 
+  defaultSysMenu_ = new TPopupMenu(this);
+  menuDriver_ = new TbsSkinMenu(this);
+  menuDriver_->SetOwnerForm(form_);
+  SyncMenuDriver();
+
   // The platform draws no caption buttons and no frame of its own from now on.
   form_->SetBorderIcons(0);
   form_->SetAutoSize(false);
   form_->SetAutoScroll(false);
+  oldShortCut_ = form_->OnShortCut;
+  form_->OnShortCut = [this](TWMKey& key, bool& handled) { FormShortCut(key, handled); };
   if (IsDesigning()) return;
   oldWindowProc_ = form_->WindowProc;
   form_->WindowProc = [this](TMessage& m) { FormWindowProc(m); };
@@ -106,7 +114,12 @@ TbsSkinForm::~TbsSkinForm() {
   hoverTimer_->SetEnabled(false);
   fadeTimer_->SetEnabled(false);
   fadeInTimer_->SetEnabled(false);
+  UnhookMenuKeys();
+  // The menus go first, quietly: nothing may tell this component or its form any more.
+  delete menuDriver_;
+  menuDriver_ = nullptr;
   objects_.clear();
+  if (!form_->IsDestroying()) form_->OnShortCut = std::move(oldShortCut_);
   UnhookMDIClient();
   RemoveFromWindowMenu();
   // A form that is going has already dropped its window procedure; leave it alone then.
@@ -184,6 +197,17 @@ void TbsSkinForm::SetMenusSkinData(TbsSkinData* v) {
 void TbsSkinForm::Notification(TComponent* c, TOperation op) {
   TComponent::Notification(c, op);
   if (op != TOperation::opRemove || !c) return;
+  if (c == systemMenu_ || c == defaultSysMenu_) {
+    // No button may keep the items of a menu that goes.
+    for (auto& o : objects_)
+      if (auto* b = dynamic_cast<TbsSkinButtonObject*>(o.get())) b->PopupItems = nullptr;
+  }
+  if (c == menuDriver_) menuDriver_ = nullptr;
+  if (c == defaultSysMenu_) defaultSysMenu_ = nullptr;
+  if (auto* item = dynamic_cast<TMenuItem*>(c)) {
+    std::erase(retiredItems_, item);
+    std::erase(retiringItems_, item);
+  }
   if (c == skinData_) {
     // Nothing may read a skin that has gone: back to the plain frame.
     skinData_ = nullptr;
@@ -229,6 +253,7 @@ QString TbsSkinForm::CaptionText() const {
 // ===================================================================================
 
 void TbsSkinForm::FormWindowProc(TMessage& m) {
+  EndMenusOnMessage(m);
   if (MDIWindowProc(m)) return;
   switch (m.Msg) {
     case WM_DESTROY:
@@ -388,6 +413,18 @@ void TbsSkinForm::FormWindowProc(TMessage& m) {
       SkinChanged(m);
       CallOld(m);
       return;
+    case SkinMessageMenuClosed:
+      NotifyMenusClosed();
+      CallOld(m);
+      return;
+    case WM_SYSCOMMAND:
+      if ((m.WParam & 0xFFF0) == SC_KEYMENU) {
+        KeyMenuCommand();
+        m.Result = 0;
+        return;
+      }
+      CallOld(m);
+      return;
     case SkinMessageChangedAfter:
       if (m.WParam != 0 && reinterpret_cast<const TbsSkinData*>(m.WParam) == skinData_ && IsMDIParent())
         RefitChildren();
@@ -450,8 +487,13 @@ void TbsSkinForm::NcMouse(TMessage& m) {
       const TMouseButton b = m.Msg == WM_NCLBUTTONDOWN ? TMouseButton::mbLeft : TMouseButton::mbRight;
       TrackObjects(p.X, p.Y, true);
       PressObject(b, p.X, p.Y);
-      if (hit == HTCAPTION) captureIndex_ = -1;
-      // The right button's system menu opens with the menus.
+      if (hit == HTCAPTION) {
+        captureIndex_ = -1;
+        if (b == TMouseButton::mbRight) {
+          const TPoint at = LParamToPoint(m.LParam);
+          ShowSystemMenu(at.X, at.Y);
+        }
+      }
       break;
     }
     case WM_NCLBUTTONDBLCLK: {

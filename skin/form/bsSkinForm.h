@@ -26,12 +26,16 @@
 #include "platform/Messages.h"
 #include "platform/Timer.h"
 #include "skin/form/bsSkinFormObjects.h"
+#include "skin/menus/bsSkinMenuHost.h"
 
 class TbsSkinData;
+class TbsSkinMenu;
+class TbsMenuBarLink;
+class TMenuItem;
+class TPopupMenu;
 class TbsSkinHint;
 class TbsSkinPopupMenu;
 class TMDIClient;
-class TMenuItem;
 
 // Frame buttons and system-menu commands: a one-byte set whose first three members are the
 // platform's biSystemMenu (1), biMinimize (2) and biMaximize (4).
@@ -45,7 +49,7 @@ using TbsFrameMouseEvent = TEvent<TComponent*, const QString&, int, int, const T
 using TbsFrameMouseMoveEvent = TEvent<TComponent*, const QString&, int, int, const TRect&>;
 using TbsFramePaintEvent = TEvent<TComponent*, const QString&, TCanvas&, const TRect&>;
 
-class TbsSkinForm : public TComponent {
+class TbsSkinForm : public TComponent, public TbsMenuHost {
  public:
   explicit TbsSkinForm(TComponent* owner);
   ~TbsSkinForm() override;
@@ -65,15 +69,21 @@ class TbsSkinForm : public TComponent {
   uint8_t AlphaBlendValue() const { return alphaBlendValue_; }
   void SetAlphaBlendValue(uint8_t v);
   bool ShowObjectHint = false;
-  bool MenusAlphaBlend = false;
-  bool MenusAlphaBlendAnimation = false;
-  uint8_t MenusAlphaBlendValue = 200;
+  // Translucency of the menus, written through to the menu driver.
+  bool MenusAlphaBlend() const { return menusAlphaBlend_; }
+  void SetMenusAlphaBlend(bool v);
+  bool MenusAlphaBlendAnimation() const { return menusAlphaBlendAnimation_; }
+  void SetMenusAlphaBlendAnimation(bool v);
+  uint8_t MenusAlphaBlendValue() const { return menusAlphaBlendValue_; }
+  void SetMenusAlphaBlendValue(uint8_t v);
   // Caption fonts of the plain frame; the skinned caption takes only the charset.
   TFont DefCaptionFont;
   TFont DefInActiveCaptionFont;
   void SetDefCaptionFont(const TFont& f);
   void SetDefInActiveCaptionFont(const TFont& f);
+  // The menu driver's font of the default look; it takes the font again whenever a menu opens.
   TFont DefMenuItemFont;
+  void SetDefMenuItemFont(const TFont& f);
   bool UseDefaultSysMenu = true;
   int32_t MinHeight = 0;
   int32_t MinWidth = 0;
@@ -84,15 +94,13 @@ class TbsSkinForm : public TComponent {
   void SetBorderIcons(TbsBorderIcons v);
 
   int32_t DefMenuItemHeight() const { return defMenuItemHeight_; }
-  // Values of 0 or less are ignored.
-  void SetDefMenuItemHeight(int32_t v) {
-    if (v > 0) defMenuItemHeight_ = v;
-  }
+  // Values of 0 or less are ignored; written through to the menu driver.
+  void SetDefMenuItemHeight(int32_t v);
 
   // References, not owned; cleared when the referenced component goes away.
-  TbsSkinData* SkinData() const { return skinData_; }
+  TbsSkinData* SkinData() const override { return skinData_; }
   void SetSkinData(TbsSkinData* v);
-  TbsSkinData* MenusSkinData() const { return menusSkinData_; }
+  TbsSkinData* MenusSkinData() const override { return menusSkinData_; }
   void SetMenusSkinData(TbsSkinData* v);
   TComponent* SkinHint() const { return skinHint_; }
   void SetSkinHint(TComponent* v) { SetRef(skinHint_, v); }
@@ -100,10 +108,11 @@ class TbsSkinForm : public TComponent {
   // The icon given here is hidden and stops minimizing to the tray on its own; without a menu of
   // its own, a double click on it restores the form.
   void SetTrayIcon(TComponent* v);
+  // The form's skinned menu bar; the frame talks to it when it implements TbsMenuBarLink.
   TComponent* MainMenuBar() const { return mainMenuBar_; }
   void SetMainMenuBar(TComponent* v) { SetRef(mainMenuBar_, v); }
-  TComponent* SystemMenu() const { return systemMenu_; }
-  void SetSystemMenu(TComponent* v) { SetRef(systemMenu_, v); }
+  TPopupMenu* SystemMenu() const { return systemMenu_; }
+  void SetSystemMenu(TPopupMenu* v);
 
   // ---- Events (sender: this component) ----
   TNotifyEvent OnChangeSkinData;
@@ -195,6 +204,46 @@ class TbsSkinForm : public TComponent {
   TTimer& FadeTimer() { return *fadeTimer_; }
   TTimer& HoverTimer() { return *hoverTimer_; }
 
+  // ---- Menus (bsSkinFormMenus.cpp) ----
+  // The driver every menu of the form opens through (owned).
+  TbsSkinMenu* MenuDriver() const override { return menuDriver_; }
+  // The component's own system menu, rebuilt on every opening (owned).
+  TPopupMenu* DefaultSysMenu() const { return defaultSysMenu_; }
+  // The menu item whose children are the system menu, built afresh: the default menu, or the
+  // user's SystemMenu with the window commands put in (UseDefaultSysMenu).
+  TMenuItem* GetSystemMenuItems();
+  // Opens the system menu at a screen point.
+  void ShowSystemMenu(int x, int y);
+  // Opens a frame button's PopupItems against its rectangle (screen coordinates from ObjectRect).
+  void ShowButtonPopup(TbsSkinButtonObject* button);
+  // Menu state: a skinned popup of this form is open / the menu bar is in menu mode.
+  bool SkinMenuOpen() const { return skinMenuOpen_; }
+  bool MainMenuActive() const { return mainMenuActive_; }
+  void SetMainMenuActive(bool v) { mainMenuActive_ = v; }
+  bool ShortCutHandled() const { return shortCutHandled_; }
+  // True while the component sees the application's key messages first.
+  bool MenuKeysHooked() const;
+  // A skinned popup of this form opens: hook the keys, OnSkinMenuOpen once.
+  void NotifyMenuOpened() override;
+  // Every popup has closed (1228 from the driver): release the button holding its popup,
+  // unhook, OnSkinMenuClose; and leave the bar's menu mode.
+  void NotifyMenusClosed();
+  // Escape closed the last popup while the bar is in menu mode.
+  void NotifyPopupClosedInMenuMode();
+  // Leaves the bar's menu mode, closing every popup.
+  void ExitMenuMode();
+  // The bar enters keyboard menu mode (called by the bar): hook, MainMenuActive, OnMainMenuEnter.
+  void EnterMenuMode();
+  // Closes the menus before a message that ends them (presses, activation, moving, sizing,
+  // focus loss) is handled.
+  void EndMenusOnMessage(const TMessage& m);
+  // The form's shortcut handler while the component is attached.
+  void FormShortCut(TWMKey& key, bool& handled);
+  // A key pressed while a menu is open (virtual key code).
+  void MenuKeyDown(uint16_t key);
+  // The menu bar when MainMenuBar is one.
+  TbsMenuBarLink* MenuBar() const;
+
   // ---- Window behaviour ----
   TPoint ScreenToWindowPoint(const TPoint& p) const;
   int SkinHitTest(const TPoint& p);
@@ -267,6 +316,23 @@ class TbsSkinForm : public TComponent {
   void HoverTick();
   void RequestFramePaint();
   void AddLayered(bool on);
+  // Menus.
+  void KeyMenuCommand();
+  // Ends this component's own menus or menu mode; true when there were any.
+  bool EndOwnMenus();
+  void HookMenuKeys();
+  void UnhookMenuKeys();
+  void AppMessage(TMsg& m, bool& handled);
+  TbsSkinData* MenuSkin() const { return menusSkinData_ ? menusSkinData_ : skinData_; }
+  void SyncMenuDriver();
+  TMenuItem* NewSysItem(const char* name, const QString& caption, void (TbsSkinForm::*command)());
+  void RetireItem(TMenuItem* item);
+  void SysMinimize();
+  void SysMaximize();
+  void SysRestore();
+  void SysRollUp();
+  void SysMinimizeToTray();
+  void SysClose();
   void MakeTrayMenu();
   // Fills a client background of w x h: the skin's tiling, or `plain` without a skin.
   void PaintBackground(TCanvas& canvas, int w, int h, TColor plain);
@@ -333,6 +399,21 @@ class TbsSkinForm : public TComponent {
   bool skinMenuOpen_ = false;
   bool mainMenuActive_ = false;
   bool shortCutHandled_ = false;
+  uint32_t shortCutSerial_ = 0;  // the key press ShortCutHandled was set for
+  bool menusAlphaBlend_ = false;
+  bool menusAlphaBlendAnimation_ = false;
+  uint8_t menusAlphaBlendValue_ = 200;
+  TbsSkinMenu* menuDriver_ = nullptr;     // owned (a component owned by this one)
+  TPopupMenu* defaultSysMenu_ = nullptr;  // owned (a component owned by this one)
+  // System-menu items of the build before the last: freed at the next build, so that an
+  // item whose command opens the menu again is not freed while it runs (owned).
+  std::vector<TMenuItem*> retiredItems_, retiringItems_;
+  // The key hook while menus are open: the handler found on the application and whether this
+  // component is still there; shared with the hook itself.
+  struct TMenuKeyHook;
+  std::shared_ptr<TMenuKeyHook> keyHook_;
+  TShortCutEvent oldShortCut_;  // the form's shortcut handler before this component
+  std::shared_ptr<int> life_ = std::make_shared<int>(0);  // expires with the component
 
   int32_t defMenuItemHeight_ = 20;
   TbsSkinData* skinData_ = nullptr;       // referenced, not owned
@@ -341,5 +422,5 @@ class TbsSkinForm : public TComponent {
   TbsSkinPopupMenu* trayMenu_ = nullptr;  // owned as a component
   TComponent* trayIcon_ = nullptr;        // referenced, not owned
   TComponent* mainMenuBar_ = nullptr;     // referenced, not owned
-  TComponent* systemMenu_ = nullptr;      // referenced, not owned
+  TPopupMenu* systemMenu_ = nullptr;      // referenced, not owned
 };

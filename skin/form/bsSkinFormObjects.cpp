@@ -4,6 +4,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
+#include "platform/Menus.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinObjectData.h"
 #include "skin/draw/bsEffects.h"
@@ -129,8 +130,8 @@ TbsSkinButtonObject::TbsSkinButtonObject(TbsSkinForm* form, const TbsDataSkinObj
   }
 }
 
-// Popups of frame buttons come with the menus; until then no button holds one open.
-bool TbsSkinButtonObject::HasOpenPopup() const { return false; }
+// A button with popup items holds them open while it is pressed.
+bool TbsSkinButtonObject::HasOpenPopup() const { return PopupItems != nullptr; }
 
 bool TbsSkinButtonObject::CanMorph() const {
   if (HasOpenPopup() && Pressed) return false;
@@ -155,7 +156,9 @@ void TbsSkinButtonObject::SetPressed(bool value) {
   if (morphing && !Pressed) StartStateChange();
 }
 
-void TbsSkinButtonObject::ShowPopup() {}
+void TbsSkinButtonObject::ShowPopup() {
+  if (PopupItems && PopupItems->Count() > 0) SkinForm->ShowButtonPopup(this);
+}
 
 void TbsSkinButtonObject::MouseDown(int x, int y, TMouseButton button) {
   if (!IsEnabled) return;
@@ -343,8 +346,10 @@ void TbsSkinStdButtonObject::Execute() {
 void TbsSkinStdButtonObject::MouseDown(int, int, TMouseButton button) {
   if (!IsEnabled || button != TMouseButton::mbLeft || Pressed) return;
   SetPressed(true);
-  // The system menu's items come with the menus.
-  if (Command == cmSysMenu) ShowPopup();
+  if (Command == cmSysMenu) {
+    PopupItems = SkinForm->GetSystemMenuItems();
+    ShowPopup();
+  }
 }
 
 void TbsSkinStdButtonObject::MouseUp(int x, int y, TMouseButton button) {

@@ -147,3 +147,18 @@ void InstallMenuAccessibility() {
   installed = true;
   QAccessible::installFactory(Factory);
 }
+
+void NotifyMenuShown(TbsSkinPopupWindow* window, bool shown) {
+  if (!QAccessible::isActive() || !window || !window->HandleAllocated()) return;
+  QAccessibleEvent e(window->Handle(), shown ? QAccessible::PopupMenuStart : QAccessible::PopupMenuEnd);
+  QAccessible::updateAccessibility(&e);
+}
+
+void NotifyMenuItemSelected(TbsSkinPopupWindow* window, int index) {
+  if (!QAccessible::isActive() || !window || !window->HandleAllocated()) return;
+  QAccessibleInterface* menu = QAccessible::queryAccessibleInterface(window->Handle());
+  QAccessibleInterface* item = menu ? menu->child(index) : nullptr;
+  if (!item) return;
+  QAccessibleEvent e(item, QAccessible::Focus);
+  QAccessible::updateAccessibility(&e);
+}

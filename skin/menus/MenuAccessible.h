@@ -5,3 +5,8 @@
 #pragma once
 
 void InstallMenuAccessibility();
+
+class TbsSkinPopupWindow;
+// Tells screen readers that a menu window opened or closes, and which of its items is selected.
+void NotifyMenuShown(TbsSkinPopupWindow* window, bool shown);
+void NotifyMenuItemSelected(TbsSkinPopupWindow* window, int index);

@@ -231,3 +231,15 @@ void TbsSkinMenu::CheckOutsidePress() {
   }
   CloseAll();
 }
+
+const QImage* TbsSkinMenu::CachedImage(const QString& key) const {
+  for (const auto& [k, image] : images_)
+    if (k == key) return &image;
+  return nullptr;
+}
+
+const QImage& TbsSkinMenu::CacheImage(const QString& key, const QImage& image) {
+  if (images_.size() >= 4) images_.erase(images_.begin());
+  images_.emplace_back(key, image);
+  return images_.back().second;
+}

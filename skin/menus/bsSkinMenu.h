@@ -12,6 +12,8 @@
 // Owns its windows and its timer. A platform item shown by an open window may be freed (its
 // owner rebuilds a menu): the driver then closes the menu. GUI thread only.
 #pragma once
+#include <QImage>
+#include <QString>
 #include <memory>
 #include <vector>
 
@@ -92,6 +94,11 @@ class TbsSkinMenu : public TComponent {
   // The watch for presses outside the menus and OwnerForm (runs with the windows' hover tick).
   void CheckOutsidePress();
 
+  // Images the windows compose (their frames), kept for the next window of the same size and
+  // skin: the cached image of `key`, or nullptr; and keeping one (the oldest goes beyond four).
+  const QImage* CachedImage(const QString& key) const;
+  const QImage& CacheImage(const QString& key, const QImage& image);
+
  protected:
   void Notification(TComponent* c, TOperation op) override;
 
@@ -116,6 +123,7 @@ class TbsSkinMenu : public TComponent {
   TControl* barControl_ = nullptr;         // referenced
   TCustomForm* ownerForm_ = nullptr;       // referenced
   std::vector<TbsSkinPopupWindow*> windows_;  // owned
+  std::vector<std::pair<QString, QImage>> images_;  // CachedImage, newest last
   bool buttonWasDown_ = true;              // pointer state at the last outside-press check
   int closing_ = 0;                        // nesting of CloseFrom
 };

@@ -139,24 +139,43 @@ void TbsSkinMenuItem::PaintItem(TCanvas& canvas) {
   if (!InView) return;
   const int w = RectWidth(ItemBounds), h = RectHeight(ItemBounds);
   if (w < 1 || h < 1 || w > 32767) return;
-  TBitmap& bmp = Window->ItemBuffer();
-  if (ItemData) {
-    if (!ItemPicture) return;  // nothing to compose from; the window's background shows
-    PaintSkinned(bmp);
-  } else {
-    bmp.SetPixelFormat(TPixelFormat::pf32bit);
-    if (bmp.Width() != w || bmp.Height() != h) bmp.SetSize(w, h);
-    PaintDefault(bmp);
+  if (ItemData && !ItemPicture) return;  // nothing to compose from; the window's background shows
+  const bool lit = Lit();
+  const bool fading = ItemData && !IsDivider() && ItemData->morphing && !(lit && MorphFactor == 1) &&
+                      !(!lit && MorphFactor == 0);
+  if (fading) {
+    // Both faces, each with its texts, blended by the fade position with the skin's morph.
+    TBitmap& normal = Window->ItemBuffer();
+    TBitmap& active = Window->ItemBuffer2();
+    for (TBitmap* b : {&normal, &active}) {
+      b->SetPixelFormat(TPixelFormat::pf32bit);
+      if (b->Width() != w || b->Height() != h) b->SetSize(w, h);
+    }
+    PaintSkinnedFace(normal.Canvas(), false);
+    PaintSkinnedFace(active.Canvas(), true);
+    TbsEffectBmp a(normal), b(active);
+    a.Morph(static_cast<int>(ItemData->morphkind), b, MorphFactor);
+    a.DrawTo(canvas, ItemBounds.Left, ItemBounds.Top);
+    return;
   }
-  canvas.Draw(ItemBounds.Left, ItemBounds.Top, bmp);
+  // Straight onto the canvas (the window's off-screen image), in item coordinates and clipped
+  // to the item, exactly as an image of the item's own size would show.
+  QPainter* p = canvas.Painter();
+  if (!p) return;
+  p->save();
+  p->translate(ItemBounds.Left, ItemBounds.Top);
+  canvas.SetClipRect(TRect(0, 0, w, h));
+  if (!ItemData) PaintDefault(canvas, w, h);
+  else if (IsDivider()) canvas.Draw(0, 0, Window->SkinFace(TbsSkinPopupWindow::fcDivider));
+  else PaintSkinnedFace(canvas, lit);
+  canvas.SetClipRect(TRect());
+  p->restore();
 }
 
-void TbsSkinMenuItem::PaintDefault(TBitmap& bmp) {
-  TCanvas& c = bmp.Canvas();
-  const int W = bmp.Width(), H = bmp.Height();
+void TbsSkinMenuItem::PaintDefault(TCanvas& c, int W, int H) {
   const int G = Window->Images ? Window->GlyphColumn : 19;
   TColor text = clWindowText;
-  if (Lit()) {
+  if (Lit() && !IsDivider()) {  // a divider never shows a highlight
     FillRect(c, TRect(0, 0, W, H), clNavy);
     FillRect(c, TRect(1, 1, W - 1, H - 1), static_cast<TColor>(13811126));
   } else {
@@ -165,10 +184,6 @@ void TbsSkinMenuItem::PaintDefault(TBitmap& bmp) {
     if (!SourceItem->Enabled()) text = clBtnShadow;
   }
   if (IsDivider()) {
-    if (Lit()) {  // a divider never shows a highlight
-      FillRect(c, TRect(0, 0, std::min(G, W), H), clBtnFace);
-      FillRect(c, TRect(std::min(G, W), 0, W, H), clWindow);
-    }
     c.Pen.Color = clBtnShadow;
     c.Pen.Style = TPenStyle::psSolid;
     c.MoveTo(G, H / 2);
@@ -188,12 +203,10 @@ void TbsSkinMenuItem::PaintDefault(TBitmap& bmp) {
   PaintItemContents(c, *this, l, text);
 }
 
-void TbsSkinMenuItem::PaintSkinnedFace(TBitmap& bmp, bool active) {
-  const int W = RectWidth(ItemBounds), H = RectHeight(ItemBounds);
+void TbsSkinMenuItem::PaintSkinnedFace(TCanvas& c, bool active) {
+  const int W = RectWidth(ItemBounds);
   const TbsDataSkinMenuItem& d = *ItemData;
-  ComposeStripH(d.itemleftoffset, d.itemrightoffset, bmp, *ItemPicture, active ? ActiveSkinRect : SkinRect, W, H);
-  if (bmp.Width() != W || bmp.Height() < 1) return;
-  TCanvas& c = bmp.Canvas();
+  c.Draw(0, 0, Window->SkinFace(active ? TbsSkinPopupWindow::fcActive : TbsSkinPopupWindow::fcNormal));
   const int G = Window->Images ? Window->GlyphColumn : 16;
   TRect T = d.textrect;
   T.Right += W - RectWidth(SkinRect);
@@ -207,24 +220,4 @@ void TbsSkinMenuItem::PaintSkinnedFace(TBitmap& bmp, bool active) {
   l.Radio = TPoint(T.Left + 2, m - 3);
   const TColor text = active ? d.activefontcolor : SourceItem->Enabled() ? d.fontcolor : d.unenabledfontcolor;
   PaintItemContents(c, *this, l, text);
-}
-
-void TbsSkinMenuItem::PaintSkinned(TBitmap& bmp) {
-  const int W = RectWidth(ItemBounds), H = RectHeight(ItemBounds);
-  const TbsDataSkinMenuItem& d = *ItemData;
-  if (IsDivider()) {
-    ComposeStripH(d.dividerleftoffset, d.dividerrightoffset, bmp, *ItemPicture, d.dividerrect, W, H);
-    return;
-  }
-  const bool lit = Lit();
-  if (!d.morphing || (lit && MorphFactor == 1) || (!lit && MorphFactor == 0)) {
-    PaintSkinnedFace(bmp, lit);
-    return;
-  }
-  TBitmap& other = Window->ItemBuffer2();
-  PaintSkinnedFace(bmp, false);
-  PaintSkinnedFace(other, true);
-  TbsEffectBmp a(bmp), b(other);
-  a.Morph(static_cast<int>(d.morphkind), b, MorphFactor);
-  bmp.SetImage(a.Image().copy());
 }

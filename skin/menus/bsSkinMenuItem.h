@@ -50,7 +50,7 @@ class TbsSkinMenuItem {
   TRect ActiveSkinRect;
 
  private:
-  void PaintDefault(TBitmap& bmp);
-  void PaintSkinnedFace(TBitmap& bmp, bool active);
-  void PaintSkinned(TBitmap& bmp);
+  // The default look and one skinned face, in item coordinates on `c`.
+  void PaintDefault(TCanvas& c, int width, int height);
+  void PaintSkinnedFace(TCanvas& c, bool active);
 };

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QWidget>
 #include <algorithm>
 
@@ -70,8 +72,39 @@ TbsSkinPopupWindow::~TbsSkinPopupWindow() {
   hoverTimer_->SetEnabled(false);
   fadeTimer_->SetEnabled(false);
   scrollTimer_->SetEnabled(false);
+  if (HandleAllocated() && Handle()->isVisible()) NotifyMenuShown(this, false);
   items_.clear();
   if (HandleAllocated()) Handle()->hide();
+}
+
+const TBitmap& TbsSkinPopupWindow::Wide(const TBitmap& picture) {
+  for (const auto& [source, copy] : wide_)
+    if (source == &picture) return *copy;
+  auto copy = std::make_unique<TBitmap>(picture);
+  copy->SetPixelFormat(TPixelFormat::pf32bit);
+  wide_.emplace_back(&picture, std::move(copy));
+  return *wide_.back().second;
+}
+
+const QImage& TbsSkinPopupWindow::SkinFace(TFace face) {
+  const int w = RectWidth(MappedItemsRect);
+  if (facesWidth_ != w) {
+    facesWidth_ = w;
+    const TBitmap* picture = ItemData ? SkinPicture(ItemData->activepictureindex) : nullptr;
+    const TRect skin = ItemCount() > 0 ? Items(0)->SkinRect : TRect();
+    const TRect active = ItemCount() > 0 ? Items(0)->ActiveSkinRect : TRect();
+    for (int f = fcNormal; f <= fcDivider; ++f) {
+      faces_[f] = QImage();
+      if (!picture || w < 1) continue;
+      const TbsDataSkinMenuItem& d = *ItemData;
+      TBitmap composed;
+      const TBitmap& wide = Wide(*picture);
+      if (f == fcDivider) ComposeStripH(d.dividerleftoffset, d.dividerrightoffset, composed, wide, d.dividerrect, w, 0);
+      else ComposeStripH(d.itemleftoffset, d.itemrightoffset, composed, wide, f == fcActive ? active : skin, w, 0);
+      faces_[f] = composed.Image();
+    }
+  }
+  return faces_[face];
 }
 
 const TBitmap* TbsSkinPopupWindow::SkinPicture(int index) const {
@@ -126,7 +159,6 @@ void TbsSkinPopupWindow::BuildItems(TMenuItem* rootItem, int firstIndex) {
   SetBounds(Left(), Top(), size.X, size.Y);
   LayoutItems();
   UpdateRegion();
-  bufferValid_ = false;
   menu_->WatchItems(this);
 }
 
@@ -266,6 +298,7 @@ void TbsSkinPopupWindow::ShowAt(const TRect& anchorRect, TMenuItem* rootItem, in
     for (int a = 2; a < menu_->BlendValue; a += 2) SetWindowAlpha(w, a);
     SetWindowAlpha(w, menu_->BlendValue);
   }
+  NotifyMenuShown(this, true);
   hoverTimer_->SetEnabled(true);
   ActiveIndex = -1;
   // The first item that can be chosen starts selected (a divider cannot be chosen).
@@ -292,9 +325,9 @@ void TbsSkinPopupWindow::HoverTick() {
     if (over) {
       HandleMouseMove(p);
       if (alive.expired()) return;
-    } else if (Scrolling && ScrollDirection != 0) {
-      ScrollDirection = 0;
-      DrawMarkersNow();
+    } else if (Scrolling && (ScrollDirection != 0 || ScrollTimerRunning())) {
+      // The pointer left: the scroll ends (and may start again when it comes back to a zone).
+      StopScroll();
     }
     LastMousePos = p;
   }
@@ -386,6 +419,7 @@ void TbsSkinPopupWindow::Select(TbsSkinMenuItem* item, bool byKeyboard) {
   if (!item) return;
   TbsSkinMenu* menu = menu_;
   item->Highlighted = true;
+  NotifyMenuItemSelected(this, IndexOfItem(item));
   for (const auto& other : items_)
     if (other.get() != item && other->SubMenuShown) {
       other->SubMenuShown = false;
@@ -559,14 +593,43 @@ void TbsSkinPopupWindow::PaintTo(TBitmap& bmp) {
   if (W < 1 || H < 1) return;
   bmp.SetPixelFormat(TPixelFormat::pf32bit);
   if (bmp.Width() != W || bmp.Height() != H) bmp.SetSize(W, H);
-  TCanvas& c = bmp.Canvas();
+  PaintOn(bmp.Canvas(), QRegion(0, 0, W, H));
+}
+
+void TbsSkinPopupWindow::PaintAll(TCanvas& canvas) {
+  // The window's backing store is the off-screen image: only what the platform asks for is
+  // drawn (a changed item, the markers, or everything).
+  QPainter* p = canvas.Painter();
+  QRegion dirty = p && p->paintEngine() ? p->paintEngine()->systemClip() : QRegion();
+  if (dirty.isEmpty()) dirty = QRegion(0, 0, Width(), Height());
+  PaintOn(canvas, dirty);
+}
+
+void TbsSkinPopupWindow::PaintOn(TCanvas& c, const QRegion& dirty) {
+  const int W = Width(), H = Height();
+  if (W < 1 || H < 1) return;
   if (PopupData) {
+    // The frame is composed once per size (and skin) and kept by the menu for the next window.
     const TbsDataSkinPopupWindow& p = *PopupData;
-    TBitmap background;
-    ComposeSkinImage(p.lefttoppoint, p.righttoppoint, p.leftbottompoint, p.rightbottompoint, p.itemsrect,
-                     MappedLeftTop, MappedRightTop, MappedLeftBottom, MappedRightBottom, MappedItemsRect, background,
-                     *FramePicture, TRect(0, 0, FramePicture->Width(), FramePicture->Height()), W, H, Scrolling);
-    c.Draw(0, 0, background);
+    const QString key = QStringLiteral("%1 %2x%3 %4 %5,%6 %7,%8 %9,%10 %11,%12 %13,%14,%15,%16")
+                            .arg(FramePicture->Image().cacheKey())
+                            .arg(W)
+                            .arg(H)
+                            .arg(Scrolling)
+                            .arg(p.lefttoppoint.X).arg(p.lefttoppoint.Y)
+                            .arg(p.righttoppoint.X).arg(p.righttoppoint.Y)
+                            .arg(p.leftbottompoint.X).arg(p.leftbottompoint.Y)
+                            .arg(p.rightbottompoint.X).arg(p.rightbottompoint.Y)
+                            .arg(p.itemsrect.Left).arg(p.itemsrect.Top).arg(p.itemsrect.Right).arg(p.itemsrect.Bottom);
+    const QImage* frame = menu_->CachedImage(key);
+    if (!frame) {
+      TBitmap composed;
+      ComposeSkinImage(p.lefttoppoint, p.righttoppoint, p.leftbottompoint, p.rightbottompoint, p.itemsrect,
+                       MappedLeftTop, MappedRightTop, MappedLeftBottom, MappedRightBottom, MappedItemsRect, composed,
+                       Wide(*FramePicture), TRect(0, 0, FramePicture->Width(), FramePicture->Height()), W, H, Scrolling);
+      frame = &menu_->CacheImage(key, composed.Image());
+    }
+    c.Draw(0, 0, *frame);
   } else {
     const int column = Images ? GlyphColumn + 2 : 21;
     c.Brush.Style = TBrushStyle::bsSolid;
@@ -579,20 +642,15 @@ void TbsSkinPopupWindow::PaintTo(TBitmap& bmp) {
     c.Brush.Color = clWindow;
     c.FrameRect(TRect(1, 1, W - 1, H - 1));
   }
-  for (int i = FirstVisible; i < FirstVisible + ShownCount && i < ItemCount(); ++i)
-    items_[static_cast<size_t>(i)]->PaintItem(c);
+  for (int i = FirstVisible; i < FirstVisible + ShownCount && i < ItemCount(); ++i) {
+    TbsSkinMenuItem* item = items_[static_cast<size_t>(i)].get();
+    const TRect& b = item->ItemBounds;
+    if (dirty.intersects(QRect(b.Left, b.Top, b.Width(), b.Height()))) item->PaintItem(c);
+  }
   if (Scrolling) {
     DrawScrollMarker(c, true);
     DrawScrollMarker(c, false);
   }
-}
-
-void TbsSkinPopupWindow::PaintAll(TCanvas& canvas) {
-  if (!bufferValid_ || paintBuffer_.Width() != Width() || paintBuffer_.Height() != Height()) {
-    PaintTo(paintBuffer_);
-    bufferValid_ = true;
-  }
-  canvas.Draw(0, 0, paintBuffer_);
 }
 
 void TbsSkinPopupWindow::DrawScrollMarker(TCanvas& canvas, bool up) {
@@ -617,28 +675,17 @@ void TbsSkinPopupWindow::DrawRectNow(const TRect& r) {
 }
 
 void TbsSkinPopupWindow::DrawItemNow(TbsSkinMenuItem* item) {
-  if (!item || !item->InView) return;
-  if (bufferValid_) {
-    TCanvas& c = paintBuffer_.Canvas();
-    item->PaintItem(c);
-  }
-  DrawRectNow(item->ItemBounds);
+  if (item && item->InView) DrawRectNow(item->ItemBounds);
 }
 
 void TbsSkinPopupWindow::DrawMarkersNow() {
   if (!Scrolling) return;
-  if (bufferValid_) {
-    TCanvas& c = paintBuffer_.Canvas();
-    DrawScrollMarker(c, true);
-    DrawScrollMarker(c, false);
-  }
   const TRect& r = PopupData ? MappedItemsRect : TRect(3, 3, Width() - 3, Height() - 3);
   DrawRectNow(TRect(r.Left, r.Top, r.Right, r.Top + kScrollZone));
   DrawRectNow(TRect(r.Left, r.Bottom - kScrollZone, r.Right, r.Bottom));
 }
 
 void TbsSkinPopupWindow::RepaintAll() {
-  bufferValid_ = false;
   if (HandleAllocated() && Handle()->isVisible()) Handle()->repaint();
 }
 

@@ -107,7 +107,7 @@ class TbsSkinPopupWindow : public TCustomControl {
   int ItemTextWidth(const TMenuItem* item);
 
   // ---- Painting ----
-  // The whole window on `canvas` (window coordinates), through an off-screen bitmap.
+  // The window on `canvas` (its backing store, window coordinates): what the platform asks for.
   void PaintAll(TCanvas& canvas);
   // The whole window into `bmp` (resized to the window size).
   void PaintTo(TBitmap& bmp);
@@ -125,9 +125,13 @@ class TbsSkinPopupWindow : public TCustomControl {
   const QFontMetrics& ItemsFontMetrics() const { return *itemsMetrics_; }
   // A picture of the menu's skin, or nullptr when the index names none.
   const TBitmap* SkinPicture(int index) const;
-  // Scratch bitmaps the items draw their faces into (reused across items and paints).
+  // Scratch bitmaps the fading items draw their two faces into (reused across items and paints).
   TBitmap& ItemBuffer() { return itemBuffer_; }
   TBitmap& ItemBuffer2() { return itemBuffer2_; }
+  // The skinned item faces composed for the items' width, in the window image's format; made
+  // once per window size.
+  enum TFace { fcNormal, fcActive, fcDivider };
+  const QImage& SkinFace(TFace face);
 
   void WndProc(TMessage& m) override;
 
@@ -138,6 +142,8 @@ class TbsSkinPopupWindow : public TCustomControl {
 
  private:
   void CloseAfterThis();
+  // The frame, the items meeting `dirty`, and the markers.
+  void PaintOn(TCanvas& c, const QRegion& dirty);
   // The walk of SelectNext (down) and SelectPrevious.
   void StepSelection(bool down);
   void DrawRectNow(const TRect& r);
@@ -152,8 +158,11 @@ class TbsSkinPopupWindow : public TCustomControl {
   TFont itemsFont_;
   QFont itemsQFont_;
   std::unique_ptr<QFontMetrics> itemsMetrics_;
-  TBitmap paintBuffer_;                  // the window's image; reused while the size stays
-  bool bufferValid_ = false;             // paintBuffer_ shows the current state
   TBitmap itemBuffer_, itemBuffer2_;
+  // A 32-bit copy of a skin picture (the window image's format), made once per window.
+  const TBitmap& Wide(const TBitmap& picture);
+  std::vector<std::pair<const TBitmap*, std::unique_ptr<TBitmap>>> wide_;  // owned copies
+  QImage faces_[3];                      // SkinFace, for facesWidth_
+  int facesWidth_ = -1;
   std::shared_ptr<int> life_ = std::make_shared<int>(0);  // expires with the window
 };

@@ -693,3 +693,106 @@ TEST_P(Frame, ShowsTheInactiveLookWhileAnotherProgramIsActive) {
   other.kill();
   other.waitForFinished(5000);
 }
+
+namespace {
+// A right click at a screen point.
+void RightClickAt(int x, int y) {
+  RunOnDisplay(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(x),
+                                           QString::number(y), QStringLiteral("sleep"), QStringLiteral("0.2"),
+                                           QStringLiteral("click"), QStringLiteral("3")});
+}
+
+// A key typed to whichever window has the focus.
+void KeyToFocus(const QString& key) { RunOnDisplay(QStringLiteral("xdotool"), {QStringLiteral("key"), key}); }
+
+// True when the screen shows the skin's popup window corner (the part of the popup picture left
+// of and above its left-top point, copied unchanged, less what the items cover) with its top-left
+// pixel at `at`.
+bool ShowsMenuCorner(const QImage& screen, QPoint at) {
+  static const auto skin = ReadSkinDescription();
+  const QString index = skin.value(QStringLiteral("popupwindow")).value(QStringLiteral("windowpictureindex"));
+  static const QImage picture =
+      QImage(SkinFolder() + QLatin1Char('/') + skin.value(QStringLiteral("pictures")).value(index))
+          .convertToFormat(QImage::Format_RGB32);
+  const QStringList corner =
+      skin.value(QStringLiteral("popupwindow")).value(QStringLiteral("lefttoppoint")).split(QLatin1Char(','));
+  const QStringList items =
+      skin.value(QStringLiteral("popupwindow")).value(QStringLiteral("itemsrect")).split(QLatin1Char(','));
+  if (picture.isNull() || corner.size() != 2 || items.size() != 4) return false;
+  const int cw = std::min(corner[0].toInt(), items[0].toInt()), ch = std::min(corner[1].toInt(), items[1].toInt());
+  if (cw <= 0 || ch <= 0 || at.x() + cw > screen.width() || at.y() + ch > screen.height()) return false;
+  for (int y = 0; y < ch; ++y)
+    for (int x = 0; x < cw; ++x)
+      if ((screen.pixel(at.x() + x, at.y() + y) & 0xFFFFFF) != (picture.pixel(x, y) & 0xFFFFFF)) return false;
+  return true;
+}
+
+// Waits until the screen shows the skinned menu's corner at `at` (saving the last screenshot
+// under `name` when it does not).
+bool WaitForMenuCorner(QPoint at, const QString& name) {
+  QElapsedTimer t;
+  t.start();
+  QImage shot;
+  do {
+    shot = Screenshot();
+    if (ShowsMenuCorner(shot, at)) return true;
+    Pause(200);
+  } while (t.elapsed() < kWaitMs);
+  ADD_FAILURE() << "no skinned menu at the pointer: " << SaveShot(shot, name).toStdString();
+  return false;
+}
+}  // namespace
+
+// A right press on the caption opens the system menu drawn from the skin at the pointer; the
+// window keeps the keyboard focus, and the menu's accelerator "l" (Ro&llUp) rolls it up.
+TEST_P(Frame, SystemMenuOpensOnTheCaptionKeepsTheFocusAndRollsTheWindowUp) {
+  OpenViewer(DesktopEnvironment());
+  if (HasFatalFailure()) return;
+  const QPoint at(geometry.X + geometry.Width / 4, geometry.Y + 10);
+  RightClickAt(at.x(), at.y());
+  ASSERT_TRUE(WaitForMenuCorner(at, Tag(QStringLiteral("sysmenu"))));
+  EXPECT_EQ(FocusWindow(), window.toULongLong(nullptr, 0)) << "the menu took the focus from the window";
+  KeyToFocus(QStringLiteral("l"));
+  const auto w = WaitForGeometry(window, [](const TXWindow& g) { return g.Height == kMinHeight; });
+  ASSERT_TRUE(w.has_value());
+  EXPECT_EQ(w->Height, kMinHeight) << Describe(w);
+  EXPECT_EQ(w->Width, geometry.Width) << Describe(w);
+  // The menu went with the command.
+  Pause(300);
+  EXPECT_FALSE(ShowsMenuCorner(Screenshot(), at));
+  EXPECT_EQ(FocusWindow(), window.toULongLong(nullptr, 0));
+}
+
+// "Close" chosen in the system menu by the keyboard ends the program normally.
+TEST_P(Frame, SystemMenuCloseByTheKeyboardEndsTheProgram) {
+  OpenViewer(DesktopEnvironment());
+  if (HasFatalFailure()) return;
+  const QPoint at(geometry.X + geometry.Width / 4, geometry.Y + 10);
+  RightClickAt(at.x(), at.y());
+  ASSERT_TRUE(WaitForMenuCorner(at, Tag(QStringLiteral("sysmenu-close"))));
+  // Down to the last item (wrapping from the top), then Enter.
+  KeyToFocus(QStringLiteral("Up"));
+  KeyToFocus(QStringLiteral("Return"));
+  EXPECT_EQ(run->WaitForExit(30000), 0) << run->StandardError().toStdString();
+}
+
+// A screen reader reads the open system menu's items and presses one: "RollUp" rolls up.
+TEST_F(FrameBare, SystemMenuItemsAreReadAndPressedByScreenReaders) {
+  TAccessibilityBus bus;
+  ASSERT_TRUE(bus.Ok());
+  OpenViewer(bus.Environment(DesktopEnvironment()));
+  if (HasFatalFailure()) return;
+  RightClickAt(geometry.X + geometry.Width / 4, geometry.Y + 10);
+  const auto tree = bus.Tree(run->Pid(), QStringLiteral("RollUp"));
+  ASSERT_TRUE(tree.has_value()) << "the menu's items are not in the accessible tree";
+  QStringList items;
+  for (const QJsonObject& n : NodesWithRole(*tree, QStringLiteral("menu item")))
+    items << n.value(QStringLiteral("name")).toString();
+  EXPECT_EQ(items, (QStringList{QStringLiteral("Minimize"), QStringLiteral("Maximize"), QStringLiteral("RollUp"),
+                                QStringLiteral("Close")}))
+      << items.join(QStringLiteral(", ")).toStdString();
+  ASSERT_TRUE(bus.DoAction(run->Pid(), QStringLiteral("RollUp"), QStringLiteral("Press")));
+  const auto w = WaitForGeometry(window, [](const TXWindow& g) { return g.Height == kMinHeight; });
+  ASSERT_TRUE(w.has_value());
+  EXPECT_EQ(w->Height, kMinHeight) << Describe(w);
+}

@@ -81,7 +81,7 @@ QString FocusWindow() {
 void PressAt(int x, int y) {
   RunOnDisplay(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(x),
                                            QString::number(y), QStringLiteral("mousedown"), QStringLiteral("1")});
-  QThread::msleep(250);  // the menus look at the buttons every 50 ms
+  QThread::msleep(600);  // the menus look at the buttons every 50 ms (later on a busy machine)
   RunOnDisplay(QStringLiteral("xdotool"), {QStringLiteral("mouseup"), QStringLiteral("1")});
 }
 
@@ -145,6 +145,33 @@ TEST_P(SkinMenusOnX, TheScreenShowsTheMenusPaintingAndTheFormKeepsTheKeyboard) {
   EXPECT_EQ(probe->WaitForExit(20000), 0) << probe->Output().toStdString();
   const QString out = probe->Output();
   EXPECT_TRUE(out.contains(QStringLiteral("closed\nclicked Ro&llUp\n"))) << out.toStdString();
+}
+
+TEST_P(SkinMenusOnX, MenusScaleWithTheScaleFactor) {
+  QTemporaryDir dir;
+  const QString shot = dir.path() + QStringLiteral("/menu.png");
+  QProcessEnvironment env = DesktopEnvironment();
+  env.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+  Start({SourceDir() + QStringLiteral("/skins/slate"), shot}, env);
+  if (HasFatalFailure()) return;
+  // Positions and sizes are device-independent: the window covers twice as many screen pixels.
+  EXPECT_EQ(menu.topLeft(), QPoint(150, 150));
+  const QImage painted = QImage(shot).convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(painted.size(), menu.size());
+  const QRect onScreen(2 * menu.x(), 2 * menu.y(), 2 * menu.width(), 2 * menu.height());
+  const QImage screen = Screenshot().copy(onScreen.adjusted(-2, -2, 2, 2)).convertToFormat(QImage::Format_RGB32);
+  // The frame band (3 pixels all round) shows the painted frame, each pixel as a 2 x 2 block.
+  int differ = 0, compared = 0;
+  for (int y = 0; y < painted.height(); ++y)
+    for (int x = 0; x < painted.width(); ++x) {
+      if (x >= 3 && y >= 3 && x < painted.width() - 3 && y < painted.height() - 3) continue;
+      ++compared;
+      differ += (painted.pixel(x, y) & 0xFFFFFF) != (screen.pixel(2 + 2 * x + 1, 2 + 2 * y + 1) & 0xFFFFFF);
+    }
+  EXPECT_EQ(differ, 0) << "of " << compared;
+  // Just outside the window the form shows, not the menu's frame colour.
+  EXPECT_NE(screen.pixel(0, 0) & 0xFFFFFF, painted.pixel(0, 0) & 0xFFFFFF);
+  if (differ) SaveShot(screen, QStringLiteral("menu-scaled"));
 }
 
 TEST_P(SkinMenusOnX, APressOutsideTheMenusAndTheFormClosesThem) {

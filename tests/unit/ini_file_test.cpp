@@ -69,3 +69,46 @@ TEST(IniFile, WriteThenReadBack) {
   EXPECT_FALSE(again.SectionExists("A"));
   EXPECT_TRUE(again.SectionExists("B"));
 }
+
+TEST(IniFile, LookupsAfterWritesAndOnLargeFiles) {
+  // Many sections and keys: every one is found in any letter case, the first occurrence wins.
+  QString text;
+  for (int s = 0; s < 300; ++s) {
+    text += QStringLiteral("[Sect%1]\n").arg(s);
+    for (int k = 0; k < 20; ++k) text += QStringLiteral("Key%1=%2\n").arg(k).arg(s * 100 + k);
+    text += QStringLiteral("key0=duplicate\n");
+  }
+  text += QStringLiteral("[SECT7]\nkey1=later section\n[\u00c4rger]\n\u00dcber=umlaut\n");
+  TMemIniFile ini(text);
+  for (int s = 0; s < 300; s += 37)
+    for (int k = 0; k < 20; k += 7)
+      EXPECT_EQ(ini.ReadInteger(QStringLiteral("sEcT%1").arg(s), QStringLiteral("KEY%1").arg(k), -1), s * 100 + k);
+  EXPECT_EQ(ini.ReadInteger(QStringLiteral("sect7"), QStringLiteral("key0"), -1), 700);
+  EXPECT_EQ(ini.ReadString(QStringLiteral("sect7"), QStringLiteral("key1"), QString()), QStringLiteral("701"));
+  EXPECT_EQ(ini.ReadString(QStringLiteral("\u00e4RGER"), QStringLiteral("\u00fcBER"), QString()), QStringLiteral("umlaut"));
+  EXPECT_FALSE(ini.ValueExists(QStringLiteral("sect300"), QStringLiteral("key0")));
+  EXPECT_FALSE(ini.ValueExists(QStringLiteral("sect1"), QStringLiteral("key20")));
+  QStringView view;
+  ASSERT_TRUE(ini.ReadView(QStringLiteral("SECT2"), QStringLiteral(" key3 "), view));
+  EXPECT_EQ(view, QStringLiteral("203"));
+  EXPECT_FALSE(ini.ReadView(QStringLiteral("SECT2"), QStringLiteral("nokey"), view));
+  EXPECT_EQ(ini.ReadSection(QStringLiteral("sect5")).size(), 20);
+
+  // Writes after reads: replaced values, new keys and new sections are found at once; values
+  // read as views before a write keep their text.
+  ini.WriteString(QStringLiteral("SECT2"), QStringLiteral("KEY3"), QStringLiteral("changed"));
+  EXPECT_EQ(view, QStringLiteral("203"));
+  EXPECT_EQ(ini.ReadString(QStringLiteral("sect2"), QStringLiteral("key3"), QString()), QStringLiteral("changed"));
+  ini.WriteInteger(QStringLiteral("sect2"), QStringLiteral("added"), 42);
+  ini.WriteString(QStringLiteral("Fresh"), QStringLiteral("a"), QStringLiteral("b"));
+  EXPECT_EQ(ini.ReadInteger(QStringLiteral("SECT2"), QStringLiteral("ADDED"), 0), 42);
+  EXPECT_EQ(ini.ReadString(QStringLiteral("fresh"), QStringLiteral("A"), QString()), QStringLiteral("b"));
+  EXPECT_EQ(ini.ReadInteger(QStringLiteral("sect299"), QStringLiteral("key19"), -1), 29919);
+  ini.EraseSection(QStringLiteral("sect7"));
+  EXPECT_FALSE(ini.SectionExists(QStringLiteral("Sect7")));  // both occurrences went
+  EXPECT_EQ(ini.ReadInteger(QStringLiteral("sect8"), QStringLiteral("key0"), -1), 800);
+  // A copy reads the same.
+  const TMemIniFile copy = ini;
+  EXPECT_EQ(copy.ReadString(QStringLiteral("fresh"), QStringLiteral("a"), QString()), QStringLiteral("b"));
+  EXPECT_EQ(copy.ReadInteger(QStringLiteral("sect2"), QStringLiteral("key4"), -1), 204);
+}

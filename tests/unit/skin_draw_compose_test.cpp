@@ -497,4 +497,36 @@ TEST(Compose, BorderImagesFromA32BitSourceMatchThe24BitOnes) {
   }
 }
 
+// Whole element images and strips from a 32-bit picture are 32-bit and show exactly the pixels
+// of the ones from the 24-bit picture (menu windows compose this way for their surface).
+TEST(Compose, SkinImagesAndStripsFromA32BitSourceMatchThe24BitOnes) {
+  std::mt19937 rng(20261210);
+  auto r = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  for (int i = 0; i < 300; ++i) {
+    const int pw = r(1, 40), ph = r(1, 40);
+    const TBitmap pic24 = PositionPicture(pw, ph);
+    TBitmap pic32 = pic24;
+    pic32.SetPixelFormat(TPixelFormat::pf32bit);
+    const TRect S(r(0, 2), r(0, 2), pw - r(0, 2), ph - r(0, 2));
+    const TRect CR(r(0, pw / 2), r(0, ph / 2), r(pw / 2, pw), r(ph / 2, ph));
+    const TPoint LT(r(0, pw / 2), r(0, ph / 2)), RT(r(pw / 2, pw), LT.Y);
+    const TPoint LB(LT.X, r(ph / 2, ph)), RB(RT.X, LB.Y);
+    const int W = r(1, 90), H = r(1, 90), dx = W - RectWidth(S), dy = H - RectHeight(S);
+    const TPoint NRT(RT.X + dx, RT.Y), NLB(LB.X, LB.Y + dy), NRB(RB.X + dx, RB.Y + dy);
+    const TRect NCR(CR.Left, CR.Top, CR.Right + dx, CR.Bottom + dy);
+    const bool centre = i % 2 == 0;
+    TBitmap a24, a32, s24, s32;
+    ComposeSkinImage(LT, RT, LB, RB, CR, LT, NRT, NLB, NRB, NCR, a24, pic24, S, W, H, centre);
+    ComposeSkinImage(LT, RT, LB, RB, CR, LT, NRT, NLB, NRB, NCR, a32, pic32, S, W, H, centre);
+    ASSERT_EQ(a32.Image().format(), QImage::Format_RGB32) << i;
+    ASSERT_EQ(AsRgb32(a32), AsRgb32(a24)) << "image, case " << i;
+    const int half = std::max(0, RectWidth(S) / 2);
+    const int left = r(0, half), right = r(0, half);
+    ComposeStripH(left, right, s24, pic24, S, W, 0);
+    ComposeStripH(left, right, s32, pic32, S, W, 0);
+    ASSERT_EQ(s24.Empty(), s32.Empty()) << i;
+    if (!s32.Empty()) ASSERT_EQ(AsRgb32(s32), AsRgb32(s24)) << "strip, case " << i;
+  }
+}
+
 }  // namespace

@@ -199,10 +199,13 @@ TEST(PlatformEdit, ClientAreaFromTheWindowProcedurePasswordAndAlignment) {
   QLineEdit* line = edit->Editor();
   ASSERT_NE(line, nullptr);
   EXPECT_EQ(edit->EditClientRect(), TRect(4, 3, 121 - 6, 21 - 1));
-  EXPECT_EQ(line->textMargins(), QMargins(4, 3, 6, 1));
+  // The line edit lies on the client area; the frame is the edit's window alone.
+  EXPECT_EQ(line->geometry(), QRect(4, 3, 121 - 10, 21 - 4));
+  EXPECT_EQ(edit->Handle()->childAt(QPoint(1, 1)), nullptr);
   // A new size asks again.
   edit->SetWidth(150);
   EXPECT_EQ(edit->EditClientRect(), TRect(4, 3, 150 - 6, 21 - 1));
+  EXPECT_EQ(line->geometry(), QRect(4, 3, 150 - 10, 21 - 4));
   EXPECT_EQ(line->cursor().shape(), Qt::IBeamCursor);
 
   edit->SetPasswordChar(u'#');

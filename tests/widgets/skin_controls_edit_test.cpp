@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 #include <cstdlib>
 
@@ -50,6 +51,31 @@ void SendMouse(QWidget* w, QEvent::Type type, QPoint p) {
   const Qt::MouseButton b = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
   QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), b, held, Qt::NoModifier);
   QApplication::sendEvent(w, &e);
+}
+
+// Sends a mouse event to whichever widget of the edit lies under the window point `p`, as Qt
+// routes a real one (the line edit over the text box, the edit's window over the frame).
+void MouseAt(TWinControl* c, QEvent::Type type, QPoint p) {
+  QWidget* w = c->Handle();
+  if (QWidget* child = w->childAt(p)) {
+    SendMouse(child, type, child->mapFrom(w, p));
+    return;
+  }
+  SendMouse(w, type, p);
+}
+
+// A click as the window system gives it (focus follows it) on the widget under `p`.
+void ClickAt(TWinControl* c, QPoint p) {
+  QWidget* w = c->Handle();
+  QWidget* child = w->childAt(p);
+  if (child) QTest::mouseClick(child, Qt::LeftButton, Qt::NoModifier, child->mapFrom(w, p));
+  else QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, p);
+}
+
+// Where the line edit lies in the edit's window.
+TRect EditorBox(TbsSkinEdit* e) {
+  const QRect g = e->Editor()->geometry();
+  return TRect(g.x(), g.y(), g.x() + g.width(), g.y() + g.height());
 }
 
 QImage Grab(TWinControl* c) { return c->Handle()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
@@ -192,11 +218,12 @@ TEST(SkinEdit, OneLineEditCarriesTypingAndText) {
   f.edit->SetText(QStringLiteral("A0"));
   EXPECT_EQ(f.changes, 1);
   f.Show();
-  // The edit's window is the line edit itself; there is no second one inside.
+  // One line edit carries the text, inside the edit's window and on its client area.
   QLineEdit* le = f.edit->Editor();
   ASSERT_NE(le, nullptr);
-  EXPECT_EQ(static_cast<QWidget*>(le), f.edit->Handle());
-  EXPECT_TRUE(le->findChildren<QLineEdit*>().isEmpty());
+  EXPECT_EQ(le->parentWidget(), f.edit->Handle());
+  EXPECT_EQ(f.edit->Handle()->findChildren<QLineEdit*>().size(), 1);
+  EXPECT_EQ(EditorBox(f.edit), f.edit->EditClientRect());
   EXPECT_EQ(le->text(), QStringLiteral("A0"));
   f.edit->SetFocus();
   QApplication::processEvents();
@@ -238,7 +265,7 @@ TEST(SkinEdit, PlainFrameInsetAndActiveLook) {
   f.Show();
   // The text sits inside a 2-pixel frame.
   EXPECT_EQ(f.edit->EditClientRect(), TRect(2, 2, 119, 18));
-  EXPECT_EQ(f.edit->Editor()->textMargins(), QMargins(2, 2, 2, 2));
+  EXPECT_EQ(EditorBox(f.edit), f.edit->TextBox());
   f.Unfocus();
   // Idle: button face outside, shadow inside; white behind the text.
   EXPECT_EQ(Pixel(f.edit, 0, 0), ColorToRGB(clBtnFace));
@@ -276,7 +303,7 @@ TEST(SkinEdit, SlateFrameFromTheSkinStripsAndItsHeight) {
   EXPECT_EQ(f.edit->RightEdgeWidth(), 3);
   EXPECT_EQ(f.edit->TextBox(), TRect(3, 3, 118, 20));
   EXPECT_EQ(f.edit->EditClientRect(), TRect(3, 3, 118, 20));
-  EXPECT_EQ(f.edit->Editor()->textMargins(), QMargins(3, 3, 3, 2));
+  EXPECT_EQ(EditorBox(f.edit), TRect(3, 3, 118, 20));
   // The skin fixes the height whatever is asked; the width follows.
   f.edit->SetBounds(83, 13, 200, 40);
   EXPECT_EQ(f.edit->Height(), 22);
@@ -381,7 +408,7 @@ TEST(SkinEdit, SkinChangeRepaintsAndAbsentSectionFallsBack) {
   EXPECT_EQ(f.edit->Height(), 20);
   EXPECT_EQ(f.edit->Font().Color, clWindowText);
   EXPECT_EQ(Pixel(f.edit, 0, 0), ColorToRGB(clBtnFace));
-  EXPECT_EQ(f.edit->Editor()->textMargins(), QMargins(2, 2, 2, 2));
+  EXPECT_EQ(EditorBox(f.edit), TRect(2, 2, 119, 18));
   // The skin data going away leaves the plain look too.
   f.edit->SetSkinDataName(QStringLiteral("edit"));
   f.edit->ApplySkinData();
@@ -400,24 +427,24 @@ TEST(SkinEdit, FrameButtonFiresAndFocuses) {
   f.Show();
   EXPECT_EQ(f.edit->TextBox(), TRect(2, 2, 121 - 22, 18));
   EXPECT_EQ(f.edit->ButtonArea(), TRect(101, 0, 121, 20));
-  EXPECT_EQ(f.edit->Editor()->textMargins(), QMargins(2, 2, 22, 2));
-  QWidget* w = f.edit->Handle();
-  SendMouse(w, QEvent::MouseMove, QPoint(110, 10));
+  EXPECT_EQ(EditorBox(f.edit), TRect(2, 2, 99, 18));
+  TbsSkinEdit* w = f.edit;
+  MouseAt(w, QEvent::MouseMove, QPoint(110, 10));
   EXPECT_TRUE(f.edit->ButtonHot());
   EXPECT_EQ(Pixel(f.edit, 110, 10), RGBColor(182, 189, 210));
-  SendMouse(w, QEvent::MouseButtonPress, QPoint(110, 10));
+  MouseAt(w, QEvent::MouseButtonPress, QPoint(110, 10));
   EXPECT_TRUE(f.edit->ButtonPressed());
   EXPECT_EQ(Pixel(f.edit, 110, 10), RGBColor(133, 147, 181));
-  SendMouse(w, QEvent::MouseButtonRelease, QPoint(110, 10));
+  MouseAt(w, QEvent::MouseButtonRelease, QPoint(110, 10));
   EXPECT_FALSE(f.edit->ButtonPressed());
   EXPECT_EQ(clicks, 1);
   QApplication::processEvents();
   EXPECT_TRUE(f.edit->Focused());
   // Over the text the button is no longer hot and a click is the line edit's.
-  SendMouse(w, QEvent::MouseMove, QPoint(30, 10));
+  MouseAt(w, QEvent::MouseMove, QPoint(30, 10));
   EXPECT_FALSE(f.edit->ButtonHot());
-  SendMouse(w, QEvent::MouseButtonPress, QPoint(30, 10));
-  SendMouse(w, QEvent::MouseButtonRelease, QPoint(30, 10));
+  MouseAt(w, QEvent::MouseButtonPress, QPoint(30, 10));
+  MouseAt(w, QEvent::MouseButtonRelease, QPoint(30, 10));
   EXPECT_EQ(clicks, 1);
 }
 
@@ -461,7 +488,7 @@ TEST(SkinEdit, SkinnedFrameButton) {
   // The button keeps its place in the right end; the text ends where the client area does.
   EXPECT_EQ(f.edit->ButtonArea(), TRect(100, 0, 119, 22));
   EXPECT_EQ(f.edit->TextBox(), TRect(3, 3, 121 + 42 - 65, 20));
-  EXPECT_EQ(f.edit->Editor()->textMargins(), QMargins(3, 3, 23, 2));
+  EXPECT_EQ(EditorBox(f.edit), f.edit->TextBox());
   const TBitmap& pic = *f.data->activepictures.at(3).get();
   auto expectButton = [&](int srcLeft, int srcTop) {
     const QImage shot = Grab(f.edit);
@@ -472,16 +499,16 @@ TEST(SkinEdit, SkinnedFrameButton) {
   };
   // Normal: the button as the frame strip has it; hot and pressed: the active button piece.
   expectButton(44, 0);
-  QWidget* w = f.edit->Handle();
-  SendMouse(w, QEvent::MouseMove, QPoint(110, 10));
+  TbsSkinEdit* w = f.edit;
+  MouseAt(w, QEvent::MouseMove, QPoint(110, 10));
   EXPECT_TRUE(f.edit->ButtonHot());
   // The mouse is not inside (no enter came): the frame stays normal around the hot button.
   ExpectFrameFromStrip(Grab(f.edit), pic, TRect(0, 0, 65, 22), 3, 23, 98);
   expectButton(44, 22);
-  SendMouse(w, QEvent::MouseButtonPress, QPoint(110, 10));
+  MouseAt(w, QEvent::MouseButtonPress, QPoint(110, 10));
   EXPECT_TRUE(f.edit->ButtonPressed());
   expectButton(44, 22);
-  SendMouse(w, QEvent::MouseButtonRelease, QPoint(110, 10));
+  MouseAt(w, QEvent::MouseButtonRelease, QPoint(110, 10));
   EXPECT_EQ(clicks, 1);
   QApplication::processEvents();
   EXPECT_TRUE(f.edit->Focused());
@@ -505,4 +532,197 @@ TEST(SkinEdit, PasswordCharacterAndAccessibleText) {
   EXPECT_NE(iface->editableTextInterface(), nullptr);
 }
 
+// The bounding box of the pixels of `shot` inside `area` that differ from `empty`.
+TRect InkBox(const QImage& shot, const QImage& empty, const TRect& area) {
+  TRect box(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN);
+  for (int y = area.Top; y < area.Bottom; ++y)
+    for (int x = area.Left; x < area.Right; ++x)
+      if (shot.pixel(x, y) != empty.pixel(x, y)) {
+        box.Left = std::min(box.Left, x);
+        box.Top = std::min(box.Top, y);
+        box.Right = std::max(box.Right, x + 1);
+        box.Bottom = std::max(box.Bottom, y + 1);
+      }
+  return box;
+}
+
+TEST(SkinEdit, FrameIsInertAndOnlyTheTextBoxTakesClicks) {
+  Fixture f;
+  f.LoadSkin("slate");
+  f.edit->SetSkinData(f.data);
+  f.edit->SetText(QStringLiteral("A0001"));
+  f.Show();
+  f.Unfocus();
+  QWidget* window = f.edit->Handle();
+  // The line edit covers the text box exactly: the frame is the edit's window alone.
+  EXPECT_EQ(window->childAt(QPoint(1, 10)), nullptr);
+  EXPECT_EQ(window->childAt(QPoint(f.edit->Width() - 2, 10)), nullptr);
+  EXPECT_EQ(window->childAt(QPoint(60, 21)), nullptr);
+  EXPECT_EQ(window->childAt(QPoint(3, 3)), f.edit->Editor());
+  EXPECT_EQ(window->childAt(QPoint(117, 19)), f.edit->Editor());
+  // The frame answers the hit test as no part of the text.
+  EXPECT_EQ(f.edit->HitTest(TPoint(1, 10)), HTNOWHERE);
+  EXPECT_EQ(f.edit->HitTest(TPoint(3, 3)), HTCLIENT);
+  // A click on the frame neither focuses the edit nor moves the caret; one on the text does.
+  f.edit->SetAutoSelect(false);
+  f.edit->Editor()->setCursorPosition(2);
+  int parentDowns = 0;
+  f.form.OnMouseDown = [&](TComponent*, TMouseButton, TShiftState, int, int) { ++parentDowns; };
+  // Clicks as the window system delivers them.
+  for (QPoint p : {QPoint(1, 10), QPoint(f.edit->Width() - 1, 10), QPoint(60, 21)}) ClickAt(f.edit, p);
+  QApplication::processEvents();
+  EXPECT_FALSE(f.edit->Focused());
+  EXPECT_EQ(f.edit->Editor()->cursorPosition(), 2);
+  EXPECT_EQ(parentDowns, 0);
+  ClickAt(f.edit, QPoint(4, 10));
+  QApplication::processEvents();
+  EXPECT_TRUE(f.edit->Focused());
+  EXPECT_EQ(f.edit->Editor()->cursorPosition(), 0);
+}
+
+TEST(SkinEdit, TextSitsAtTheTopLeftOfTheTextBoxAndDisabledTextIsDrawnByTheEdit) {
+  Fixture f;
+  f.LoadSkin("daylight");
+  f.edit->SetSkinData(f.data);
+  f.edit->SetReadOnly(true);  // no caret in the shots
+  f.Show();
+  f.Unfocus();
+  const TRect box = f.edit->TextBox();
+  ASSERT_EQ(box, TRect(3, 3, 118, 20));
+  f.edit->SetText(QString());
+  QApplication::processEvents();
+  const QImage empty = Grab(f.edit);
+  const QString text = QStringLiteral("HHHH");
+  f.edit->SetText(text);
+  QApplication::processEvents();
+  const QImage shot = Grab(f.edit);
+  const TRect ink = InkBox(shot, empty, box);
+  ASSERT_LT(ink.Left, ink.Right) << "no text drawn";
+  // The same text drawn by the canvas with its cell at the client's top-left plus the left
+  // margin of 2 pixels: the enabled text lies exactly there.
+  QImage reference = empty.copy();
+  {
+    TCanvas c(&reference);
+    c.Font = f.edit->Font();
+    c.Brush.Style = TBrushStyle::bsClear;
+    c.TextOut(box.Left + 2, box.Top, text);
+  }
+  EXPECT_EQ(ink, InkBox(reference, empty, box));
+
+  // Disabled: the edit's own drawing, in the disabled colour, TextBox.left to the right of the
+  // client's left edge and TextBox.top - 2 below its top (the box read in client coordinates).
+  f.edit->SetEnabled(false);
+  QApplication::processEvents();
+  const QImage disabledEmpty = [&] {
+    f.edit->SetText(QString());
+    QApplication::processEvents();
+    return Grab(f.edit);
+  }();
+  f.edit->SetText(text);
+  QApplication::processEvents();
+  const QImage disabled = Grab(f.edit);
+  const TRect dink = InkBox(disabled, disabledEmpty, box);
+  ASSERT_LT(dink.Left, dink.Right) << "no disabled text drawn";
+  EXPECT_EQ(dink.Left, ink.Left + box.Left - 2);
+  EXPECT_EQ(dink.Top, ink.Top + box.Top - 2);
+  EXPECT_EQ(dink.Width(), ink.Width());
+  EXPECT_TRUE(NearestOf(Pixel(disabled, dink.Left, dink.Top + 1), 9474192, {2105376, 6303760}));
+  // With a password character each character shows as that character, also disabled.
+  f.edit->SetEditPasswordChar(u'#');
+  QApplication::processEvents();
+  const QImage hidden = Grab(f.edit);
+  QImage want = disabledEmpty.copy();
+  {
+    TCanvas c(&want);
+    TFont font = f.edit->Font();
+    font.Color = 9474192;
+    c.Font = font;
+    c.Brush.Style = TBrushStyle::bsClear;
+    c.TextRect(TRect(box.Left * 2, box.Top * 2, box.Right + box.Left, box.Bottom + box.Top), box.Left * 2,
+               box.Top * 2 - 2, QStringLiteral("####"));
+  }
+  EXPECT_EQ(InkBox(hidden, disabledEmpty, box), InkBox(want, disabledEmpty, box));
+  // Right alignment: the text ends 3 pixels before the box's right edge (client coordinates).
+  f.edit->SetEditPasswordChar(QChar());
+  f.edit->SetAlignment(taRightJustify);
+  QApplication::processEvents();
+  const TRect rink = InkBox(Grab(f.edit), disabledEmpty, box);
+  TCanvas measure;
+  QImage scratch(1, 1, QImage::Format_RGB32);
+  measure.SetImage(&scratch);
+  measure.Font = f.edit->Font();
+  const int tw = measure.TextWidth(text);
+  EXPECT_EQ(rink.Left - dink.Left, (box.Right - 3 - tw) - box.Left);
+}
+
+TEST(SkinEdit, TextColourFollowsTheFocusWhenTheSkinIsApplied) {
+  Fixture f;
+  f.LoadSkin("slate");
+  f.edit->SetSkinData(f.data);
+  f.Show();
+  f.Unfocus();
+  // Hovered but not focused: applying the skin gives the normal colour.
+  MouseEnter(f.edit);
+  f.edit->ApplySkinData();
+  EXPECT_EQ(f.edit->Font().Color, f.edit->FontColor());
+  MouseLeave(f.edit);
+  f.edit->SetFocus();
+  QApplication::processEvents();
+  ASSERT_TRUE(f.edit->Focused());
+  f.edit->ApplySkinData();
+  EXPECT_EQ(f.edit->Font().Color, f.edit->ActiveFontColor());
+}
+
+TEST(SkinEdit, CharCaseAndHideSelection) {
+  Fixture f;
+  f.Show();
+  QLineEdit* le = f.edit->Editor();
+  f.edit->SetFocus();
+  QApplication::processEvents();
+  f.edit->SetCharCase(TEditCharCase::ecUpperCase);
+  Type(le, QStringLiteral("ab1"));
+  EXPECT_EQ(f.edit->Text(), QStringLiteral("AB1"));
+  // Switching the case turns the text there too; pasted text follows it.
+  f.edit->SetCharCase(TEditCharCase::ecLowerCase);
+  EXPECT_EQ(f.edit->Text(), QStringLiteral("ab1"));
+  le->insert(QStringLiteral("XY"));
+  EXPECT_EQ(f.edit->Text(), QStringLiteral("ab1xy"));
+  f.edit->SetCharCase(TEditCharCase::ecNormal);
+  Type(le, QStringLiteral("Q"));
+  EXPECT_EQ(f.edit->Text(), QStringLiteral("ab1xyQ"));
+
+  // HideSelection false keeps the selection while another control has the focus.
+  f.edit->SetHideSelection(false);
+  le->setSelection(1, 2);
+  f.Unfocus();
+  QApplication::processEvents();
+  EXPECT_EQ(le->selectedText(), QStringLiteral("b1"));
+  // True (the default) drops it as the focus goes.
+  f.edit->SetFocus();
+  QApplication::processEvents();
+  f.edit->SetHideSelection(true);
+  le->setSelection(1, 2);
+  f.Unfocus();
+  QApplication::processEvents();
+  EXPECT_TRUE(le->selectedText().isEmpty());
+}
+
+}  // namespace
+
+namespace {
+TEST(SkinEdit, EachKeyReachesTheEditOnceWhereverItIsSent) {
+  Fixture f;
+  f.Show();
+  f.edit->SetFocus();
+  QApplication::processEvents();
+  std::vector<uint16_t> keys;
+  f.edit->OnKeyDown = [&](TComponent*, uint16_t& key, TShiftState) { keys.push_back(key); };
+  // To the line edit (as the keyboard does) and to the edit's window: once each, also for a
+  // key the line edit leaves to its parents.
+  QTest::keyClick(f.edit->Editor(), Qt::Key_F5);
+  QTest::keyClick(f.edit->Handle(), Qt::Key_F6);
+  QTest::keyClick(f.edit->Handle(), Qt::Key_B);
+  EXPECT_EQ(keys, (std::vector<uint16_t>{VK_F1 + 4, VK_F1 + 5, 'B'}));
+  EXPECT_EQ(f.edit->Text(), QStringLiteral("b"));
+}
 }  // namespace

@@ -12,9 +12,11 @@
 #include <QPaintEvent>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 #include "platform/Colors.h"
 #include "platform/Forms.h"
+#include "platform/ImageList.h"
 #include "skin/controls/bsSkinTabs.h"
 #include "skin/controls/bsSkinUpDown.h"
 #include "skin/data/SkinControlData.h"
@@ -527,3 +529,72 @@ TEST(SkinPageControlSkinned, ASectionOfAnotherKindLeavesNoPictureOfAnOlderSkin) 
 }
 
 }  // namespace
+
+namespace {
+// Bounding box of the pixels of exactly `color` inside `area` of `shot`; empty when none.
+TRect ColourBox(const QImage& shot, const TRect& area, int32_t color) {
+  TRect box(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN);
+  for (int y = area.Top; y < area.Bottom; ++y)
+    for (int x = area.Left; x < area.Right; ++x)
+      if (At(shot, x, y) == color) {
+        box.Left = std::min(box.Left, x);
+        box.Top = std::min(box.Top, y);
+        box.Right = std::max(box.Right, x + 1);
+        box.Bottom = std::max(box.Bottom, y + 1);
+      }
+  return box.Left > box.Right ? TRect() : box;
+}
+
+void CheckTabImages(Fixture& f, const std::function<void()>& show) {
+  const int plainWidth = f.pc->ItemRect(0).Width();
+  auto* images = new TImageList(&f.form);
+  images->SetSize(12, 10);
+  QImage red(12, 10, QImage::Format_ARGB32_Premultiplied);
+  red.fill(QColor(255, 0, 0));
+  images->Add(red);  // one image for two pages
+  f.numbers->SetImageIndex(-1);  // the skinned tabs take the page's position, not its index
+  f.pc->SetImages(images);
+  show();
+  // The tab grows by the image and its gap.
+  const TRect tab0 = f.pc->ItemRect(0), tab1 = f.pc->ItemRect(1);
+  EXPECT_EQ(tab0.Width(), plainWidth + 12 + 3);
+  const int32_t kRed = RGBColor(255, 0, 0);
+  QImage shot = f.pc->Handle()->grab().toImage();
+  const TRect box = ColourBox(shot, tab0, kRed);
+  ASSERT_EQ(box.Width(), 12) << "no image on the first tab";
+  EXPECT_EQ(box.Height(), 10);
+  EXPECT_EQ(box.Top - tab0.Top, tab0.Height() / 2 - 10 / 2);
+  // Image and caption centred together: the image starts left of the tab's middle by half of
+  // both, and the caption's pixels lie right of the image.
+  EXPECT_LT(box.Left, tab0.Left + tab0.Width() / 2 - 12);
+  EXPECT_GT(box.Left, tab0.Left);
+  // The second page is beyond the list: its caption alone.
+  EXPECT_TRUE(RectIsEmpty(ColourBox(shot, tab1, kRed)));
+  // A disabled page shows its image greyed.
+  f.numbers->SetEnabled(false);
+  Settle();
+  shot = f.pc->Handle()->grab().toImage();
+  EXPECT_TRUE(RectIsEmpty(ColourBox(shot, tab0, kRed)));
+  f.numbers->SetEnabled(true);
+  // The list going away leaves the tabs without images.
+  delete images;
+  EXPECT_EQ(f.pc->Images(), nullptr);
+  Settle();
+  shot = f.pc->Handle()->grab().toImage();
+  EXPECT_TRUE(RectIsEmpty(ColourBox(shot, f.pc->ItemRect(0), kRed)));
+  EXPECT_EQ(f.pc->ItemRect(0).Width(), plainWidth);
+}
+}  // namespace
+
+TEST(SkinPageControlSkinned, TabsShowTheImagesOfTheirPositions) {
+  SkinFixture f("slate");
+  CheckTabImages(f, [&] { f.ShowFocused(false); });
+}
+
+TEST(SkinPageControl, PlainTabsShowImagesToo) {
+  Fixture f;
+  CheckTabImages(f, [&] {
+    f.form.Show();
+    Settle();
+  });
+}

@@ -3,11 +3,15 @@
 // passed both skin loads on to them), and a later skin change reaches them again.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QImage>
+#include <QWidget>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include "app/FrmTessaline.h"
+#include "platform/Colors.h"
 #include "platform/Forms.h"
 #include "skin/controls/bsSkinButton.h"
 #include "skin/controls/bsSkinEdit.h"
@@ -88,5 +92,72 @@ TEST_F(QueryFormSkin, SkinnedControlsRunOnTheCompressedSkin) {
   ASSERT_NE(daylight->fontcolor, slateColour);
   EXPECT_EQ(form->bsSkinPageControl1->TabHeight(), daylight->tabrect.Height());
   EXPECT_EQ(form->bsSkinPageControl1->Font().Color, daylight->fontcolor);
+}
+
+QImage Shot(TWinControl* c) { return c->Handle()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+// The frame rows of an edit (its text area may hold a blinking caret).
+QImage EditFrame(TWinControl* e) {
+  const QImage all = Shot(e);
+  QImage rows(all.width(), 2, QImage::Format_RGB32);
+  for (int x = 0; x < all.width(); ++x) {
+    rows.setPixel(x, 0, all.pixel(x, 0));
+    rows.setPixel(x, 1, all.pixel(x, all.height() - 1));
+  }
+  return rows;
+}
+
+TEST_F(QueryFormSkin, ShownFormFollowsEverySkinSwap) {
+  form->Show();
+  QApplication::processEvents();
+  std::vector<TWinControl*> boxes = {form->bsSkinPanel1, form->bsSkinButton1, form->bsSkinButton2,
+                                     form->bsSkinPageControl1};
+  auto shots = [&] {
+    QApplication::processEvents();
+    std::vector<QImage> out;
+    for (TWinControl* c : boxes) out.push_back(Shot(c));
+    out.push_back(EditFrame(form->bsSkinEdit1));
+    out.push_back(EditFrame(form->bsSkinEdit2));
+    return out;
+  };
+  const std::vector<QImage> slate = shots();
+  const QSize editSize(form->bsSkinEdit1->Width(), form->bsSkinEdit1->Height());
+
+  // The stored skin: every control looks its section up again and repaints with it.
+  form->bsSkinData1->SetStoredSkin(form->bsStoredSkin1);
+  for (const auto& [index, expected] : Sections()) EXPECT_EQ(index, expected);
+  const std::vector<QImage> daylight = shots();
+  for (size_t i = 0; i < slate.size(); ++i) EXPECT_NE(daylight[i], slate[i]) << "control " << i << " kept its look";
+  // The edit's frame comes from the new skin's picture.
+  const int editIndex = form->bsSkinData1->FindControlIndex(QStringLiteral("edit"));
+  const auto* edit = dynamic_cast<const TbsDataSkinEditControl*>(form->bsSkinData1->SkinControls[editIndex].get());
+  ASSERT_NE(edit, nullptr);
+  const TBitmap* picture = form->bsSkinData1->ActivePicture(edit->pictureindex);
+  ASSERT_NE(picture, nullptr);
+  const TRect strip = form->bsSkinEdit1->Focused() ? form->bsSkinEdit1->ActiveSkinRect() : edit->skinrect;
+  EXPECT_EQ(QColor(daylight[boxes.size()].pixel(0, 0)), picture->Image().pixelColor(strip.Left, strip.Top));
+  EXPECT_EQ(form->bsSkinEdit1->Height(), edit->skinrect.Height());
+
+  // Back to the compressed skin: the very same pictures as at the start.
+  form->bsSkinData1->SetCompressedStoredSkin(form->bsCompressedStoredSkin1);
+  for (const auto& [index, expected] : Sections()) EXPECT_EQ(index, expected);
+  const std::vector<QImage> again = shots();
+  for (size_t i = 0; i < slate.size(); ++i) EXPECT_EQ(again[i], slate[i]) << "control " << i;
+  EXPECT_EQ(QSize(form->bsSkinEdit1->Width(), form->bsSkinEdit1->Height()), editSize);
+
+  // An empty skin: no sections, the plain looks in the system colours.
+  auto* empty = new TbsStoredSkin(form);
+  form->bsSkinData1->SetStoredSkin(empty);
+  ASSERT_TRUE(form->bsSkinData1->IsEmpty);
+  for (const auto& [index, expected] : Sections()) EXPECT_EQ(index, -1);
+  const std::vector<QImage> plain = shots();
+  for (size_t i = 0; i < slate.size(); ++i) EXPECT_NE(plain[i], slate[i]) << "control " << i << " kept its look";
+  EXPECT_EQ(FromQColor(QColor(plain[boxes.size()].pixel(0, 0))) & 0xFFFFFF, ColorToRGB(form->bsSkinEdit1->Focused() ? clBtnShadow : clBtnFace));
+
+  // And the compressed skin once more.
+  form->bsSkinData1->SetCompressedStoredSkin(form->bsCompressedStoredSkin1);
+  const std::vector<QImage> last = shots();
+  for (size_t i = 0; i < slate.size(); ++i) EXPECT_EQ(last[i], slate[i]) << "control " << i;
+  delete empty;
 }
 }  // namespace

@@ -436,9 +436,15 @@ TEST(SkinMenuDriver, ATallMenuScrollsWithinTheWorkAreaAndUpOnTheFirstItemJumpsTo
   QCursor::setPos(w->Left() + 20, w->Top() + w->Height() / 2);
   EXPECT_TRUE(WaitUntil([&] { return !w->ScrollTimerRunning(); }));
   EXPECT_EQ(w->ScrollDirection, 0);
-  const int stopped = w->FirstVisible;
+  int stopped = w->FirstVisible;
   QTest::qWait(250);
   EXPECT_EQ(w->FirstVisible, stopped);
+  // Leaving the window from a zone ends the scroll; coming back to a zone starts it again.
+  QCursor::setPos(w->Left() + 20, w->Top() + w->Height() - 2 - 5);
+  ASSERT_TRUE(WaitUntil([&] { return w->ScrollTimerRunning(); }));
+  QCursor::setPos(w->Left() + w->Width() + 50, w->Top() + w->Height() - 2 - 5);
+  EXPECT_TRUE(WaitUntil([&] { return !w->ScrollTimerRunning() && w->ScrollDirection == 0; }));
+  stopped = w->FirstVisible;
   // The up marker scrolls back.
   QCursor::setPos(w->Left() + 20, w->Top() + 2 + 3);
   EXPECT_TRUE(WaitUntil([&] { return w->ScrollDirection == 1; }));

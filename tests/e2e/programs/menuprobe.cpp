@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
   form->OnShow = [menu, driver, shot](TComponent*) {
     QTimer::singleShot(1500, [menu, driver, shot] {
       menu->PopupAt(150, 150);
-      QTimer::singleShot(600, [driver, shot] {
+      QTimer::singleShot(1500, [driver, shot] {
         TbsSkinPopupWindow* w = driver->LastWindow();
         if (!w) return;
         if (!shot.isEmpty()) {
