@@ -5,7 +5,10 @@
 //      showMaximized / showNormal on one of ten sub-windows of the same sizes;
 //  (b) a parent resize step with one child maximized and three minimized (refit and re-parking),
 //      against the same resize of a Qt MDI area with one maximized and three minimized
-//      sub-windows.
+//      sub-windows;
+//  (c) switching the skin of skinview's parent with ten open children (two of every topic: every
+//      form and control re-reads its skin and everything repaints) against loading that skin
+//      alone into a skin data no form uses.
 // Prints the figures, then RATIO lines (ours / reference).
 #include <QApplication>
 #include <QImage>
@@ -19,6 +22,9 @@
 #include <functional>
 #include <vector>
 
+#include "BuiltInSkins.h"
+#include "SkinSource.h"
+#include "SkinView.h"
 #include "bench/BestTime.h"
 #include "platform/Canvas.h"
 #include "platform/Exceptions.h"
@@ -145,9 +151,49 @@ int main(int argc, char** argv) {
   std::printf("parent resize step with 1 maximized + 3 minimized children: %.1f us; Qt's MDI area: %.1f us\n", refit,
               refitRef);
 
-  std::printf("RATIO mdi_maximize_restore %.3f\n", ours / reference);
-  std::printf("RATIO mdi_parent_resize %.3f\n", refit / refitRef);
   for (TForm* c : children) delete c;
   delete parent;
+
+  // (c) skinview's skin switch between its two built-in skins.
+  double switchMicros = 0, loadMicros = 0;
+  {
+    TSkinView view(app);
+    view.UseBuiltInSkin(0);
+    view.OpenAllChildren();
+    view.OpenAllChildren();
+    view.ShowForms(true);
+    QApplication::processEvents();
+    if (view.Children().size() != 10 || view.ParentForm()->MDIChildCount() != 10 || view.CurrentBuiltIn() != 0) {
+      std::fprintf(stderr, "bench_mdi: skinview did not open ten children\n");
+      return 1;
+    }
+    // Each call switches to the other skin and lets every form repaint.
+    int next = 1;
+    switchMicros = BestMicros(21, [&] {
+      view.UseBuiltInSkin(next);
+      QApplication::processEvents();
+      next = 1 - next;
+      g_sink = g_sink + static_cast<uint64_t>(view.SkinData()->SkinControls.size());
+    });
+    if (view.CurrentBuiltIn() != next) {
+      std::fprintf(stderr, "bench_mdi: the skin did not switch\n");
+      return 1;
+    }
+    // The same skins loaded into a skin data no form reads.
+    const std::unique_ptr<TSkinSource> skins[2] = {BuiltInSkin(0), BuiltInSkin(1)};
+    TbsSkinData alone(nullptr);
+    next = 1;
+    loadMicros = BestMicros(21, [&] {
+      skins[next]->LoadInto(alone);
+      next = 1 - next;
+      g_sink = g_sink + static_cast<uint64_t>(alone.SkinControls.size());
+    });
+  }
+  std::printf("skinview skin switch with 10 children (every control re-reads, everything repaints): %.1f us; loading the skin alone: %.1f us\n",
+              switchMicros, loadMicros);
+
+  std::printf("RATIO mdi_maximize_restore %.3f\n", ours / reference);
+  std::printf("RATIO mdi_parent_resize %.3f\n", refit / refitRef);
+  std::printf("RATIO skinview_skin_switch_vs_load %.3f\n", switchMicros / loadMicros);
   return 0;
 }

@@ -1,7 +1,7 @@
 # Installing and packaging. Everything the viewer reads at run time lies in one folder,
 # <prefix>/lib/ledgerly, beside the executable where the connection-file lookup expects it:
-# ledgerly, skintool, the driver library libsqlib.so, dbxdrivers.ini, dbxconnections.ini and
-# the demo database. <prefix>/bin holds launchers for both programs; the desktop entry, its
+# ledgerly, skintool, skinview, the driver library libsqlib.so, dbxdrivers.ini,
+# dbxconnections.ini and the demo database. <prefix>/bin holds launchers for the three programs; the desktop entry, its
 # icon and the man page go to <prefix>/share.
 #   cmake --install build --prefix DIR      installs into DIR
 #   bash scripts/package.sh                 makes a .deb of the same with CPack (prefix /usr)
@@ -15,6 +15,9 @@ if(TARGET ledgerly)
 endif()
 if(TARGET skintool)
   install(TARGETS skintool RUNTIME DESTINATION ${LEDGERLY_APPDIR})
+endif()
+if(TARGET skinview)
+  install(TARGETS skinview RUNTIME DESTINATION ${LEDGERLY_APPDIR})
 endif()
 if(TARGET sqlib)
   install(TARGETS sqlib LIBRARY DESTINATION ${LEDGERLY_APPDIR})
@@ -35,7 +38,7 @@ install(CODE "
 ")
 
 # Launchers in the PATH.
-foreach(prog ledgerly skintool)
+foreach(prog ledgerly skintool skinview)
   set(LAUNCHED ${prog})
   set(APPDIR_FROM_BIN ../${LEDGERLY_APPDIR})
   configure_file(${pkg_src}/launcher.sh.in ${pkg_out}/bin/${prog} @ONLY)

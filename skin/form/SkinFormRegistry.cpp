@@ -2,7 +2,9 @@
 
 #include "platform/Menus.h"
 #include "platform/Streaming.h"
+#include "skin/controls/SkinControlsRegistry.h"
 #include "skin/data/SkinData.h"
+#include "skin/form/bsSkinMainMenuBar.h"
 #include "skin/form/bsSkinForm.h"
 
 namespace {
@@ -85,4 +87,18 @@ void RegisterSkinFormClasses() {
   b.Event(QStringLiteral("OnMainMenuExit"), &TbsSkinForm::OnMainMenuExit);
   b.Event(QStringLiteral("OnMinimizeToTray"), &TbsSkinForm::OnMinimizeToTray);
   b.Event(QStringLiteral("OnRestoreFromTray"), &TbsSkinForm::OnRestoreFromTray);
+
+  RegisterSkinControlClasses();
+  RegisterClass<TbsSkinMainMenuBar>(QStringLiteral("TbsSkinMainMenuBar"), QStringLiteral("TbsSkinControl"))
+      .Font(QStringLiteral("DefItemFont"), [](TbsSkinMainMenuBar* c) { return &c->DefItemFontRef(); },
+            [](TbsSkinMainMenuBar* c) { c->DefItemFontEdited(); })
+      .Integer(QStringLiteral("DefaultWidth"), &TbsSkinMainMenuBar::DefaultWidth, &TbsSkinMainMenuBar::SetDefaultWidth, 0)
+      .Integer(QStringLiteral("DefaultHeight"), &TbsSkinMainMenuBar::DefaultHeight,
+               &TbsSkinMainMenuBar::SetDefaultHeight, 22)
+      .Bool(
+          QStringLiteral("PopupToUp"), [](const TbsSkinMainMenuBar* c) { return c->PopupToUp; },
+          [](TbsSkinMainMenuBar* c, bool v) { c->PopupToUp = v; }, false)
+      .Reference<TbsSkinForm>(QStringLiteral("SkinForm"), &TbsSkinMainMenuBar::SkinForm, &TbsSkinMainMenuBar::SetSkinForm)
+      .Reference<TMainMenu>(QStringLiteral("MainMenu"), &TbsSkinMainMenuBar::MainMenu, &TbsSkinMainMenuBar::SetMainMenu)
+      .Event(QStringLiteral("OnClick"), &TbsSkinMainMenuBar::OnClick);
 }

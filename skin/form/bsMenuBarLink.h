@@ -27,4 +27,8 @@ class TbsMenuBarLink {
   // Runs the selected item's command (a pressed item without sub-items, or a highlighted one
   // while no popup is open); true when there was one.
   virtual bool RunSelected() = 0;
+  // An MDI child of the form was maximized: the bar carries its window buttons. A child left
+  // that state or went: the buttons go when no maximized child is left.
+  virtual void ShowChildButtons() {}
+  virtual void HideChildButtons() {}
 };

@@ -9,6 +9,7 @@
 #include "platform/MDIClient.h"
 #include "platform/Menus.h"
 #include "skin/data/SkinData.h"
+#include "skin/form/bsMenuBarLink.h"
 #include "skin/form/bsSkinForm.h"
 
 TbsSkinForm* TbsSkinForm::FindSkinForm(const TCustomForm* form) {
@@ -97,11 +98,13 @@ bool TbsSkinForm::MDIWindowProc(TMessage& m) {
     case SkinMessageChildMaximized:
       mdiChildMaximized_ = true;
       RequestFramePaint();
+      if (TbsMenuBarLink* bar = MenuBar()) bar->ShowChildButtons();
       CallOld(m);
       return true;
     case SkinMessageChildRestored:
       if (!MaximizedChildForm()) mdiChildMaximized_ = false;
       RequestFramePaint();
+      if (TbsMenuBarLink* bar = MenuBar()) bar->HideChildButtons();
       CallOld(m);
       return true;
     case WM_MOUSEACTIVATE:

@@ -280,32 +280,40 @@ void TbsSkinStdButtonObject::PaintDefault(TCanvas& canvas) {
   }
   TBitmap image(w, h);
   TCanvas& c = image.Canvas();
+  PaintDefaultButtonFace(c, w, h, MouseInside && IsEnabled, Pressed);
+  const TWindowState state = SkinForm->WindowState();
+  const bool restore = (Command == cmMaximize && state == TWindowState::wsMaximized) ||
+                       (Command == cmMinimize && state == TWindowState::wsMinimized);
+  PaintDefaultButtonGlyph(c, w, h, Command, restore, Pressed && MouseInside, IsEnabled);
+  canvas.Draw(ObjectRect.Left, ObjectRect.Top, image);
+}
+
+void PaintDefaultButtonFace(TCanvas& c, int w, int h, bool hot, bool pressed) {
   c.Brush.Style = TBrushStyle::bsSolid;
   c.Brush.Color = clBtnFace;
   c.FillRect(TRect(0, 0, w, h));
-  if (MouseInside && IsEnabled) {
-    c.Brush.Color = clNavy;
-    c.FrameRect(TRect(0, 0, w, h));
-    c.Brush.Color = Pressed ? kDownFill : kHoverFill;
-    c.FillRect(TRect(1, 1, w - 1, h - 1));
-  }
+  if (!hot) return;
+  c.Brush.Color = clNavy;
+  c.FrameRect(TRect(0, 0, w, h));
+  c.Brush.Color = pressed ? kDownFill : kHoverFill;
+  c.FillRect(TRect(1, 1, w - 1, h - 1));
+}
+
+void PaintDefaultButtonGlyph(TCanvas& c, int w, int h, TStdButtonCommand command, bool restore, bool down,
+                             bool enabled) {
   int x = w / 2 - 5, y = h / 2 - 4;
-  if (Pressed && MouseInside) ++x, ++y;
-  const TColor color = IsEnabled ? clBtnText : clBtnShadow;
-  const TWindowState state = SkinForm->WindowState();
-  switch (Command) {
+  if (down) ++x, ++y;
+  const TColor color = enabled ? clBtnText : clBtnShadow;
+  switch (command) {
     case cmClose:
       PaintCloseGlyph(c, x, y, color);
       break;
     case cmMaximize:
-      if (state == TWindowState::wsMaximized)
-        PaintRestoreGlyph(c, x, y, color);
-      else
-        PaintMaximizeGlyph(c, x, y, color);
-      break;
     case cmMinimize:
-      if (state == TWindowState::wsMinimized)
+      if (restore)
         PaintRestoreGlyph(c, x, y, color);
+      else if (command == cmMaximize)
+        PaintMaximizeGlyph(c, x, y, color);
       else
         PaintMinimizeGlyph(c, x, y, color);
       break;
@@ -318,7 +326,6 @@ void TbsSkinStdButtonObject::PaintDefault(TCanvas& canvas) {
     default:
       break;
   }
-  canvas.Draw(ObjectRect.Left, ObjectRect.Top, image);
 }
 
 void TbsSkinStdButtonObject::Execute() {

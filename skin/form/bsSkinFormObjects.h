@@ -173,6 +173,14 @@ class TbsSkinCaptionObject : public TbsActiveSkinObject {
   void DrawText(TCanvas& canvas, const TPoint& origin, bool active) const;
 };
 
+// The default look of a frame button on a w x h image: clBtnFace, or, while hot, a clNavy
+// outline around the hover colour (the pressed colour while pressed).
+void PaintDefaultButtonFace(TCanvas& canvas, int w, int h, bool hot, bool pressed);
+// The glyph of a frame command centred on a w x h image (the restore glyph when `restore`),
+// one pixel down and right while `down`, greyed when not `enabled`.
+void PaintDefaultButtonGlyph(TCanvas& canvas, int w, int h, TStdButtonCommand command, bool restore, bool down,
+                             bool enabled);
+
 // Shortens `text` by deleting characters at its end and appending "..." until it is at most
 // `width` wide on `canvas` (its current font).
 QString EllipsizeText(TCanvas& canvas, const QString& text, int width);

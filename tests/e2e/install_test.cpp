@@ -57,7 +57,7 @@ bool Installed::installed_ = false;
 }  // namespace
 
 TEST_F(Installed, OneFolderHoldsWhatTheViewerReads) {
-  for (const char* f : {"ledgerly", "skintool"}) {
+  for (const char* f : {"ledgerly", "skintool", "skinview"}) {
     EXPECT_TRUE(QFileInfo(In(QStringLiteral("lib/ledgerly/%1").arg(QLatin1String(f)))).isExecutable()) << f;
     EXPECT_TRUE(QFileInfo(In(QStringLiteral("bin/%1").arg(QLatin1String(f)))).isExecutable()) << f;
   }
@@ -114,6 +114,18 @@ TEST_F(Installed, SkintoolRunsThroughItsLauncher) {
                                   {QStringLiteral("frame"), skins, QStringLiteral("320"), QStringLiteral("200"), out}, env);
   EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
   EXPECT_EQ(QImage(out).size(), QSize(320, 200));
+}
+
+TEST_F(Installed, SkinviewDrawsItsWindowThroughItsLauncher) {
+  QTemporaryDir work;
+  const QString out = work.path() + QStringLiteral("/skinview.png");
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  const TRunResult r = RunProgram(In(QStringLiteral("bin/skinview")), {QStringLiteral("--screenshot"), out}, env);
+  EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+  const QImage shot(out);
+  EXPECT_GT(shot.width(), 400);
+  EXPECT_GT(shot.height(), 300);
 }
 
 TEST_F(Installed, StartsOnTheDemoDatabaseFromACleanFolder) {

@@ -1,0 +1,336 @@
+// skinview's forms, offscreen: the parent with its menu, hint and tray icon, one child per
+// topic and the normal form; switching skins from the menu re-reads the skin in every control
+// of every form and changes what the parent draws; a skin that cannot be read shows the reason
+// and keeps the skin in use; closing a maximized child, switching skins while a popup menu is
+// open and closing the parent while a child's menu is open.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+#include "BuiltInSkins.h"
+#include "SkinSource.h"
+#include "SkinView.h"
+#include "platform/Dialogs.h"
+#include "platform/Forms.h"
+#include "platform/Menus.h"
+#include "platform/Messages.h"
+#include "skin/controls/bsSkinControl.h"
+#include "skin/controls/bsSkinEdit.h"
+#include "skin/controls/bsSkinStdLabel.h"
+#include "skin/controls/bsSkinTabs.h"
+#include "skin/data/SkinData.h"
+#include "skin/form/bsSkinForm.h"
+#include "skin/form/bsSkinMainMenuBar.h"
+#include "skin/menus/bsSkinHint.h"
+#include "skin/menus/bsSkinMenu.h"
+#include "skin/menus/bsSkinPopupMenu.h"
+#include "skin/menus/bsTrayIcon.h"
+#include "tests/TestUtil.h"
+
+namespace {
+
+void Settle() {
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+// The section index a skinned control holds and the one its skin data name has in the skin.
+struct TSectionCheck {
+  int held = -2, expected = -2;
+};
+TSectionCheck Sections(TComponent* c) {
+  auto look = [](auto* x) {
+    TbsSkinData* d = x->SkinData();
+    return TSectionCheck{x->SectionIndex(), d ? d->FindControlIndex(x->SkinDataName()) : -1};
+  };
+  if (auto* x = dynamic_cast<TbsSkinControl*>(c)) return look(x);
+  if (auto* x = dynamic_cast<TbsSkinCustomEdit*>(c)) return look(x);
+  if (auto* x = dynamic_cast<TbsSkinStdLabel*>(c)) return look(x);
+  if (auto* x = dynamic_cast<TbsSkinPageControl*>(c)) return look(x);
+  return {};
+}
+
+// Every skinned control of every form holds the section of its name in the current skin;
+// returns how many have one.
+int CheckAllSections(const TSkinView& v) {
+  std::vector<TCustomForm*> forms{v.ParentForm(), v.ToolForm()};
+  for (TForm* c : v.Children()) forms.push_back(c);
+  int withSection = 0;
+  for (TCustomForm* f : forms)
+    for (int i = 0; i < f->ComponentCount(); ++i) {
+      const TSectionCheck s = Sections(f->Components(i));
+      if (s.held == -2) continue;
+      EXPECT_EQ(s.held, s.expected) << f->Caption().toStdString() << " " << f->Components(i)->ClassName().toStdString();
+      if (s.held >= 0) ++withSection;
+    }
+  return withSection;
+}
+
+// Collects the message boxes and closes each as soon as it is up.
+struct TBoxes {
+  std::vector<QString> texts, captions;
+  TBoxes() {
+    SetMessageBoxObserver([this](const QString& text, const QString& caption, uint32_t) {
+      texts.push_back(text);
+      captions.push_back(caption);
+      QTimer::singleShot(0, [] {
+        if (QWidget* w = QApplication::activeModalWidget()) w->close();
+      });
+    });
+  }
+  ~TBoxes() { SetMessageBoxObserver(nullptr); }
+};
+
+TForm* ChildNamed(const TSkinView& v, const QString& caption) {
+  for (TForm* c : v.Children())
+    if (c->Caption() == caption) return c;
+  return nullptr;
+}
+
+// A key press offered to `form` as the platform offers it.
+bool PressShortCut(TCustomForm& form, uint16_t key, TShiftState shift) {
+  TWMKey k;
+  k.Msg = WM_KEYDOWN;
+  k.CharCode = key;
+  k.Shift = shift;
+  static uint32_t serial = 1000;
+  k.Serial = ++serial;
+  return form.IsShortCut(k);
+}
+
+TEST(SkinViewForms, ParentChildrenMenuHintAndTray) {
+  TSkinView v(*Application);
+  v.UseBuiltInSkin(0);
+  v.OpenAllChildren();
+  v.ShowForms(true);
+  Settle();
+  ASSERT_EQ(Application->MainForm(), v.ParentForm());
+  EXPECT_EQ(v.ParentForm()->FormStyle(), TFormStyle::fsMDIForm);
+  EXPECT_EQ(v.ParentForm()->Caption(), QStringLiteral("Skinview - Ledgerly Slate"));
+  ASSERT_EQ(v.ParentForm()->MDIChildCount(), kChildTopicCount);
+  for (int i = 0; i < kChildTopicCount; ++i) {
+    TForm* c = ChildNamed(v, ChildTopicCaption(static_cast<TChildTopic>(i)));
+    ASSERT_NE(c, nullptr) << i;
+    EXPECT_EQ(c->FormStyle(), TFormStyle::fsMDIChild);
+    EXPECT_NE(TbsSkinForm::FindSkinForm(c), nullptr);
+  }
+  // Tiled: no two children overlap and all lie in the MDI client area.
+  const TRect area = v.ParentFrame()->MDIClientArea();
+  for (size_t i = 0; i < v.Children().size(); ++i) {
+    const TForm* a = v.Children()[i];
+    EXPECT_GE(a->Left(), 0);
+    EXPECT_LE(a->Left() + a->Width(), area.Width());
+    for (size_t j = i + 1; j < v.Children().size(); ++j) {
+      const TForm* b = v.Children()[j];
+      const bool apart = a->Left() + a->Width() <= b->Left() || b->Left() + b->Width() <= a->Left() ||
+                         a->Top() + a->Height() <= b->Top() || b->Top() + b->Height() <= a->Top();
+      EXPECT_TRUE(apart) << a->Caption().toStdString() << " / " << b->Caption().toStdString();
+    }
+  }
+  // The menu: File, Skin, Window, Help; the built-in skin in use checked; the window menu
+  // lists the children after a divider.
+  TMenuItem* root = v.Menu().Menu->Items();
+  ASSERT_EQ(root->Count(), 4);
+  EXPECT_EQ(root->Items(0)->Caption(), QStringLiteral("&File"));
+  EXPECT_EQ(root->Items(1)->Caption(), QStringLiteral("&Skin"));
+  EXPECT_EQ(root->Items(2)->Caption(), QStringLiteral("&Window"));
+  EXPECT_EQ(root->Items(3)->Caption(), QStringLiteral("&Help"));
+  QStringList file;
+  for (TMenuItem* i : root->Items(0)->ItemList()) file << i->Caption();
+  EXPECT_EQ(file, QStringList({QStringLiteral("&Open skin folder..."), QStringLiteral("Open packed skin &file..."),
+                               QStringLiteral("&Reload"), QStringLiteral("-"), QStringLiteral("E&xit")}));
+  EXPECT_TRUE(v.Menu().BuiltIn[0]->Checked());
+  EXPECT_TRUE(v.Menu().BuiltIn[0]->RadioItem());
+  EXPECT_FALSE(v.Menu().BuiltIn[1]->Checked());
+  EXPECT_EQ(v.ParentForm()->WindowMenu(), v.Menu().WindowItem);
+  EXPECT_EQ(v.Menu().WindowItem->Count(), 3 + 1 + kChildTopicCount);
+  EXPECT_EQ(v.Menu().WindowItem->Items(4)->Caption(), QStringLiteral("Panels"));
+  // The menu bar shows the menu at the top of the parent, above the MDI client area.
+  TbsSkinMainMenuBar* bar = v.MenuBar();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->Parent(), v.ParentForm());
+  EXPECT_EQ(bar->Align(), TAlign::alTop);
+  EXPECT_EQ(bar->MainMenu(), v.Menu().Menu);
+  EXPECT_EQ(bar->SkinForm(), v.ParentFrame());
+  EXPECT_EQ(v.ParentFrame()->MainMenuBar(), static_cast<TComponent*>(bar));
+  ASSERT_EQ(bar->Items().size(), 4u);
+  EXPECT_GT(bar->Height(), 0);
+  EXPECT_EQ(area.Top, bar->Top() + bar->Height());
+  // The hint and the tray icon belong to the parent's frame; the system menu offers the tray.
+  EXPECT_EQ(v.ParentFrame()->SkinHint(), static_cast<TComponent*>(v.Hint()));
+  EXPECT_EQ(v.ParentFrame()->TrayIcon(), static_cast<TComponent*>(v.TrayIcon()));
+  TMenuItem* sys = v.ParentFrame()->GetSystemMenuItems();
+  bool toTray = false;
+  for (TMenuItem* i : sys->ItemList()) toTray = toTray || i->Caption() == QStringLiteral("Minimize to &Tray");
+  EXPECT_TRUE(toTray);
+  // The normal form: every frame button and magnetic edges.
+  TbsSkinForm* toolFrame = TbsSkinForm::FindSkinForm(v.ToolForm());
+  ASSERT_NE(toolFrame, nullptr);
+  EXPECT_EQ(toolFrame->BorderIcons(), biSystemMenu | biMinimize | biMaximize | biRollUp | biMinimizeToTray);
+  EXPECT_TRUE(toolFrame->Magnetic);
+  EXPECT_EQ(v.ToolForm()->FormStyle(), TFormStyle::fsNormal);
+  EXPECT_GT(CheckAllSections(v), 40);
+}
+
+TEST(SkinViewForms, SwitchingSkinsFromTheMenuReachesEveryControlAndThePicture) {
+  TSkinView v(*Application);
+  v.UseBuiltInSkin(0);
+  v.OpenAllChildren();
+  v.OpenChild(TChildTopic::ctPanels);
+  v.ShowForms(true);
+  Settle();
+  ASSERT_NE(ChildNamed(v, QStringLiteral("Panels 2")), nullptr);
+  const QImage slate = v.RenderParent();
+  ASSERT_FALSE(slate.isNull());
+  // A frame pixel at the top left corner piece is the skin's main picture there.
+  const TPoint corner{v.SkinData()->lefttoppoint.X - 3, v.SkinData()->lefttoppoint.Y - 3};
+  EXPECT_EQ(slate.pixel(corner.X, corner.Y) | 0xFF000000u,
+            v.SkinData()->picture.Image().pixel(corner.X, corner.Y) | 0xFF000000u);
+
+  // Ctrl+2 (the second built-in skin) from a child, through the menu's shortcut.
+  ASSERT_TRUE(PressShortCut(*v.Children()[1], '2', ssCtrl));
+  Settle();
+  EXPECT_EQ(v.CurrentBuiltIn(), 1);
+  EXPECT_TRUE(v.Menu().BuiltIn[1]->Checked());
+  EXPECT_FALSE(v.Menu().BuiltIn[0]->Checked());
+  EXPECT_EQ(v.ParentForm()->Caption(), QStringLiteral("Skinview - Ledgerly Daylight"));
+  EXPECT_GT(CheckAllSections(v), 40);
+  const QImage daylight = v.RenderParent();
+  const TPoint c2{v.SkinData()->lefttoppoint.X - 3, v.SkinData()->lefttoppoint.Y - 3};
+  EXPECT_EQ(daylight.pixel(c2.X, c2.Y) | 0xFF000000u, v.SkinData()->picture.Image().pixel(c2.X, c2.Y) | 0xFF000000u);
+  // Most of the picture changed.
+  ASSERT_EQ(daylight.size(), slate.size());
+  qint64 same = 0;
+  for (int y = 0; y < slate.height(); y += 4)
+    for (int x = 0; x < slate.width(); x += 4) same += slate.pixel(x, y) == daylight.pixel(x, y);
+  EXPECT_LT(same, qint64(slate.width() / 4) * (slate.height() / 4) / 2);
+
+  // Back through the parent's own shortcut, then a reload of the built-in skin.
+  ASSERT_TRUE(PressShortCut(*v.ParentForm(), '1', ssCtrl));
+  Settle();
+  EXPECT_EQ(v.CurrentBuiltIn(), 0);
+  EXPECT_TRUE(v.Reload());
+  EXPECT_EQ(v.CurrentBuiltIn(), 0);
+  EXPECT_EQ(v.RenderParent(), slate);
+}
+
+TEST(SkinViewForms, ASkinThatCannotBeReadShowsWhyAndTheSkinInUseStays) {
+  QTemporaryDir tmp;
+  ASSERT_TRUE(tmp.isValid());
+  TSkinView v(*Application);
+  v.UseBuiltInSkin(1);
+  v.OpenAllChildren();
+  v.ShowForms(false);
+  Settle();
+  TBoxes boxes;
+  const QString notSkin = tmp.filePath(QStringLiteral("notes.skin"));
+  {
+    QFile f(notSkin);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not a skin at all");
+  }
+  EXPECT_FALSE(v.OpenSkin(notSkin));
+  ASSERT_EQ(boxes.texts.size(), 1u);
+  EXPECT_TRUE(boxes.texts[0].contains(notSkin));
+  EXPECT_EQ(boxes.captions[0], QStringLiteral("Skinview"));
+  EXPECT_EQ(v.CurrentBuiltIn(), 1);
+  EXPECT_FALSE(v.SkinData()->IsEmpty);
+  EXPECT_EQ(v.SkinData()->skinname, QStringLiteral("Ledgerly Daylight"));
+  EXPECT_TRUE(v.ParentFrame()->Skinned());
+  EXPECT_GT(CheckAllSections(v), 40);
+
+  // A folder a user opened, then broken on disk: Reload keeps the loaded skin.
+  const QString copy = tmp.filePath(QStringLiteral("slate"));
+  QDir().mkpath(copy);
+  const QDir from(SourceDir() + QStringLiteral("/skins/slate"));
+  for (const QString& f : from.entryList(QDir::Files)) ASSERT_TRUE(QFile::copy(from.filePath(f), copy + u'/' + f));
+  ASSERT_TRUE(v.OpenSkin(copy));
+  EXPECT_EQ(v.CurrentBuiltIn(), -1);
+  EXPECT_FALSE(v.Menu().BuiltIn[0]->Checked());
+  EXPECT_FALSE(v.Menu().BuiltIn[1]->Checked());
+  EXPECT_EQ(v.ParentForm()->Caption(), QStringLiteral("Skinview - Ledgerly Slate"));
+  ASSERT_TRUE(QFile::remove(copy + QStringLiteral("/SKIN.INI")));
+  EXPECT_FALSE(v.Reload());
+  ASSERT_EQ(boxes.texts.size(), 2u);
+  EXPECT_TRUE(boxes.texts[1].contains(QStringLiteral("holds no SKIN.INI"))) << boxes.texts[1].toStdString();
+  EXPECT_EQ(v.SkinData()->skinname, QStringLiteral("Ledgerly Slate"));
+  EXPECT_TRUE(v.ParentFrame()->Skinned());
+  EXPECT_GT(CheckAllSections(v), 40);
+}
+
+TEST(SkinViewForms, MaximizedChildrenPopupMenusAndSkinChangesInAnyOrder) {
+  auto v = std::make_unique<TSkinView>(*Application);
+  v->UseBuiltInSkin(0);
+  v->OpenAllChildren();
+  v->ShowForms(true);
+  Settle();
+  // Maximize a child: the parent's caption joins it; closing it frees it and clears that.
+  TForm* pages = ChildNamed(*v, QStringLiteral("Pages"));
+  ASSERT_NE(pages, nullptr);
+  TbsSkinForm::FindSkinForm(pages)->SetWindowState(TWindowState::wsMaximized);
+  Settle();
+  EXPECT_EQ(v->ParentFrame()->CaptionText(), QStringLiteral("Skinview - Ledgerly Slate - [Pages]"));
+  pages->Close();
+  Settle();
+  EXPECT_EQ(ChildNamed(*v, QStringLiteral("Pages")), nullptr);
+  EXPECT_EQ(v->Children().size(), size_t(kChildTopicCount - 1));
+  EXPECT_FALSE(v->ParentFrame()->MDIChildMaximized());
+  EXPECT_EQ(v->ParentFrame()->CaptionText(), QStringLiteral("Skinview - Ledgerly Slate"));
+  EXPECT_EQ(v->Menu().WindowItem->Count(), 3 + 1 + kChildTopicCount - 1);
+
+  // The Menus child's popup menu opens on a right click; a skin switch while it is open
+  // leaves every control with the new skin's sections.
+  TForm* menus = ChildNamed(*v, QStringLiteral("Menus"));
+  ASSERT_NE(menus, nullptr);
+  TbsSkinPopupMenu* popup = nullptr;
+  for (int i = 0; i < menus->ComponentCount(); ++i)
+    if (auto* p = dynamic_cast<TbsSkinPopupMenu*>(menus->Components(i))) popup = p;
+  ASSERT_NE(popup, nullptr);
+  EXPECT_GT(popup->Items()->Count(), 40);
+  TbsSkinMenu* driver = TbsSkinForm::FindSkinForm(menus)->MenuDriver();
+  popup->PopupAt(200, 200);
+  Settle();
+  ASSERT_TRUE(driver->MenuOpen());
+  v->UseBuiltInSkin(1);
+  Settle();
+  EXPECT_GT(CheckAllSections(*v), 30);
+  // The popup's own key: Escape ends it.
+  TbsSkinForm::FindSkinForm(menus)->MenuKeyDown(VK_ESCAPE);
+  Settle();
+  EXPECT_FALSE(driver->MenuOpen());
+
+  // The bar's Skin menu opened by its accelerator pressed in a child; a skin switch while it
+  // is open.
+  TbsSkinMainMenuBar* bar = v->MenuBar();
+  TbsSkinMenu* parentDriver = v->ParentFrame()->MenuDriver();
+  ASSERT_TRUE(PressShortCut(*menus, 'S', ssAlt));
+  Settle();
+  ASSERT_TRUE(parentDriver->MenuOpen());
+  v->UseBuiltInSkin(0);
+  Settle();
+  EXPECT_GT(CheckAllSections(*v), 30);
+  EXPECT_EQ(bar->Items().size(), 4u);
+  v->ParentFrame()->MenuKeyDown(VK_ESCAPE);
+  v->ParentFrame()->MenuKeyDown(VK_ESCAPE);
+  Settle();
+  EXPECT_FALSE(parentDriver->MenuOpen());
+
+  // Closing everything while a child's popup and the bar's menu are open.
+  ASSERT_TRUE(bar->Accelerator('W'));
+  Settle();
+  ASSERT_TRUE(parentDriver->MenuOpen());
+  popup->PopupAt(220, 220);
+  Settle();
+  ASSERT_TRUE(driver->MenuOpen());
+  v.reset();
+  Settle();
+  EXPECT_EQ(Application->FormCount(), 0);
+}
+
+}  // namespace
