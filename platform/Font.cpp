@@ -28,6 +28,18 @@ QString Family(const QString& name) {
 }  // namespace
 
 QFont TFont::ToQFont() const {
+  // The same few fonts are made again at every paint, and a positive Height costs a metrics
+  // lookup: the last font made is kept (GUI thread only).
+  // (Never freed: a font must not outlive the application object in a static's destructor.)
+  struct Made {
+    QString name;
+    int32_t height = 0;
+    TFontStyles style = 0;
+    QFont font;
+    bool valid = false;
+  };
+  static Made* last = new Made;
+  if (last->valid && Height == last->height && Style == last->style && Name == last->name) return last->font;
   QFont f(Family(Name));
   f.setStyleStrategy(QFont::PreferDefault);
   f.setHintingPreference(QFont::PreferFullHinting);
@@ -44,5 +56,6 @@ QFont TFont::ToQFont() const {
   f.setItalic(Style & fsItalic);
   f.setUnderline(Style & fsUnderline);
   f.setStrikeOut(Style & fsStrikeOut);
+  *last = Made{Name, Height, Style, f, true};
   return f;
 }

@@ -108,8 +108,9 @@ void THintWindow::ShowNoActivate() {
   QWidget* w = Handle();
   visible_ = true;
   ApplyWidgetGeometry();
+  // A window just shown is on top already; one that stays shown is raised again.
   if (!w->isVisible()) w->show();
-  w->raise();
+  else w->raise();
 }
 
 void THintWindow::ReleaseHint() {

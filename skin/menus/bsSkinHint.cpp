@@ -1,13 +1,18 @@
 #include "skin/menus/bsSkinHint.h"
 
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QTextLayout>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/ApplicationHints.h"
 #include "platform/Colors.h"
 #include "platform/CursorImage.h"
 #include "platform/Forms.h"
 #include "platform/Screen.h"
+#include "platform/Streaming.h"
 #include "skin/data/SkinData.h"
 #include "skin/draw/bsUtils.h"
 
@@ -19,12 +24,6 @@ TbsSkinHint* g_showHintHolder = nullptr;
 // drawing buffer) no screen can show.
 constexpr int kMaxHintSide = 4096;
 
-// Text extent measured as centred text that breaks only at line breaks.
-QSize TextExtent(TCanvas& canvas, const QString& text) {
-  TRect r(0, 0, 0, 0);
-  canvas.DrawText(text, r, DT_CALCRECT | DT_CENTER | DT_NOPREFIX);
-  return QSize(std::min(r.Width(), kMaxHintSide), std::min(r.Height(), kMaxHintSide));
-}
 // The skin whose hint picture the window uses: none when it is empty or names no picture (an
 // index past the picture list is no picture, like -1).
 TbsSkinData* SkinForHints(TbsSkinData* sd) {
@@ -73,8 +72,56 @@ TFont TbsSkinHintWindow::HintFont() const {
   return f;
 }
 
+QSize TbsSkinHintWindow::TextSize(TCanvas& canvas, const QString& text) {
+  // Painting draws the lines that activation measured: the same text in the same font.
+  const QFont f = canvas.Font.ToQFont();
+  if (layout_ && text == extentText_ && f == extentFont_) return extent_;
+  extentText_ = text;
+  extentFont_ = f;
+  // Lines break at line breaks only; returns and tabs show as spaces (as the canvas draws them).
+  QString lines = text;
+  for (QChar& c : lines) {
+    if (c == u'\n') c = QChar::LineSeparator;
+    else if (c == u'\r' || c == u'\t') c = u' ';
+  }
+  layout_ = std::make_unique<QTextLayout>(lines, f);
+  layout_->setCacheEnabled(true);
+  QTextOption option;
+  option.setTextDirection(Qt::LeftToRight);
+  layout_->setTextOption(option);
+  // Each line starts on a whole pixel, a leading below the one before.
+  const qreal leading = QFontMetricsF(f).leading();
+  qreal width = 0, height = -leading;
+  layout_->beginLayout();
+  for (QTextLine line = layout_->createLine(); line.isValid(); line = layout_->createLine()) {
+    line.setLineWidth(0x01000000);
+    height = std::ceil(height + leading);
+    line.setPosition(QPointF(0, height));
+    height += line.ascent() + line.descent();
+    width = std::max(width, line.naturalTextWidth());
+  }
+  layout_->endLayout();
+  // The pixels the text covers when centred in a wide area, as the canvas measures centred text.
+  constexpr qreal kArea = 100000;
+  const QRect covered = QRectF((kArea - width) / 2, 0, width, std::max<qreal>(0, height)).toAlignedRect();
+  extent_ = QSize(std::min(covered.width(), kMaxHintSide), std::min(covered.height(), kMaxHintSide));
+  return extent_;
+}
+
+void TbsSkinHintWindow::DrawCentredText(TCanvas& canvas, const TRect& r) {
+  QPainter* p = canvas.Painter();
+  if (!p || !layout_) return;
+  p->save();
+  p->setPen(ToQColor(canvas.Font.Color));
+  for (int i = 0; i < layout_->lineCount(); ++i) {
+    const QTextLine line = layout_->lineAt(i);
+    line.draw(p, QPointF(r.Left + (r.Width() - line.horizontalAdvance()) / 2, r.Top));
+  }
+  p->restore();
+}
+
 QSize TbsSkinHintWindow::MeasureHint(TCanvas& canvas, const QString& text) {
-  const QSize t = TextExtent(canvas, text);
+  const QSize t = TextSize(canvas, text);
   if (!skinInUse_) return QSize(std::min(t.width() + 4, kMaxHintSide), std::min(t.height() + 4, kMaxHintSide));
   const TbsDataSkinHintWindow& d = *skinInUse_->HintWindow;
   const TBitmap* p = skinInUse_->ActivePicture(d.windowpictureindex);
@@ -133,8 +180,10 @@ void TbsSkinHintWindow::ActivateHint(const TRect& rect, const QString& text) {
     lastAlphaBlend_ = on;
   }
   UpdateRegion();
+  // A window that shows anew paints all of itself; one that stays shown repaints its new text.
+  const bool wasShown = HandleAllocated() && Handle()->isVisible();
   ShowNoActivate();
-  Invalidate();
+  if (wasShown) Invalidate();
 }
 
 void TbsSkinHintWindow::UpdateRegion() {
@@ -153,30 +202,44 @@ void TbsSkinHintWindow::UpdateRegion() {
   }
 }
 
+const TBitmap& TbsSkinHintWindow::WidePicture(const TBitmap& picture) {
+  // Composed from a 32-bit picture, the image is 32-bit: text draws on it and it goes onto the
+  // window without conversions.
+  if (picture.Image().format() == QImage::Format_RGB32) return picture;
+  if (widePictureKey_ != picture.Image().cacheKey()) {
+    widePicture_.SetImage(picture.Image().convertToFormat(QImage::Format_RGB32));
+    widePictureKey_ = picture.Image().cacheKey();
+  }
+  return widePicture_;
+}
+
 void TbsSkinHintWindow::PaintTo(TBitmap& buffer) {
   const int w = std::max(0, Width()), h = std::max(0, Height());
-  buffer.SetSize(w, h);
-  if (w == 0 || h == 0) return;
-  TCanvas& c = buffer.Canvas();
+  if (w == 0 || h == 0) {
+    buffer.SetSize(w, h);
+    return;
+  }
   const TbsDataSkinHintWindow* d = skinInUse_ ? skinInUse_->HintWindow.get() : nullptr;
   const TBitmap* p = d ? skinInUse_->ActivePicture(d->windowpictureindex) : nullptr;
   const TFont def = hintComponent_ ? hintComponent_->DefaultFont() : TFont();
   if (d && p) {
     ComposeSkinImage(d->lefttoppoint, d->righttoppoint, d->leftbottompoint, d->rightbottompoint, d->clientrect,
-                     MappedLeftTop, MappedRightTop, MappedLeftBottom, MappedRightBottom, MappedClientRect, buffer, *p,
-                     TRect(0, 0, p->Width(), p->Height()), w, h, true);
+                     MappedLeftTop, MappedRightTop, MappedLeftBottom, MappedRightBottom, MappedClientRect, buffer,
+                     WidePicture(*p), TRect(0, 0, p->Width(), p->Height()), w, h, true);
     TCanvas& tc = buffer.Canvas();
     tc.Brush.Style = TBrushStyle::bsClear;
     tc.Font = hintComponent_ ? HintFont() : def;
     tc.Font.Color = d->fontcolor;
-    const QSize t = TextExtent(tc, Text());
+    const QSize t = TextSize(tc, Text());
     const int cw = MappedClientRect.Width(), ch = MappedClientRect.Height();
     const int x = cw / 2 + MappedClientRect.Left - t.width() / 2;
     const int y = ch / 2 + MappedClientRect.Top - t.height() / 2;
-    TRect r(x, y, x + t.width(), y + t.height());
-    tc.DrawText(Text(), r, DT_CENTER | DT_NOPREFIX | DT_NOCLIP);
+    DrawCentredText(tc, TRect(x, y, x + t.width(), y + t.height()));
     return;
   }
+  // The skinned image above takes its size (and pixel format) from the composition.
+  buffer.SetSize(w, h);
+  TCanvas& c = buffer.Canvas();
   c.Brush.Style = TBrushStyle::bsSolid;
   c.Brush.Color = clInfoBk;
   c.FillRect(TRect(0, 0, w, h));
@@ -218,7 +281,8 @@ TbsSkinHint::~TbsSkinHint() {
   // The application keeps its skinned hint windows; the show-hint event must not outlive us.
   if (g_showHintHolder == this) {
     g_showHintHolder = nullptr;
-    if (Application) Application->Hints().OnShowHint.Clear();
+    // A form freed by the application's end finds the application's hints already gone.
+    if (Application && !Application->IsDestroying()) Application->Hints().OnShowHint.Clear();
   }
   ownWindow_.reset();
   delayTimer_.reset();
@@ -295,4 +359,22 @@ void TbsSkinHint::ShowPendingHint() {
 void TbsSkinHint::HideHintText() {
   RetireTimer();
   if (ownWindow_ && ownWindow_->Visible()) ownWindow_->ReleaseHint();
+}
+
+void RegisterSkinHintClasses() {
+  using T = TbsSkinHint;
+  // Active, AlphaBlend, AlphaBlendValue and UseSkinFont have no stored default: always written.
+  RegisterClass<T>(QStringLiteral("TbsSkinHint"), QStringLiteral("TComponent"))
+      .Reference<TbsSkinData>(QStringLiteral("SkinData"), &T::SkinData, &T::SetSkinData)
+      .Bool(QStringLiteral("Active"), &T::Active, &T::SetActive)
+      .Bool(
+          QStringLiteral("AlphaBlend"), [](const T* h) { return h->AlphaBlend; },
+          [](T* h, bool v) { h->AlphaBlend = v; })
+      .Integer(
+          QStringLiteral("AlphaBlendValue"), [](const T* h) { return h->AlphaBlendValue; },
+          [](T* h, uint8_t v) { h->AlphaBlendValue = v; })
+      .Font(QStringLiteral("DefaultFont"), [](T* h) { return &h->DefaultFont(); })
+      .Bool(
+          QStringLiteral("UseSkinFont"), [](const T* h) { return h->UseSkinFont; },
+          [](T* h, bool v) { h->UseSkinFont = v; });
 }

@@ -9,7 +9,10 @@
 // takes its settings from the first active TbsSkinHint among the main form's components.
 // GUI thread only.
 #pragma once
+#include <QFont>
 #include <QRegion>
+#include <QSize>
+#include <QTextLayout>
 #include <QString>
 #include <memory>
 
@@ -56,12 +59,24 @@ class TbsSkinHintWindow : public THintWindow {
 
  private:
   TFont HintFont() const;
+  // The hint picture in 32 bits, converted once for each picture.
+  const TBitmap& WidePicture(const TBitmap& picture);
+  // The extent of `text` in the canvas font, laid out once for the last text and font measured.
+  QSize TextSize(TCanvas& canvas, const QString& text);
+  // Draws the text last measured, each line centred in `r`, in the canvas font's colour.
+  void DrawCentredText(TCanvas& canvas, const TRect& r);
 
   TbsSkinHint* hintComponent_ = nullptr;  // referenced; found again at every activation
   TbsSkinData* skinInUse_ = nullptr;      // referenced; for the current hint only
   QRegion region_;
   bool lastAlphaBlend_ = false;
   uint8_t lastAlphaBlendValue_ = 0;
+  TBitmap widePicture_;
+  qint64 widePictureKey_ = 0;
+  std::unique_ptr<QTextLayout> layout_;
+  QString extentText_;
+  QFont extentFont_;
+  QSize extent_;
 };
 
 THintWindow* MakeSkinHintWindow(TComponent* owner);
@@ -81,6 +96,7 @@ class TbsSkinHint : public TComponent {
   bool AlphaBlend = false;
   uint8_t AlphaBlendValue = 0;
   const TFont& DefaultFont() const { return defaultFont_; }
+  TFont& DefaultFont() { return defaultFont_; }
   void SetDefaultFont(const TFont& f) { defaultFont_ = f; }
   bool UseSkinFont = true;
 
@@ -117,3 +133,7 @@ class TbsSkinHint : public TComponent {
   QString pendingText_;
   bool waitingToHide_ = false;  // the delay timer's next tick hides the text
 };
+
+// Makes TbsSkinHint known to form definitions with its stored properties. Called by
+// RegisterSkinMenuClasses.
+void RegisterSkinHintClasses();

@@ -5,6 +5,8 @@
 #include "skin/data/SkinData.h"
 #include "skin/menus/bsSkinMenu.h"
 #include "skin/menus/bsSkinMenuHost.h"
+#include "skin/menus/bsSkinHint.h"
+#include "skin/menus/bsTrayIcon.h"
 
 TbsSkinPopupMenu::TbsSkinPopupMenu(TComponent* owner) : TPopupMenu(owner) {}
 
@@ -62,4 +64,6 @@ TbsMenuHost* FindFrameComponent(TComponent* owner) {
 void RegisterSkinMenuClasses() {
   RegisterClass<TbsSkinPopupMenu>(QStringLiteral("TbsSkinPopupMenu"), QStringLiteral("TPopupMenu"))
       .Reference<TbsSkinData>(QStringLiteral("SkinData"), &TbsSkinPopupMenu::SkinData, &TbsSkinPopupMenu::SetSkinData);
+  RegisterSkinHintClasses();
+  RegisterTrayIconClasses();
 }

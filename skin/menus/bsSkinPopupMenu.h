@@ -44,5 +44,5 @@ class TbsSkinPopupMenu : public TPopupMenu {
 void PopupMenuAtRect(TbsSkinPopupMenu* menu, const TRect& rect, bool openUp);
 // The first component owned by `owner` that is a frame component (TbsMenuHost), or nullptr.
 TbsMenuHost* FindFrameComponent(TComponent* owner);
-// Registers TbsSkinPopupMenu with the form definition reader.
+// Registers TbsSkinPopupMenu, TbsSkinHint and TbsTrayIcon with the form definition reader.
 void RegisterSkinMenuClasses();

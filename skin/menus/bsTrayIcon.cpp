@@ -1,8 +1,10 @@
 #include "skin/menus/bsTrayIcon.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImageReader>
 #include <QStyleHints>
 #include <QWidget>
 #include <algorithm>
@@ -11,6 +13,8 @@
 #include "platform/ImageList.h"
 #include "platform/Menus.h"
 #include "platform/Screen.h"
+#include "platform/Stream.h"
+#include "platform/Streaming.h"
 
 namespace {
 // The callback message the area sends the icon window, and the icon's identifier.
@@ -26,7 +30,70 @@ TShiftState KeysDown() {
   if (m & Qt::ControlModifier) s |= ssCtrl;
   return s;
 }
+
+// The largest stored icon side; a tray shows icons of a few dozen pixels.
+constexpr int kMaxStoredIconSide = 256;
+
+// A stored icon: PNG bytes. An empty block is no image; anything else must be a PNG image of
+// at most kMaxStoredIconSide pixels a side.
+QImage ReadStoredIcon(TStream& in) {
+  const int64_t size = in.Size() - in.Position();
+  if (size <= 0) return QImage();
+  QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
+  in.ReadBuffer(bytes.data(), size);
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, "png");
+  const QSize s = reader.size();
+  QImage img;
+  if (s.width() > 0 && s.height() > 0 && s.width() <= kMaxStoredIconSide && s.height() <= kMaxStoredIconSide)
+    img = reader.read();
+  if (img.isNull()) throw Exception(QStringLiteral("Icon image is not valid"));
+  return img;
+}
+
+bool WriteStoredIcon(const QImage& icon, TStream& out) {
+  if (icon.isNull()) return false;
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!icon.save(&buffer, "PNG") || bytes.isEmpty()) return false;
+  out.WriteBuffer(bytes.constData(), bytes.size());
+  return true;
+}
 }  // namespace
+
+void RegisterTrayIconClasses() {
+  using T = TbsTrayIcon;
+  auto field = [](bool T::*m) {
+    return std::make_pair([m](const T* t) { return t->*m; }, [m](T* t, bool v) { t->*m = v; });
+  };
+  auto b = RegisterClass<T>(QStringLiteral("TbsTrayIcon"), QStringLiteral("TComponent"));
+  b.Bool(QStringLiteral("DesignPreview"), &T::DesignPreview, &T::SetDesignPreview, false)
+      .Reference<TCustomImageList>(QStringLiteral("IconList"), &T::IconList, &T::SetIconList)
+      .Bool(QStringLiteral("CycleIcons"), &T::CycleIcons, &T::SetCycleIcons, false)
+      .Integer(QStringLiteral("AnimateTimerInterval"), &T::AnimateTimerInterval, &T::SetAnimateTimerInterval);
+  {
+    auto [get, set] = field(&T::Enabled);
+    b.Bool(QStringLiteral("Enabled"), get, set, true);
+  }
+  b.String(QStringLiteral("Hint"), &T::Hint, [](T* t, const QString& v) { t->SetHint(v); })
+      .Bool(QStringLiteral("ShowHint"), &T::ShowHint, &T::SetShowHint, true)
+      .Binary(
+          QStringLiteral("Icon"), [](T* t, TStream& in) { t->SetIcon(ReadStoredIcon(in)); },
+          [](T* t, TStream& out) { return WriteStoredIcon(t->Icon(), out); })
+      // Stored when shown: a new icon starts hidden, and a stored "hidden" needs no line.
+      .Bool(QStringLiteral("IconVisible"), &T::IconVisible, &T::SetIconVisible, false)
+      .Integer(QStringLiteral("IconIndex"), &T::IconIndex, &T::SetIconIndex)
+      .Reference<TPopupMenu>(QStringLiteral("PopupMenu"), &T::PopupMenu, &T::SetPopupMenu);
+  for (auto [name, member] : {std::pair{"PopupByLeftButton", &T::PopupByLeftButton},
+                              std::pair{"MinimizedOnStart", &T::MinimizedOnStart},
+                              std::pair{"MinimizeToTray", &T::MinimizeToTray}}) {
+    auto [get, set] = field(member);
+    b.Bool(QLatin1String(name), get, set, false);
+  }
+  b.Event(QStringLiteral("OnClick"), &T::OnClick).Event(QStringLiteral("OnDblClick"), &T::OnDblClick);
+}
 
 TbsTrayIcon::TbsTrayIcon(TComponent* owner) : TComponent(owner) {
   (void)TaskbarCreatedMessage();  // registered with the first icon
@@ -73,13 +140,13 @@ TWinControl* TbsTrayIcon::OwnerControl() const { return dynamic_cast<TWinControl
 
 void TbsTrayIcon::Loaded() {
   TComponent::Loaded();
-  if (OwnerControl() && MinimizedOnStart && !IsDesigning() && Application) {
-    Application->ShowMainForm = false;
-  }
+  const bool startHidden = OwnerControl() && MinimizedOnStart && !IsDesigning() && Application;
+  if (startHidden) Application->ShowMainForm = false;
+  if (!iconList_) iconIndex_ = 0;
   ModifyIcon();
-  const bool v = iconVisible_;
-  iconVisible_ = !v;
-  SetIconVisible(v);
+  // An application that starts hidden is reached through its icon alone: the icon shows even
+  // when it was stored hidden or a frame component hid it when it took the icon.
+  SetIconVisible(iconVisible_ || startHidden);
 }
 
 // ---- properties --------------------------------------------------------------------------
@@ -131,7 +198,7 @@ void TbsTrayIcon::SetIconList(TCustomImageList* v) {
     iconList_ = v;
     if (v) v->FreeNotification(this);
   }
-  SetIconIndex(0);
+  SetIconIndex(IsLoading() ? iconIndex_ : 0);
 }
 
 void TbsTrayIcon::SetIconIndex(int v) {
@@ -141,7 +208,9 @@ void TbsTrayIcon::SetIconIndex(int v) {
     const QImage img = iconList_->Image(iconIndex_);
     if (!img.isNull()) icon_ = img;
   } else {
-    iconIndex_ = 0;
+    // A stored list arrives after the stored index (references are resolved last): while the
+    // form loads, the index waits for it.
+    iconIndex_ = IsLoading() ? v : 0;
   }
   ModifyIcon();
 }

@@ -134,3 +134,7 @@ class TbsTrayIcon : public TComponent {
   TWndMethod previousFormProc_;
   bool ownerHooked_ = false;
 };
+
+// Makes TbsTrayIcon known to form definitions with its stored properties (the icon as PNG
+// bytes). Called by RegisterSkinMenuClasses.
+void RegisterTrayIconClasses();

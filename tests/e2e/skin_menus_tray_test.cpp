@@ -2,7 +2,10 @@
 // goes to the tray, the icon docks with its tip in the window name, a single click is told
 // after the double-click time, a double click on the docked window (xdotool) restores the form
 // and hides the icon, and when the tray is killed and started again a visible icon docks again
-// while a hidden one stays away.
+// while a hidden one stays away. The way a user takes: "Minimize to Tray" chosen in the system
+// menu opened by a right press on the caption, back by a double click, again to the tray and
+// "Close" chosen in the icon's menu; the tray killed while that menu is open harms nothing and
+// the icon docks again when the tray comes back.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -20,8 +23,13 @@
 #include "skin/data/StoredSkin.h"
 #include "skin/form/bsSkinForm.h"
 #include "skin/menus/bsSkinHint.h"
+#include "skin/menus/bsSkinMenu.h"
+#include "skin/menus/bsSkinMenuItem.h"
+#include "skin/menus/bsSkinPopupMenu.h"
+#include "skin/menus/bsSkinPopupWindow.h"
 #include "skin/menus/bsTrayIcon.h"
 #include "support/Desktop.h"
+#include "support/Trayer.h"
 #include "tests/TestUtil.h"
 
 namespace {
@@ -58,29 +66,20 @@ bool Embedded(uint32_t w) {
   return false;
 }
 
-// trayer on the test display, for the life of the object.
+// trayer on the test display, for the life of the object, taken as this program's
+// notification area.
 class Trayer {
  public:
-  ~Trayer() { Stop(); }
   bool Start() {
-    process_.setProcessEnvironment(DesktopEnvironment());
-    process_.start(QStringLiteral("trayer"),
-                   {QStringLiteral("--edge"), QStringLiteral("bottom"), QStringLiteral("--align"), QStringLiteral("right"),
-                    QStringLiteral("--widthtype"), QStringLiteral("pixel"), QStringLiteral("--width"),
-                    QStringLiteral("120"), QStringLiteral("--height"), QStringLiteral("32"), QStringLiteral("--expand"),
-                    QStringLiteral("false")});
-    if (!process_.waitForStarted(5000)) return false;
-    return Pump([] { return CurrentNotifyArea() == TNotifyAreaKind::XEmbed; }, 15000);
+    return trayer_.Start() && Pump([] { return CurrentNotifyArea() == TNotifyAreaKind::XEmbed; }, 15000);
   }
   void Stop() {
-    if (process_.state() == QProcess::NotRunning) return;
-    process_.kill();
-    process_.waitForFinished(5000);
+    trayer_.Stop();
     Pump([] { return CurrentNotifyArea() != TNotifyAreaKind::XEmbed; }, 5000);
   }
 
  private:
-  QProcess process_;
+  TTrayer trayer_;
 };
 
 class TrayDesktop : public ::testing::Test {
@@ -118,6 +117,60 @@ class TrayDesktop : public ::testing::Test {
     PumpFor(100);
   }
   uint32_t IconWindow() const { return NotifyIconWindow(tray->IconWindow(), 1); }
+  // The frame's open menu window; nullptr when none is open.
+  TbsSkinPopupWindow* OpenMenu() const { return frame->MenuDriver()->LastWindow(); }
+  // Clicks with `button` at a screen point (the pointer moved there first).
+  static void ClickAt(int x, int y, const QString& button) {
+    Tool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(x),
+                                     QString::number(y), QStringLiteral("sleep"), QStringLiteral("0.1"),
+                                     QStringLiteral("click"), button});
+  }
+  // Clicks the item named `name` of the open menu window with the left button.
+  bool ChooseItem(const QString& name) {
+    if (!Pump([this] { return OpenMenu() && OpenMenu()->Handle()->isVisible(); }, 5000)) {
+      ADD_FAILURE() << "no menu window opened";
+      return false;
+    }
+    PumpFor(200);
+    TbsSkinPopupWindow* w = OpenMenu();
+    for (int i = 0; i < w->ItemCount(); ++i) {
+      const TbsSkinMenuItem* item = w->Items(i);
+      if (!item->SourceItem || item->SourceItem->Name() != name) continue;
+      const TRect b = item->ItemBounds;
+      ClickAt(w->Left() + (b.Left + b.Right) / 2, w->Top() + (b.Top + b.Bottom) / 2, QStringLiteral("1"));
+      return true;
+    }
+    ADD_FAILURE() << "the open menu has no item " << name.toStdString();
+    return false;
+  }
+  // A screen point on the caption (where the frame's hit test says so); (-1, -1) when none.
+  TPoint CaptionPoint() const {
+    for (int y = 2; y < 40; y += 2)
+      for (int x = form->Width() / 4; x < form->Width() * 3 / 4; x += 4) {
+        const int sx = form->Left() + x, sy = form->Top() + y;
+        if (form->Perform(WM_NCHITTEST, 0, MakeLParam(sx, sy)) == HTCAPTION) return TPoint(sx, sy);
+      }
+    return TPoint(-1, -1);
+  }
+  // The system menu opened by a right press on the caption, then "Minimize to Tray" chosen.
+  bool ToTrayThroughTheSystemMenu() {
+    Application->ProcessMessages();
+    const TPoint at = CaptionPoint();
+    if (at.X < 0) {
+      ADD_FAILURE() << "the frame has no caption";
+      return false;
+    }
+    ClickAt(at.X, at.Y, QStringLiteral("3"));
+    if (!ChooseItem(QStringLiteral("BSF_MINTOTRAY"))) return false;
+    return Pump([this] { return !form->Visible() && tray->IconVisible(); }, 5000);
+  }
+  // The icon's menu opened by a right click on the docked icon.
+  bool OpenTrayMenu() {
+    const uint32_t w = IconWindow();
+    Tool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), Hex(w), QStringLiteral("6"),
+                                    QStringLiteral("6"), QStringLiteral("click"), QStringLiteral("3")});
+    return Pump([this] { return OpenMenu() && OpenMenu()->RootItem() == frame->TrayMenu()->Items(); }, 5000);
+  }
   bool WaitDocked() {
     const bool ok = Pump([this] { return Embedded(IconWindow()); }, 10000);
     if (!ok) {
@@ -209,6 +262,67 @@ TEST_F(TrayDesktop, ReDockedWhenTheTrayComesBackOnlyWhenVisible) {
   PumpFor(200);
   const QString name = Tool(QStringLiteral("xprop"), {QStringLiteral("-id"), Hex(IconWindow()), QStringLiteral("WM_NAME")});
   EXPECT_TRUE(name.contains(QLatin1Char('"') + QString(127, QLatin1Char('t')) + QLatin1Char('"'))) << name.toStdString();
+}
+
+TEST_F(TrayDesktop, SystemMenuToTheTrayBackByDoubleClickAndCloseFromTheTrayMenu) {
+  // Border icons set at run time give default buttons until the skin is applied again.
+  frame->SetBorderIcons(frame->BorderIcons() | biMinimizeToTray);
+  frame->SetSkinData(nullptr);
+  frame->SetSkinData(data);
+  int closes = 0;
+  form->OnClose = [&](TComponent*, TCloseAction& action) {
+    ++closes;
+    action = TCloseAction::caHide;
+  };
+  ASSERT_TRUE(ToTrayThroughTheSystemMenu()) << SaveShot(Screenshot(), QStringLiteral("tray-sysmenu")).toStdString();
+  ASSERT_TRUE(WaitDocked());
+  EXPECT_FALSE(form->Handle()->isVisible());
+  EXPECT_EQ(OpenMenu(), nullptr) << "the system menu went with its command";
+
+  // A double click on the docked icon: the form is back, the icon gone.
+  const uint32_t w = IconWindow();
+  Tool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), Hex(w), QStringLiteral("6"),
+                                  QStringLiteral("6"), QStringLiteral("click"), QStringLiteral("--repeat"),
+                                  QStringLiteral("2"), QStringLiteral("--delay"), QStringLiteral("60"),
+                                  QStringLiteral("1")});
+  ASSERT_TRUE(Pump([&] { return form->Handle()->isVisible(); }, 5000));
+  EXPECT_FALSE(tray->IconVisible());
+  EXPECT_EQ(IconWindow(), 0u);
+  PumpFor(QApplication::doubleClickInterval() + 200);
+
+  // Again to the tray; the icon's menu (a right click on it) closes the form with "Close".
+  ASSERT_TRUE(ToTrayThroughTheSystemMenu());
+  ASSERT_TRUE(WaitDocked());
+  ASSERT_TRUE(OpenTrayMenu());
+  SaveShot(Screenshot(), QStringLiteral("tray-menu"));
+  ASSERT_TRUE(ChooseItem(QStringLiteral("TRAY_BSF_CLOSE")));
+  EXPECT_TRUE(Pump([&] { return closes == 1; }, 5000));
+  EXPECT_TRUE(Pump([&] { return OpenMenu() == nullptr; }, 2000));
+}
+
+TEST_F(TrayDesktop, TrayKilledWhileItsMenuIsOpenThenBack) {
+  frame->MinimizeFormToTray();
+  ASSERT_TRUE(WaitDocked());
+  ASSERT_TRUE(OpenTrayMenu());
+  trayer.Stop();
+  PumpFor(500);
+  // The icon went with the tray; the menu is still usable or gone, and nothing else changed.
+  EXPECT_EQ(IconWindow(), 0u);
+  EXPECT_TRUE(tray->IconVisible());
+  EXPECT_FALSE(form->Visible());
+  if (TbsSkinPopupWindow* open = OpenMenu()) {
+    EXPECT_EQ(open->RootItem(), frame->TrayMenu()->Items());
+    Tool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
+    if (!Pump([this] { return OpenMenu() == nullptr; }, 2000)) frame->MenuDriver()->CloseAll();
+  }
+  EXPECT_EQ(OpenMenu(), nullptr);
+  // The tray is back: the icon docks again and its menu brings the form back.
+  ASSERT_TRUE(trayer.Start());
+  ASSERT_TRUE(WaitDocked());
+  ASSERT_TRUE(OpenTrayMenu());
+  ASSERT_TRUE(ChooseItem(QStringLiteral("TRAY_BSF_RESTORE")));
+  EXPECT_TRUE(Pump([&] { return form->Handle()->isVisible(); }, 5000));
+  EXPECT_FALSE(tray->IconVisible());
 }
 
 }  // namespace
