@@ -79,7 +79,11 @@ TBitmap* TbsSkinData::ActivePicture(int32_t index) const {
   return activepictures[static_cast<size_t>(index)].get();
 }
 
-void TbsSkinData::NotifyForms(uint32_t message) { SendSkinMessageToForms(Owner(), message, this); }
+void TbsSkinData::NotifyForms(uint32_t message) {
+  // Whoever announces a change may have replaced the pictures or the mask already.
+  if (message == SkinMessageBeforeChange || message == SkinMessageChanged) FrameCache.Clear();
+  SendSkinMessageToForms(Owner(), message, this);
+}
 
 void TbsSkinData::ClearLists() {
   SkinObjects.clear();
@@ -94,6 +98,7 @@ void TbsSkinData::ResetSkin() {
   picture.Clear();
   inactivepicture.Clear();
   mask.Clear();
+  FrameCache.Clear();
   IsEmpty = true;
 }
 

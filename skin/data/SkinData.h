@@ -15,6 +15,7 @@
 #include "platform/IniFile.h"
 #include "platform/Messages.h"
 #include "skin/data/SkinControlData.h"
+#include "skin/data/SkinFrameCache.h"
 #include "skin/data/SkinIni.h"
 #include "skin/data/SkinObjectData.h"
 #include "skin/data/StoredSkin.h"
@@ -74,6 +75,8 @@ class TbsSkinData : public TComponent {
   TRect clientrect;
   int32_t borderwidth = 0;
   QString skinname, skinauthor, authorurl, authoremail, skincomments;
+  // Shared by the forms this skin frames; emptied before and after every skin change.
+  TSkinFrameCache FrameCache;
 
  protected:
   void Notification(TComponent* c, TOperation op) override;

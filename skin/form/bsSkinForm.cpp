@@ -599,7 +599,6 @@ void TbsSkinForm::SkinBeforeChange(TMessage& m) {
     hoverTimer_->SetEnabled(false);
     fadeTimer_->SetEnabled(false);
     ClearObjects();
-    picture32_ = inactivePicture32_ = TBitmap();
     UpdateWindowRegion();
     // The plain frame's inset while the skin is replaced (a load that fails sends nothing more).
     if (!form_->IsDestroying())
@@ -616,7 +615,6 @@ void TbsSkinForm::SkinChanged(TMessage& m) {
 
 void TbsSkinForm::ChangeSkinData() {
   hoverIndex_ = prevHoverIndex_ = captureIndex_ = -1;
-  picture32_ = inactivePicture32_ = TBitmap();
   pieceTop_ = pieceBottom_ = pieceLeft_ = pieceRight_ = TBitmap();  // no old skin piece for the new
   skinned_ = skinData_ && !skinData_->IsEmpty;
   if (skinned_) {

@@ -373,8 +373,6 @@ class TbsSkinForm : public TComponent, public TbsMenuHost {
   TRect clientCore_;
   // The frame pieces of the last paint, reused while the size stays (owned).
   TBitmap pieceTop_, pieceBottom_, pieceLeft_, pieceRight_;
-  // The skin's pictures in the window surface's 32-bit format, made when a skin is applied.
-  TBitmap picture32_, inactivePicture32_;
   std::vector<std::unique_ptr<TbsActiveSkinObject>> objects_;  // owned
   int hoverIndex_ = -1;
   int prevHoverIndex_ = -1;

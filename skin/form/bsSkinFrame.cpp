@@ -94,17 +94,35 @@ void TbsSkinForm::UpdateWindowRegion() {
     MaskTop = MaskBottom = MaskLeft = MaskRight = TBitmap();
     return;
   }
-  const TbsSkinData& d = *skinData_;
-  MaskTop = MaskBottom = MaskLeft = MaskRight = TBitmap();  // a piece this size leaves out has no part of the shape
-  SliceBorderImages(d.lefttoppoint, d.righttoppoint, d.leftbottompoint, d.rightbottompoint, d.maskrectarea,
-                    FrameLeftTop, FrameRightTop, FrameLeftBottom, FrameRightBottom, FrameMaskRect, d.mask, MaskTop,
-                    MaskLeft, MaskRight, MaskBottom, windowWidth_, windowHeight_);
-  QRegion region;
-  if (!RectIsEmpty(FrameMaskRect)) region = QRegion(ToQRect(FrameMaskRect));
-  AddPieceRegion(region, MaskTop, 0, 0);
-  AddPieceRegion(region, MaskBottom, 0, FrameMaskRect.Bottom);
-  AddPieceRegion(region, MaskLeft, 0, FrameMaskRect.Top);
-  AddPieceRegion(region, MaskRight, FrameMaskRect.Right, FrameMaskRect.Top);
+  TbsSkinData& d = *skinData_;
+  // Every form of one size framed by this skin has the same shape: worked out once.
+  const TSkinFrameShape* shape = d.FrameCache.FindShape(windowWidth_, windowHeight_, FrameMaskRect, FrameLeftTop,
+                                                        FrameRightTop, FrameLeftBottom, FrameRightBottom);
+  if (!shape) {
+    TSkinFrameShape s;
+    s.Width = windowWidth_;
+    s.Height = windowHeight_;
+    s.MaskRect = FrameMaskRect;
+    s.LeftTop = FrameLeftTop;
+    s.RightTop = FrameRightTop;
+    s.LeftBottom = FrameLeftBottom;
+    s.RightBottom = FrameRightBottom;
+    // A piece this size leaves out has no part of the shape.
+    SliceBorderImages(d.lefttoppoint, d.righttoppoint, d.leftbottompoint, d.rightbottompoint, d.maskrectarea,
+                      FrameLeftTop, FrameRightTop, FrameLeftBottom, FrameRightBottom, FrameMaskRect, d.mask, s.Top,
+                      s.Left, s.Right, s.Bottom, windowWidth_, windowHeight_);
+    if (!RectIsEmpty(FrameMaskRect)) s.Region = QRegion(ToQRect(FrameMaskRect));
+    AddPieceRegion(s.Region, s.Top, 0, 0);
+    AddPieceRegion(s.Region, s.Bottom, 0, FrameMaskRect.Bottom);
+    AddPieceRegion(s.Region, s.Left, 0, FrameMaskRect.Top);
+    AddPieceRegion(s.Region, s.Right, FrameMaskRect.Right, FrameMaskRect.Top);
+    shape = &d.FrameCache.AddShape(std::move(s));
+  }
+  MaskTop = shape->Top;
+  MaskBottom = shape->Bottom;
+  MaskLeft = shape->Left;
+  MaskRight = shape->Right;
+  const QRegion region = shape->Region;
   windowRegion_ = region;
   if (region.isEmpty())
     form_->ClearWindowRegion();
@@ -130,12 +148,7 @@ void TbsSkinForm::PaintSkinFrame(TCanvas& canvas) {
   const TbsSkinData& d = *skinData_;
   const bool active = FormActive();
   const bool useInactive = !active && !d.inactivepicture.Empty();
-  TBitmap& wide = useInactive ? inactivePicture32_ : picture32_;
-  if (wide.Empty()) {
-    wide = useInactive ? d.inactivepicture : d.picture;
-    wide.SetPixelFormat(TPixelFormat::pf32bit);
-  }
-  const TBitmap& source = wide;
+  const TBitmap& source = skinData_->FrameCache.Wide(useInactive ? d.inactivepicture : d.picture, useInactive);
   const TRect S(0, 0, source.Width(), source.Height());
   TBitmap& top = pieceTop_;
   TBitmap& bottom = pieceBottom_;

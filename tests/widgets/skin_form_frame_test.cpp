@@ -577,3 +577,57 @@ TEST(SkinFormFrame, TranslucencyAndTheFadeIn) {
 }
 
 }  // namespace
+
+namespace {
+
+// Forms framed by one skin share its shapes and widened pictures; a new skin replaces them all.
+TEST(SkinFormFrame, SharedShapesAndPicturesFollowASkinChange) {
+  Framed a(400, 300);
+  Framed b(400, 300, nullptr);
+  b.frame->SetSkinData(a.data);
+  ASSERT_TRUE(b.frame->Skinned());
+  const QRegion shape = a.frame->WindowRegion();
+  ASSERT_FALSE(shape.isEmpty());
+  EXPECT_NE(shape, QRegion(0, 0, 400, 300));  // the daylight mask cuts the corners
+  EXPECT_EQ(b.frame->WindowRegion(), shape);
+  EXPECT_GE(a.data->FrameCache.ShapeCount(), 1u);
+  EXPECT_LE(a.data->FrameCache.ShapeCount(), TSkinFrameCache::kMaxShapes);
+  a.Activate();
+  b.Activate();
+  const QImage daylight = a.Paint();
+  EXPECT_EQ(b.Paint(), daylight);
+
+  // The same skin with a mask that keeps every pixel and a picture in other colours.
+  TbsStoredSkin stored(nullptr);
+  stored.LoadFromSkinFile(SkinIni("daylight"));
+  QImage full(stored.mask.Width(), stored.mask.Height(), QImage::Format_RGB32);
+  full.fill(Qt::black);
+  stored.mask.SetImage(full);
+  QImage inverted = stored.picture.Image().convertToFormat(QImage::Format_RGB32);
+  inverted.invertPixels();
+  stored.picture.SetImage(inverted);
+  a.data->LoadFromStoredSkin(stored);
+  ASSERT_TRUE(a.frame->Skinned());
+  EXPECT_EQ(a.frame->WindowRegion(), QRegion(0, 0, 400, 300));
+  EXPECT_EQ(b.frame->WindowRegion(), QRegion(0, 0, 400, 300));
+  EXPECT_TRUE(a.frame->PointInMask(TPoint(0, 0)));
+
+  // A form with a skin data of its own, never shared, paints what the shared one now paints.
+  Framed alone(400, 300, nullptr);
+  auto* own = new TbsSkinData(alone.form.get());
+  own->LoadFromStoredSkin(stored);
+  alone.frame->SetSkinData(own);
+  alone.Activate();
+  a.Activate();
+  const QImage changed = a.Paint();
+  EXPECT_NE(changed, daylight);
+  EXPECT_EQ(alone.Paint(), changed);
+
+  // Back to the stored skin: its shape again, not the full one.
+  LoadSkin(a.data, "daylight");
+  EXPECT_EQ(a.frame->WindowRegion(), shape);
+  EXPECT_EQ(b.frame->WindowRegion(), shape);
+  EXPECT_EQ(a.Paint(), daylight);
+}
+
+}  // namespace
