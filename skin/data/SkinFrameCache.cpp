@@ -1,7 +1,9 @@
 #include "skin/data/SkinFrameCache.h"
 
+#include "skin/draw/FastBitmap.h"
+
 void TSkinFrameCache::Clear() {
-  wide_ = inactiveWide_ = TBitmap();
+  wide_ = inactiveWide_ = mask24_ = TBitmap();
   shapes_.clear();
 }
 
@@ -12,6 +14,11 @@ const TBitmap& TSkinFrameCache::Wide(const TBitmap& source, bool inactive) {
     wide.SetPixelFormat(TPixelFormat::pf32bit);
   }
   return wide;
+}
+
+const TBitmap& TSkinFrameCache::Mask24(const TBitmap& mask) {
+  if (mask24_.Empty() && !mask.Empty()) mask24_.SetImage(To24Bit(mask.Image()));
+  return mask24_;
 }
 
 const TSkinFrameShape* TSkinFrameCache::FindShape(int width, int height, const TRect& maskRect, const TPoint& lt,

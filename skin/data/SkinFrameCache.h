@@ -1,6 +1,7 @@
 #pragma once
 // What every form framed by one skin would otherwise work out for itself on each skin change:
-// the pictures widened to 32 bits and the window shapes per window size. Owned by the skin
+// the pictures widened to 32 bits, the mask in the 24-bit layout the slicing reads, and the
+// window shapes per window size. Owned by the skin
 // data, filled by the forms on first use, emptied whenever the skin changes. GUI thread only.
 #include <QRegion>
 #include <cstddef>
@@ -25,10 +26,12 @@ class TSkinFrameCache {
   static constexpr std::size_t kMaxShapes = 8;
 
   void Clear();
-  bool Empty() const { return shapes_.empty() && wide_.Empty() && inactiveWide_.Empty(); }
+  bool Empty() const { return shapes_.empty() && wide_.Empty() && inactiveWide_.Empty() && mask24_.Empty(); }
 
   // `source` (the skin's picture or its inactive picture) as a 32-bit bitmap, converted once.
   const TBitmap& Wide(const TBitmap& source, bool inactive);
+  // The skin's mask in the 24-bit layout, converted once.
+  const TBitmap& Mask24(const TBitmap& mask);
 
   // The shape stored for this size and frame geometry, or nullptr.
   const TSkinFrameShape* FindShape(int width, int height, const TRect& maskRect, const TPoint& lt, const TPoint& rt,
@@ -37,6 +40,6 @@ class TSkinFrameCache {
   std::size_t ShapeCount() const { return shapes_.size(); }
 
  private:
-  TBitmap wide_, inactiveWide_;
+  TBitmap wide_, inactiveWide_, mask24_;
   std::deque<TSkinFrameShape> shapes_;
 };

@@ -109,7 +109,7 @@ void TbsSkinForm::UpdateWindowRegion() {
     s.RightBottom = FrameRightBottom;
     // A piece this size leaves out has no part of the shape.
     SliceBorderImages(d.lefttoppoint, d.righttoppoint, d.leftbottompoint, d.rightbottompoint, d.maskrectarea,
-                      FrameLeftTop, FrameRightTop, FrameLeftBottom, FrameRightBottom, FrameMaskRect, d.mask, s.Top,
+                      FrameLeftTop, FrameRightTop, FrameLeftBottom, FrameRightBottom, FrameMaskRect, d.FrameCache.Mask24(d.mask), s.Top,
                       s.Left, s.Right, s.Bottom, windowWidth_, windowHeight_);
     if (!RectIsEmpty(FrameMaskRect)) s.Region = QRegion(ToQRect(FrameMaskRect));
     AddPieceRegion(s.Region, s.Top, 0, 0);
