@@ -175,7 +175,7 @@ int main(int argc, char** argv) {
       next = 1 - next;
       g_sink = g_sink + static_cast<uint64_t>(view.SkinData()->SkinControls.size());
     });
-    if (view.CurrentBuiltIn() != next) {
+    if (view.CurrentBuiltIn() != 1 - next) {
       std::fprintf(stderr, "bench_mdi: the skin did not switch\n");
       return 1;
     }

@@ -3,7 +3,9 @@
 //      painted onto the window surface) and closing it, against a QMenu with the same 40
 //      actions popped up, painted and closed in the same process;
 //  (b) one hover step that moves the highlight to the next item (the two items repainted on the
-//      window), against a full repaint of the same window.
+//      window), against a full repaint of the same window;
+//  (c) one hover step along a skinned menu bar of 8 items (the two items repainted on the bar),
+//      against a full repaint of the bar.
 // Prints the figures, then RATIO lines (ours / reference).
 #include <QAction>
 #include <QApplication>
@@ -21,6 +23,8 @@
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinObjectData.h"
 #include "skin/data/StoredSkin.h"
+#include "skin/form/bsMenuBarObjects.h"
+#include "skin/form/bsSkinMainMenuBar.h"
 #include "skin/menus/bsSkinMenus.h"
 
 namespace {
@@ -127,7 +131,55 @@ int main(int argc, char** argv) {
               w->Height(), full);
   driver->CloseAll();
 
+  // (c) The menu bar: the mouse moves from item to item, without the fade, against full repaints.
+  for (auto& o : data->SkinObjects)
+    if (auto* m = dynamic_cast<TbsDataSkinMainMenuItem*>(o.get())) m->morphing = false;
+  TForm barForm(nullptr);
+  barForm.SetBounds(0, 0, 900, 200);
+  auto* mainMenu = new TMainMenu(&barForm);
+  for (int i = 0; i < 8; ++i) {
+    auto* item = new TMenuItem(&barForm);
+    item->SetCaption(QStringLiteral("&Menu %1").arg(i));
+    mainMenu->Items()->Add(item);
+    auto* sub = new TMenuItem(&barForm);
+    sub->SetCaption(Caption(i));
+    item->Add(sub);
+  }
+  auto* bar = new TbsSkinMainMenuBar(&barForm);
+  bar->SetParent(&barForm);
+  bar->SetSkinData(data);
+  bar->SetMainMenu(mainMenu);
+  barForm.Show();
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  if (!bar->HasSection() || bar->Items().size() != 8 || bar->Overflow()) {
+    std::fprintf(stderr, "bench_menus: the bar is not skinned or does not show its 8 items\n");
+    return 1;
+  }
+  int barPaints = 0;
+  const TWndMethod barOld = bar->WindowProc;
+  bar->WindowProc = [&barPaints, barOld](TMessage& m) {
+    if (m.Msg == WM_ERASEBKGND) ++barPaints;
+    barOld(m);
+  };
+  std::vector<TPoint> centres;
+  for (TbsSkinMainMenuBarItem* i : bar->Items())
+    centres.emplace_back((i->ObjectRect.Left + i->ObjectRect.Right) / 2, (i->ObjectRect.Top + i->ObjectRect.Bottom) / 2);
+  const double barStep = Micros(100, [&] {
+                           for (int i = 1; i < 8; ++i) bar->TrackBar(centres[i].X, centres[i].Y);
+                           for (int i = 6; i >= 0; --i) bar->TrackBar(centres[i].X, centres[i].Y);
+                         }) /
+                         14;
+  const int barStepPaints = barPaints;
+  const double barFull = Micros(100, [&] { bar->Repaint(); });
+  if (barStepPaints < 2000 || barPaints - barStepPaints < 100) {
+    std::fprintf(stderr, "bench_menus: the bar did not paint (%d, %d)\n", barStepPaints, barPaints - barStepPaints);
+    return 1;
+  }
+  std::printf("bar hover step (two items repainted): %.1f us; full bar repaint (%d x %d): %.1f us\n", barStep,
+              bar->Width(), bar->Height(), barFull);
+
   std::printf("RATIO menu_open_vs_qmenu %.3f\n", ours / qt);
   std::printf("RATIO menu_hover_step_vs_full_repaint %.3f\n", step / full);
+  std::printf("RATIO menubar_hover_step_vs_full_repaint %.3f\n", barStep / barFull);
   return 0;
 }

@@ -123,6 +123,9 @@ class TbsSkinMainMenuBarItem : public TbsMenuBarObject {
   TRect ItemDownRect;
   int32_t itemleftoffset = 0;
   int32_t itemrightoffset = 0;
+  // The caption's last measured width and what it was measured for (kept by the bar).
+  mutable QString MeasuredKey;
+  mutable int MeasuredWidth = 0;
 
  private:
   // The item's image from `src` of HotPicture at ObjectRect's size: fixed ends, tiled middle.

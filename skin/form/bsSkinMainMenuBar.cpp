@@ -5,11 +5,11 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QFontMetrics>
-#include <QPaintEngine>
 #include <QPainter>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <optional>
 
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
@@ -290,7 +290,19 @@ TFont TbsSkinMainMenuBar::ItemFont(const TbsSkinMainMenuBarItem* item) const {
 int TbsSkinMainMenuBar::CaptionWidth(const TbsSkinMainMenuBarItem* item) const {
   const QString caption = item->Caption();
   if (caption.isEmpty()) return 0;
-  return QFontMetrics(ItemFont(item).ToQFont()).horizontalAdvance(StripHotkey(caption));
+  // Measured again only when the caption or the font changed (the bar is laid out on every
+  // paint and mouse move).
+  const TFont font = ItemFont(item);
+  const QString key = QStringLiteral("%1|%2|%3|%4|%5")
+                          .arg(caption, font.Name)
+                          .arg(font.Height)
+                          .arg(font.Style)
+                          .arg(font.Charset);
+  if (key != item->MeasuredKey) {
+    item->MeasuredKey = key;
+    item->MeasuredWidth = QFontMetrics(font.ToQFont()).horizontalAdvance(StripHotkey(caption));
+  }
+  return item->MeasuredWidth;
 }
 
 TRect TbsSkinMainMenuBar::OverflowRect() const {
@@ -430,23 +442,29 @@ void TbsSkinMainMenuBar::Paint() {
   const int W = Width(), H = Height();
   if (W <= 0 || H <= 0) return;
   FetchSkinData();
-  // Only what the window system asks for is drawn (an object's rectangle, or everything).
-  QRect dirty(0, 0, W, H);
-  if (QPainter* p = Canvas().Painter(); p && p->paintEngine()) {
-    const QRegion clip = p->paintEngine()->systemClip();
-    if (!clip.isEmpty()) dirty &= clip.boundingRect();
+  // An object's own redraw paints its rectangle only; every other paint draws the whole bar.
+  TRect area(0, 0, W, H);
+  if (redrawArea_) {
+    const TRect& r = *redrawArea_;
+    area = TRect(std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, W), std::min(r.Bottom, H));
+    if (RectIsEmpty(area)) return;
   }
-  if (dirty.isEmpty()) return;
   TBitmap image;
-  PaintArea(image, TRect(dirty.left(), dirty.top(), dirty.right() + 1, dirty.bottom() + 1));
-  Canvas().Draw(dirty.left(), dirty.top(), image);
+  PaintArea(image, area);
+  Canvas().Draw(area.Left, area.Top, image);
+}
+
+void TbsSkinMainMenuBar::RepaintArea(const TRect& r) {
+  if (IsDestroying() || !HandleAllocated() || !Handle()->isVisible()) return;
+  const QRect q = QRect(r.Left, r.Top, RectWidth(r), RectHeight(r)) & QRect(0, 0, Width(), Height());
+  if (q.isEmpty()) return;
+  redrawArea_ = TRect(q.left(), q.top(), q.right() + 1, q.bottom() + 1);
+  Handle()->repaint(q);
+  redrawArea_.reset();
 }
 
 void TbsSkinMainMenuBar::RedrawObject(TbsMenuBarObject* object) {
-  if (!object || IsDestroying() || !HandleAllocated() || !Handle()->isVisible()) return;
-  const TRect& r = object->ObjectRect;
-  const QRect q = QRect(r.Left, r.Top, RectWidth(r), RectHeight(r)) & QRect(0, 0, Width(), Height());
-  if (!q.isEmpty()) Handle()->repaint(q);
+  if (object) RepaintArea(object->ObjectRect);
 }
 
 // ===================================================================================
@@ -473,10 +491,7 @@ void TbsSkinMainMenuBar::TrackBar(int x, int y) {
   const bool hot = overflow_ && PointInRect(TPoint(x, y), OverflowRect());
   if (hot != overflowHot_) {
     overflowHot_ = hot;
-    if (HandleAllocated() && Handle()->isVisible()) {
-      const TRect r = OverflowRect();
-      Handle()->repaint(QRect(r.Left, r.Top, RectWidth(r), RectHeight(r)));
-    }
+    RepaintArea(OverflowRect());
   }
 
   if (i == hoverIndex_) return;

@@ -13,6 +13,7 @@
 #pragma once
 #include <QString>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/Bitmap.h"
@@ -164,6 +165,8 @@ class TbsSkinMainMenuBar : public TbsSkinControl, public TbsMenuBarLink {
   bool PopupOpen() const;
   // The section's height (within the drawable range), or 0 without one.
   int SkinHeight() const;
+  // Repaints the part `r` of the bar now (drawing only that part).
+  void RepaintArea(const TRect& r);
   // Composes the background for the current size and skin unless it is already there.
   void ComposeBackground();
 
@@ -190,6 +193,8 @@ class TbsSkinMainMenuBar : public TbsSkinControl, public TbsMenuBarLink {
   // The composed background of the last paint and the size and skin it was made for.
   TBitmap background_;
   QString backgroundKey_;
+  // The part being repainted by RepaintArea (bar coordinates); none for a whole paint.
+  std::optional<TRect> redrawArea_;
   // Expires with the bar: callers that ran outside code check it before going on.
   std::shared_ptr<int> life_ = std::make_shared<int>(0);
 };

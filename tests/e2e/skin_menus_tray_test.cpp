@@ -29,6 +29,7 @@
 #include "skin/menus/bsSkinPopupWindow.h"
 #include "skin/menus/bsTrayIcon.h"
 #include "support/Desktop.h"
+#include "support/Trayer.h"
 #include "tests/TestUtil.h"
 
 namespace {
@@ -65,29 +66,20 @@ bool Embedded(uint32_t w) {
   return false;
 }
 
-// trayer on the test display, for the life of the object.
+// trayer on the test display, for the life of the object, taken as this program's
+// notification area.
 class Trayer {
  public:
-  ~Trayer() { Stop(); }
   bool Start() {
-    process_.setProcessEnvironment(DesktopEnvironment());
-    process_.start(QStringLiteral("trayer"),
-                   {QStringLiteral("--edge"), QStringLiteral("bottom"), QStringLiteral("--align"), QStringLiteral("right"),
-                    QStringLiteral("--widthtype"), QStringLiteral("pixel"), QStringLiteral("--width"),
-                    QStringLiteral("120"), QStringLiteral("--height"), QStringLiteral("32"), QStringLiteral("--expand"),
-                    QStringLiteral("false")});
-    if (!process_.waitForStarted(5000)) return false;
-    return Pump([] { return CurrentNotifyArea() == TNotifyAreaKind::XEmbed; }, 15000);
+    return trayer_.Start() && Pump([] { return CurrentNotifyArea() == TNotifyAreaKind::XEmbed; }, 15000);
   }
   void Stop() {
-    if (process_.state() == QProcess::NotRunning) return;
-    process_.kill();
-    process_.waitForFinished(5000);
+    trayer_.Stop();
     Pump([] { return CurrentNotifyArea() != TNotifyAreaKind::XEmbed; }, 5000);
   }
 
  private:
-  QProcess process_;
+  TTrayer trayer_;
 };
 
 class TrayDesktop : public ::testing::Test {

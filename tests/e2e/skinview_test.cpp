@@ -23,6 +23,7 @@
 
 #include "support/Accessibility.h"
 #include "support/Desktop.h"
+#include "support/Trayer.h"
 #include "support/WindowManager.h"
 #include "tests/TestUtil.h"
 
@@ -74,35 +75,11 @@ double SameShare(const QImage& a, const QImage& b) {
 
 QString SkinViewPath() { return BinDir() + QStringLiteral("/skinview"); }
 
-// trayer as the notification area, for the life of the object.
-class TTrayer {
- public:
-  ~TTrayer() {
-    if (process_.state() == QProcess::NotRunning) return;
-    process_.kill();
-    process_.waitForFinished(5000);
-  }
-  bool Start() {
-    process_.setProcessEnvironment(DesktopEnvironment());
-    process_.start(QStringLiteral("trayer"),
-                   {QStringLiteral("--edge"), QStringLiteral("bottom"), QStringLiteral("--align"), QStringLiteral("right"),
-                    QStringLiteral("--widthtype"), QStringLiteral("pixel"), QStringLiteral("--width"),
-                    QStringLiteral("120"), QStringLiteral("--height"), QStringLiteral("32"), QStringLiteral("--expand"),
-                    QStringLiteral("false")});
-    if (!process_.waitForStarted(5000)) return false;
-    return WaitFor([] { return !Xdo({QStringLiteral("search"), QStringLiteral("--classname"), QStringLiteral("trayer")}).isEmpty(); },
-                   10000);
-  }
-
- private:
-  QProcess process_;
-};
-
 class SkinViewDesktop : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!TOpenbox::Installed()) GTEST_SKIP() << "openbox is not installed";
-    if (QStandardPaths::findExecutable(QStringLiteral("trayer")).isEmpty()) GTEST_SKIP() << "trayer is not installed";
+    if (!TTrayer::Installed()) GTEST_SKIP() << "trayer is not installed";
     if (const auto wm = RunningWindowManager())
       GTEST_SKIP() << "the test display has a window manager of its own (" << wm->toStdString() << ")";
     ASSERT_TRUE(openbox.Start()) << "openbox did not take the display";

@@ -457,8 +457,13 @@ QString DaylightWithButtonEdit(const QTemporaryDir& dir) {
   QFile f(dir.filePath(QStringLiteral("SKIN.INI")));
   if (!f.open(QIODevice::ReadWrite)) return QString();
   QString text = QString::fromLatin1(f.readAll());
-  text.replace(QRegularExpression(QStringLiteral("\\[SKINCONTROLS\\]\\r?\\ncount=7")),
-               QStringLiteral("[SKINCONTROLS]\r\ncount=8\r\n7=buttonedit:edit"));
+  // One more control entry after the skin's own ones.
+  const QRegularExpressionMatch count =
+      QRegularExpression(QStringLiteral("\\[SKINCONTROLS\\]\\r?\\ncount=(\\d+)")).match(text);
+  if (!count.hasMatch()) return QString();
+  const int n = count.captured(1).toInt();
+  text.replace(count.capturedStart(), count.capturedLength(),
+               QStringLiteral("[SKINCONTROLS]\r\ncount=%1\r\n%2=buttonedit:edit").arg(n + 1).arg(n));
   text += QStringLiteral(
       "\r\n[buttonedit]\r\npictureindex=3\r\nmaskpictureindex=-1\r\nskinrect=0,0,65,22\r\n"
       "lefttoppoint=3,0\r\nrighttoppoint=42,0\r\nleftbottompoint=0,0\r\nrightbottompoint=0,0\r\n"

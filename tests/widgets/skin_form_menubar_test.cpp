@@ -17,6 +17,8 @@
 #include "platform/Menus.h"
 #include "platform/Streaming.h"
 #include "skin/data/SkinData.h"
+#include "skin/draw/bsEffects.h"
+#include "skin/draw/bsUtils.h"
 #include "skin/form/SkinFormRegistry.h"
 #include "skin/form/bsMenuBarObjects.h"
 #include "skin/form/bsSkinForm.h"
@@ -287,6 +289,13 @@ TEST(SkinMenuBar, MouseOpensMenusAndMovingAlongTheBarSwitchesThem) {
   EXPECT_FALSE(f.frame->MainMenuActive());
   EXPECT_FALSE(f.frame->SkinMenuOpen());
   EXPECT_FALSE(f.driver().MenuOpen());
+  // With PopupToUp the menus open above the bar.
+  f.bar->PopupToUp = true;
+  f.Click(f.Centre(f.item(1)));
+  ASSERT_TRUE(f.driver().MenuOpen());
+  EXPECT_EQ(f.window()->ScreenBounds().Bottom, f.bar->ScreenRect(f.item(1)->ObjectRect).Top);
+  f.frame->ExitMenuMode();
+  f.bar->PopupToUp = false;
   // Choosing a popup item runs it and ends everything.
   QStringList ran;
   for (TMenuItem* i : f.file->ItemList()) i->OnClick = [&ran, i](TComponent*) { ran << StripHotkey(i->Caption()); };
@@ -659,6 +668,24 @@ TEST(SkinMenuBar, ChildButtonsFollowTheChildsBorderIconsAndTheSystemMenuButtonHo
   m.frames[0]->SetWindowState(TWindowState::wsNormal);
 }
 
+TEST(SkinMenuBar, APressOnTheParentsBarEndsTheMenusOfItsActiveChild) {
+  MdiBar m;
+  TCustomForm* active = m.parent->ActiveMDIChild();
+  ASSERT_NE(active, nullptr);
+  TbsSkinForm* child = TbsSkinForm::FindSkinForm(active);
+  child->ShowSystemMenu(100, 100);
+  ASSERT_TRUE(child->MenuDriver()->MenuOpen());
+  ASSERT_TRUE(child->SkinMenuOpen());
+  // The press on the bar reaches the parent first: the child's menu closes, the bar's opens.
+  m.bar->ArrangeBar();
+  m.Click(m.bar->Items().front());
+  EXPECT_FALSE(child->MenuDriver()->MenuOpen());
+  EXPECT_FALSE(child->SkinMenuOpen());
+  EXPECT_TRUE(m.pframe->MenuDriver()->MenuOpen());
+  EXPECT_TRUE(m.pframe->MainMenuActive());
+  m.pframe->ExitMenuMode();
+}
+
 TEST(SkinMenuBar, ScreenReadersSeeTheChildButtonsAsNamedPushButtons) {
   MdiBar m;
   m.frames[0]->SetWindowState(TWindowState::wsMaximized);
@@ -742,4 +769,115 @@ end
   EXPECT_TRUE(written.contains(QStringLiteral("MainMenuBar = bsSkinMainMenuBar1"))) << qPrintable(written);
   EXPECT_TRUE(written.contains(QStringLiteral("MainMenu = MainMenu1")));
   EXPECT_TRUE(written.contains(QStringLiteral("PopupToUp = True")));
+}
+
+namespace {
+
+// The columns [x0, x1) of `shot` against the same columns of `expected` drawn at `at`.
+int DifferingPixels(const QImage& shot, const QImage& expected, const TPoint& at, int x0, int x1) {
+  int differ = 0;
+  for (int y = 0; y < expected.height(); ++y)
+    for (int x = x0; x < x1; ++x)
+      if ((shot.pixel(at.X + x, at.Y + y) & 0xFFFFFF) != (expected.pixel(x, y) & 0xFFFFFF)) ++differ;
+  return differ;
+}
+
+}  // namespace
+
+TEST(SkinMenuBar, SkinnedBarIsComposedFromItsSectionAndItemObject) {
+  for (const char* skin : {"daylight", "slate"}) {
+    SCOPED_TRACE(skin);
+    BarForm f(skin);
+    ASSERT_TRUE(f.bar->HasSection());
+    ASSERT_NE(f.bar->BarPicture(), nullptr);
+    const int W = f.bar->Width(), H = f.bar->Height();
+    // The height is the section's, whatever is asked for.
+    EXPECT_EQ(H, RectHeight(f.bar->BarSkinRect));
+    f.bar->SetHeight(50);
+    EXPECT_EQ(f.bar->Height(), H);
+    TbsSkinMainMenuBarItem* file = f.item(0);
+    ASSERT_TRUE(file->SkinLook());
+    // Items start at the items area and are as wide as the image less the text area plus the
+    // text and 2.
+    EXPECT_EQ(f.bar->ItemsArea(), TRect(f.bar->itemsrect.Left, f.bar->itemsrect.Top,
+                                        W + f.bar->itemsrect.Right - RectWidth(f.bar->BarSkinRect), f.bar->itemsrect.Bottom));
+    EXPECT_EQ(file->ObjectRect.Left, f.bar->itemsrect.Left);
+    EXPECT_EQ(file->ObjectRect.Width(),
+              RectWidth(file->skinrect) - RectWidth(file->textrect) + f.bar->CaptionWidth(file) + 2);
+    EXPECT_EQ(file->ObjectRect.Height(), RectHeight(file->skinrect));
+
+    // The bar's background right of the items: the strip composed from the section.
+    TBitmap strip;
+    ComposeStripH(f.bar->itemsrect.Left, RectWidth(f.bar->BarSkinRect) - f.bar->itemsrect.Right, strip,
+                  *f.bar->BarPicture(), f.bar->BarSkinRect, W, H);
+    QImage shot = f.Shot();
+    const int after = f.item(3)->ObjectRect.Right;
+    EXPECT_EQ(DifferingPixels(shot, strip.Image(), TPoint(0, 0), after, W), 0);
+
+    // An item's ends (no text there) are the item object's image, normal, hot and pressed.
+    auto itemImage = [&](const TRect& src) {
+      TBitmap b;
+      ComposeStripH(file->itemleftoffset, file->itemrightoffset, b, *file->HotPicture, src, file->ObjectRect.Width(),
+                    file->ObjectRect.Height());
+      return b.Image();
+    };
+    const TPoint at(file->ObjectRect.Left, file->ObjectRect.Top);
+    const int ends = file->itemleftoffset;
+    ASSERT_GT(ends, 2);
+    EXPECT_EQ(DifferingPixels(shot, itemImage(file->skinrect), at, 0, ends), 0);
+    f.Move(f.Centre(file));
+    EXPECT_TRUE(f.bar->MorphTimer().Enabled());  // the item fades in
+    for (int i = 0; i < 12; ++i) f.bar->MorphTimer().OnTimer(nullptr);
+    EXPECT_EQ(file->MorphFactor, 1.0);
+    EXPECT_FALSE(f.bar->MorphTimer().Enabled());  // a tick that stepped nothing stopped it
+    shot = f.Shot();
+    EXPECT_EQ(DifferingPixels(shot, itemImage(file->activeskinrect), at, 0, ends), 0);
+    EXPECT_TRUE(HasColour(shot, file->ObjectRect, file->activefontcolor));
+    // Half way: the blend of both.
+    file->MorphFactor = 0.5;
+    f.bar->RedrawObject(file);
+    {
+      TbsEffectBmp a(itemImage(file->skinrect)), b(itemImage(file->activeskinrect));
+      a.Morph(file->morphkind, b, 0.5);
+      EXPECT_EQ(DifferingPixels(f.Shot(), a.Image(), at, 0, ends), 0);
+    }
+    file->MorphFactor = 1;
+    f.Click(f.Centre(file));
+    ASSERT_TRUE(file->Pressed);
+    shot = f.Shot();
+    EXPECT_EQ(DifferingPixels(shot, itemImage(file->ItemDownRect), at, 0, ends), 0);
+    EXPECT_TRUE(HasColour(shot, file->ObjectRect, file->downfontcolor));
+    f.frame->ExitMenuMode();
+
+    // The overflow arrow in the section's track mark colours.
+    f.form->SetBounds(0, 0, 120, 400);
+    f.bar->Repaint();
+    ASSERT_TRUE(f.bar->Overflow());
+    EXPECT_TRUE(HasColour(f.Shot(), f.bar->OverflowRect(), f.bar->trackmarkcolor));
+  }
+}
+
+TEST(SkinMenuBar, SkinChangesReachTheBarThroughTheFrame) {
+  BarForm f("daylight");
+  ASSERT_TRUE(f.bar->HasSection());
+  f.Key(Qt::Key_Alt);
+  ASSERT_TRUE(f.frame->MainMenuActive());
+  // A skin without a bar section: the bar takes its default height and look.
+  {
+    TbsStoredSkin bare(nullptr);
+    bare.SetIniStrings({QStringLiteral("[VERSION]"), QStringLiteral("ver=1")});
+    f.data->LoadFromStoredSkin(bare);
+  }
+  EXPECT_FALSE(f.bar->HasSection());
+  EXPECT_EQ(f.bar->Height(), 22);
+  ASSERT_EQ(f.bar->Items().size(), 4u);
+  EXPECT_FALSE(f.item(0)->SkinLook());
+  f.bar->Repaint();
+  LoadSkinFolder(f.data, "slate");
+  EXPECT_TRUE(f.bar->HasSection());
+  EXPECT_EQ(f.bar->Height(), RectHeight(f.bar->BarSkinRect));
+  EXPECT_TRUE(f.item(0)->SkinLook());
+  // Menu mode went with the old items; the frame still ends it cleanly.
+  f.frame->ExitMenuMode();
+  EXPECT_FALSE(f.frame->MenuKeysHooked());
 }

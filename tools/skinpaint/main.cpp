@@ -589,6 +589,69 @@ void PaintMenu(Skin& s, Placed w, Placed p, QStringList& popup, QStringList& ite
        << QStringLiteral("textrect=20,0,40,20");
 }
 
+// The main menu bar, in the menu items' picture right of them (at (ox, 0)): the bar strip
+// (40 x 22, fixed 2-pixel ends), the item looks (normal, hot, pressed; 40 x 18 each, fixed
+// 6-pixel ends) and the buttons of a maximized MDI child (14 x 14: system menu, close,
+// restore, minimize across; normal, hot, pressed down).
+struct MenuBarParts {
+  QStringList bar, item;
+  QStringList buttons[4];  // mbsys, mbclose, mbmax, mbmin
+};
+const char* const kBarButtonNames[4] = {"mbsys", "mbclose", "mbmax", "mbmin"};
+
+void PaintMenuBar(Skin& s, Placed p, MenuBarParts& out) {
+  const Theme& t = s.t;
+  QImage& img = s.Img(p.sheet);
+  // The strip: the face with a light top line and a dark bottom line.
+  const Rect strip = Rect{0, 0, 40, 22}.Off(p.ox, p.oy);
+  VGrad(img, strip.l, strip.t, strip.r, strip.b, Mix(t.face, t.faceLight, 1, 2), t.face);
+  HLine(img, strip.l, strip.r, strip.t, t.faceLight);
+  HLine(img, strip.l, strip.r, strip.b - 1, t.faceDark);
+  // Items: the normal look is the strip's own rows 2..20, so an item sits on the bar unseen.
+  const Rect normal = Rect{40, 0, 80, 18}.Off(p.ox, p.oy);
+  for (int y = 0; y < 18; ++y) HLine(img, normal.l, normal.r, normal.t + y, img.pixel(strip.l + 20, strip.t + 2 + y));
+  const Rect hot = Rect{40, 18, 80, 36}.Off(p.ox, p.oy);
+  const Rect down = Rect{40, 36, 80, 54}.Off(p.ox, p.oy);
+  PaintLook(img, hot, LookStyle(3, t.face),
+            StateLook(Mix(t.menuHot, t.outline, 1, 3), Mix(t.menuHot, t.faceLight, 1, 2), t.menuHot));
+  PaintLook(img, down, LookStyle(3, t.face), StateLook(t.btnOutline, t.btnDownBottom, t.btnDownTop));
+  out.item << QStringLiteral("hint=") << QStringLiteral("skinrectinapicture=0") << QStringLiteral("skinrect=") + normal.Text()
+           << QStringLiteral("activeskinrect=") + hot.Text() << QStringLiteral("activepictureindex=%1").arg(p.sheet)
+           << QStringLiteral("morphing=1") << QStringLiteral("morphkind=%1").arg(QLatin1String(t.morphKind))
+           << QStringLiteral("downrect=") + down.Text() << QStringLiteral("fontname=Arial") << QStringLiteral("fontheight=14")
+           << QStringLiteral("fontstyle=") << QStringLiteral("fontcolor=%1").arg(t.menuFont)
+           << QStringLiteral("activefontcolor=%1").arg(t.menuActive) << QStringLiteral("downfontcolor=%1").arg(t.textDown)
+           << QStringLiteral("unenabledfontColor=%1").arg(t.menuDisabled) << QStringLiteral("textrect=6,1,34,17")
+           << QStringLiteral("itemleftoffset=6") << QStringLiteral("itemrightoffset=6");
+  // Child buttons.
+  const Glyph glyphs[4] = {Glyph::SysMenu, Glyph::Close, Glyph::Restore, Glyph::Minimize};
+  const char* commands[4] = {"cmsysmenu", "cmclose", "cmmaximize", "cmminimize"};
+  const char* hints[4] = {"System menu", "Close", "Restore", "Minimize"};
+  for (int i = 0; i < 4; ++i) {
+    const bool close = i == 1;
+    const QRgb hotBg = close ? t.closeHot : t.hot, downBg = close ? t.closeDown : t.down;
+    const std::vector<Rect> cells = PaintStateColumn(
+        img, p.ox + 80 + 14 * i, p.oy, 14, 14, LookStyle(2, t.face).FillFirst(),
+        {StateLook(t.btnOutline, t.btnTop, t.btnBottom).WithGlyph(glyphs[i], t.btnOutline),
+         StateLook(Mix(hotBg, t.outline, 1, 2), Mix(hotBg, qRgb(255, 255, 255), 1, 4), hotBg).WithGlyph(glyphs[i], t.glyphHot),
+         StateLook(Mix(downBg, t.outline, 1, 2), downBg, downBg).WithGlyph(glyphs[i], t.glyphDown)});
+    out.buttons[i] << QStringLiteral("hint=%1").arg(QLatin1String(hints[i])) << QStringLiteral("skinrectinapicture=0")
+                   << QStringLiteral("skinrect=") + cells[0].Text() << QStringLiteral("activeskinrect=") + cells[1].Text()
+                   << QStringLiteral("activepictureindex=%1").arg(p.sheet) << QStringLiteral("morphing=1")
+                   << QStringLiteral("morphkind=%1").arg(QLatin1String(t.morphKind))
+                   << QStringLiteral("downrect=") + cells[2].Text() << QStringLiteral("disableskinrsect=0,0,0,0")
+                   << QStringLiteral("command=%1").arg(QLatin1String(commands[i])) << QStringLiteral("restorerect=0,0,0,0")
+                   << QStringLiteral("restoreactiverect=0,0,0,0") << QStringLiteral("restoredownrect=0,0,0,0")
+                   << QStringLiteral("restoreinactiverect=0,0,0,0");
+  }
+  out.bar << QStringLiteral("pictureindex=%1").arg(p.sheet) << QStringLiteral("maskpictureindex=-1")
+          << QStringLiteral("skinrect=") + strip.Text() << QStringLiteral("itemsrect=2,2,38,20")
+          << QStringLiteral("menubaritem=MENUBARITEM") << QStringLiteral("closebutton=mbclose")
+          << QStringLiteral("maxbutton=mbmax") << QStringLiteral("minbutton=mbmin") << QStringLiteral("sysmenubutton=mbsys")
+          << QStringLiteral("trackmarkcolor=%1").arg(t.scrollMarker)
+          << QStringLiteral("trackmarkactivecolor=%1").arg(t.scrollMarkerActive);
+}
+
 void PaintHint(Skin& s, Placed p, QStringList& hint) {
   const Theme& t = s.t;
   QImage& img = s.Img(p.sheet);
@@ -645,6 +708,7 @@ void WriteSheet(const QString& dir, const Sheet& sh) {
 void BuildSkin(const Theme& t, bool stored, const QString& outRoot) {
   Skin s(t);
   QStringList panel, button, edit, tab, hup, vup, popup, menuitem, hint;
+  MenuBarParts menubar;
   int buttons;
   if (stored) {
     buttons = s.AddSheet(QStringLiteral("framebuttons.bmp"), 45, 45, Depth::True, t.titleBottom);
@@ -654,9 +718,10 @@ void BuildSkin(const Theme& t, bool stored, const QString& outRoot) {
     PaintEdit(s, {s.AddSheet(QStringLiteral("edit.bmp"), 65, 44, Depth::True, t.face), 0, 0}, edit);
     PaintTab(s, {s.AddSheet(QStringLiteral("tab.bmp"), 110, 54, Depth::True, t.strip), 0, 0}, tab);
     PaintUpDowns(s, {s.AddSheet(QStringLiteral("updown.bmp"), 52, 72, Depth::Indexed, t.face), 0, 0}, hup, vup);
-    const int items = s.AddSheet(QStringLiteral("menu.bmp"), 60, 44, Depth::True, t.menuBg);
+    const int items = s.AddSheet(QStringLiteral("menu.bmp"), 196, 54, Depth::True, t.menuBg);
     PaintHint(s, {s.AddSheet(QStringLiteral("hint.bmp"), 32, 24, Depth::Indexed, t.hintEdge), 0, 0}, hint);
     PaintMenu(s, {s.AddSheet(QStringLiteral("popup.bmp"), 48, 48, Depth::True, t.menuBg), 0, 0}, {items, 0, 0}, popup, menuitem);
+    PaintMenuBar(s, {items, 60, 0}, menubar);
   } else {
     buttons = s.AddSheet(QStringLiteral("framebuttons.bmp"), 45, 45, Depth::Indexed, t.titleBottom);
     PaintFrameButtonStates(s, buttons, 0, 0);
@@ -667,9 +732,10 @@ void BuildSkin(const Theme& t, bool stored, const QString& outRoot) {
     parts = s.AddSheet(QStringLiteral("tabs.bmp"), 110, 126, Depth::True, t.strip);
     PaintTab(s, {parts, 0, 0}, tab);
     PaintUpDowns(s, {parts, 0, 54}, hup, vup);
-    const int items = s.AddSheet(QStringLiteral("menu.bmp"), 60, 44, Depth::True, t.menuBg);
+    const int items = s.AddSheet(QStringLiteral("menu.bmp"), 196, 54, Depth::True, t.menuBg);
     PaintHint(s, {s.AddSheet(QStringLiteral("hint.bmp"), 32, 24, Depth::Indexed, t.hintEdge), 0, 0}, hint);
     PaintMenu(s, {s.AddSheet(QStringLiteral("popup.bmp"), 48, 48, Depth::True, t.menuBg), 0, 0}, {items, 0, 0}, popup, menuitem);
+    PaintMenuBar(s, {items, 60, 0}, menubar);
   }
 
   // The description.
@@ -718,7 +784,8 @@ void BuildSkin(const Theme& t, bool stored, const QString& outRoot) {
   s.Section(QStringLiteral("SKINOBJECTS"));
   QStringList objects = {QStringLiteral("caption1:caption")};
   for (const FrameButton& b : kButtons) objects << QStringLiteral("%1:stdbutton").arg(QLatin1String(b.name));
-  objects << QStringLiteral("MENUITEM:menuitem");
+  objects << QStringLiteral("MENUITEM:menuitem") << QStringLiteral("MENUBARITEM:mainmenubaritem");
+  for (const char* b : kBarButtonNames) objects << QStringLiteral("%1:mainmenubarbutton").arg(QLatin1String(b));
   s.Key("count", static_cast<int>(objects.size()));
   for (int i = 0; i < objects.size(); ++i) s.lines << QStringLiteral("%1=%2").arg(i).arg(objects[i]);
 
@@ -750,12 +817,18 @@ void BuildSkin(const Theme& t, bool stored, const QString& outRoot) {
   }
   s.Section(QStringLiteral("MENUITEM"));
   s.lines << menuitem;
+  s.Section(QStringLiteral("MENUBARITEM"));
+  s.lines << menubar.item;
+  for (int i = 0; i < 4; ++i) {
+    s.Section(QLatin1String(kBarButtonNames[i]));
+    s.lines << menubar.buttons[i];
+  }
 
   // Controls.
   s.Section(QStringLiteral("SKINCONTROLS"));
   const QStringList controls = {QStringLiteral("panel:panel"),   QStringLiteral("button:button"),   QStringLiteral("edit:edit"),
                                 QStringLiteral("stdlabel:stdlabel"), QStringLiteral("tab:tab"),   QStringLiteral("hupdown:updown"),
-                                QStringLiteral("vupdown:updown")};
+                                QStringLiteral("vupdown:updown"), QStringLiteral("mainmenubar:mainmenubar")};
   s.Key("count", static_cast<int>(controls.size()));
   for (int i = 0; i < controls.size(); ++i) s.lines << QStringLiteral("%1=%2").arg(i).arg(controls[i]);
   s.Section(QStringLiteral("panel"));
@@ -774,6 +847,8 @@ void BuildSkin(const Theme& t, bool stored, const QString& outRoot) {
   s.lines << hup;
   s.Section(QStringLiteral("vupdown"));
   s.lines << vup;
+  s.Section(QStringLiteral("mainmenubar"));
+  s.lines << menubar.bar;
 
   // Files.
   const QString dir = outRoot + u'/' + QLatin1String(t.folder) + u'/';

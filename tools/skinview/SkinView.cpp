@@ -19,6 +19,27 @@
 
 namespace {
 const QString kTitle = QStringLiteral("Skinview");
+
+// Holds the painting of some top-level forms (and everything inside them) for its life; when it
+// goes, each form paints once.
+class TPaintFreeze {
+ public:
+  explicit TPaintFreeze(std::initializer_list<TForm*> forms) {
+    for (TForm* f : forms)
+      if (f && f->HandleAllocated() && f->Handle()->updatesEnabled()) {
+        f->Handle()->setUpdatesEnabled(false);
+        held_.push_back(f->Handle());
+      }
+  }
+  ~TPaintFreeze() {
+    for (QWidget* w : held_) w->setUpdatesEnabled(true);
+  }
+  TPaintFreeze(const TPaintFreeze&) = delete;
+  TPaintFreeze& operator=(const TPaintFreeze&) = delete;
+
+ private:
+  std::vector<QWidget*> held_;
+};
 }  // namespace
 
 TSkinView::TSkinView(TApplication& app) : app_(app) {
@@ -157,7 +178,13 @@ void TSkinView::RouteShortCuts(TForm& form) {
 
 void TSkinView::UseSkin(std::shared_ptr<const TSkinSource> skin, int builtIn) {
   if (!skin) return;
-  skin->LoadInto(*data_);
+  {
+    // Every form takes the new skin with its painting held, then paints once: the frames
+    // repaint as they change, and twelve forms each painting twice on the way cost more than
+    // the change itself.
+    const TPaintFreeze freeze({parent_, tool_});
+    skin->LoadInto(*data_);
+  }
   current_ = std::move(skin);
   builtIn_ = builtIn;
   for (int i = 0; i < kBuiltInSkinCount; ++i)

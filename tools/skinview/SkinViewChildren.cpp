@@ -28,12 +28,16 @@ T* Put(TCustomForm& form, TWinControl* parent, int x, int y, int w, int h, const
   return c;
 }
 
-TbsSkinPanel* PutPanel(TCustomForm& form, TWinControl* parent, int x, int y, int w, int h, const QString& caption,
-                       const QString& hint, TbsSkinData* data) {
-  auto* p = Put<TbsSkinPanel>(form, parent, x, y, w, h, hint, data);
-  p->SetCaption(caption);
-  return p;
+// The same with a caption.
+template <class T>
+T* PutCaptioned(TCustomForm& form, TWinControl* parent, int x, int y, int w, int h, const QString& caption,
+                const QString& hint, TbsSkinData* data) {
+  auto* c = Put<T>(form, parent, x, y, w, h, hint, data);
+  c->SetCaption(caption);
+  return c;
 }
+constexpr auto PutPanel = PutCaptioned<TbsSkinPanel>;
+constexpr auto PutButton = PutCaptioned<TbsSkinButton>;
 
 TbsSkinStdLabel* PutLabel(TCustomForm& form, TWinControl* parent, int x, int y, const QString& caption,
                           TbsSkinData* data) {
@@ -42,13 +46,6 @@ TbsSkinStdLabel* PutLabel(TCustomForm& form, TWinControl* parent, int x, int y, 
   l->SetAutoSize(false);
   l->SetCaption(caption);
   return l;
-}
-
-TbsSkinButton* PutButton(TCustomForm& form, TWinControl* parent, int x, int y, int w, int h, const QString& caption,
-                         const QString& hint, TbsSkinData* data) {
-  auto* b = Put<TbsSkinButton>(form, parent, x, y, w, h, hint, data);
-  b->SetCaption(caption);
-  return b;
 }
 
 void FillPanels(TCustomForm& f, TbsSkinData* d) {
@@ -241,7 +238,7 @@ void FillMenus(TCustomForm& f, TbsSkinData* d) {
     return item;
   };
   TMenuItem* root = menu->Items();
-  add(root, QStringLiteral("&Open"), 0)->SetShortCut(ShortCut('O', ssCtrl | ssShift));
+  add(root, QStringLiteral("&Open"), 0)->SetShortCut(ShortCut('N', ssCtrl));
   add(root, QStringLiteral("&Save"), 1);
   add(root, QStringLiteral("&Favourite"), 2)->SetEnabled(false);
   add(root, QStringLiteral("-"));
@@ -271,10 +268,10 @@ void FillMenus(TCustomForm& f, TbsSkinData* d) {
   for (int i = 1; i <= 3; ++i) add(deeper, QStringLiteral("Level three, item %1").arg(i));
   add(more, QStringLiteral("Disabled sub-item"))->SetEnabled(false);
   add(root, QStringLiteral("-"));
-  // Enough items that the menu scrolls on any screen.
+  // More items than fit on a screen: the menu scrolls.
   TMenuItem* recent = add(root, QStringLiteral("&Recent files"));
   for (int i = 1; i <= 60; ++i) add(recent, QStringLiteral("Recent file %1").arg(i));
-  for (int i = 1; i <= 40; ++i) add(root, QStringLiteral("Item %1").arg(i), i % 6 == 0 ? 5 : -1);
+  for (int i = 1; i <= 80; ++i) add(root, QStringLiteral("Item %1").arg(i), i % 6 == 0 ? 5 : -1);
 
   auto* area = PutPanel(f, &f, 8, 8, 300, 150, QStringLiteral("Popup menu"),
                         QStringLiteral("A right click opens the skinned popup menu"), d);
