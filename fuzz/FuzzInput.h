@@ -1,11 +1,15 @@
 // What the skin fuzzers share: the check that stops a run, a reader of values from the input,
 // and small pictures of any size and depth made from it.
 #pragma once
+#include <QByteArray>
 #include <QImage>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 
 #include "platform/Bitmap.h"
+#include "platform/Forms.h"
 
 inline void Check(bool ok) {
   if (!ok) __builtin_trap();
@@ -25,6 +29,27 @@ struct Reader {
     return hi << 8 | Byte();
   }
 };
+
+// The input as the skin fuzzers take it: a description text up to the first NUL byte (the whole
+// input without one), and the bytes after that NUL for the reader.
+struct TSplitInput {
+  QByteArray Text;
+  Reader Rest;
+};
+inline TSplitInput SplitAtNul(const uint8_t* data, size_t size) {
+  const auto* nul = static_cast<const uint8_t*>(memchr(data, 0, size));
+  const size_t textSize = nul ? static_cast<size_t>(nul - data) : size;
+  return {QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(textSize)),
+          Reader{data + textSize + (nul ? 1 : 0), nul ? size - textSize - 1 : 0}};
+}
+
+// The application object of a fuzzer that shows windows, on the offscreen platform; made once
+// (from LLVMFuzzerInitialize) and kept for the whole run.
+inline TApplication* StartOffscreenApplication(int* argc, char*** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static TApplication* app = new TApplication(*argc, *argv);
+  return app;
+}
 
 // A picture of up to 64 x 64 pixels: width, height, kind, a pattern of 1 to 8 bytes.
 inline TBitmap Picture(Reader& r) {

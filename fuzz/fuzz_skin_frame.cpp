@@ -205,16 +205,13 @@ void Load(TbsSkinData& data, TbsStoredSkin& stored, TForm& form, TbsSkinForm& fr
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static TApplication* app = new TApplication(*argc, *argv);
-  (void)app;
+  StartOffscreenApplication(argc, argv);
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const uint8_t* nul = static_cast<const uint8_t*>(memchr(data, 0, size));
-  const size_t textSize = nul ? static_cast<size_t>(nul - data) : size;
-  Reader r{data + textSize + (nul ? 1 : 0), nul ? size - textSize - 1 : 0};
+  const TSplitInput input = SplitAtNul(data, size);
+  Reader r = input.Rest;
 
   TForm form(nullptr);
   form.SetBounds(100, 80, 300, 200);
@@ -223,7 +220,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The fuzzed skin, loaded in memory.
   auto* stored = new TbsStoredSkin(&form);
   stored->SetIniStrings(
-      SplitTextLines(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(textSize))));
+      SplitTextLines(input.Text));
   const uint8_t flags = r.Byte();
   stored->picture = Picture(r);
   if (flags & 1) stored->inactivepicture = Picture(r);

@@ -75,23 +75,20 @@ int g_commands = 0;  // commands run (seen in a debugger)
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static TApplication* app = new TApplication(*argc, *argv);
-  (void)app;
+  StartOffscreenApplication(argc, argv);
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const uint8_t* nul = static_cast<const uint8_t*>(memchr(data, 0, size));
-  const size_t textSize = nul ? static_cast<size_t>(nul - data) : size;
-  Reader r{data + textSize + (nul ? 1 : 0), nul ? size - textSize - 1 : 0};
+  const TSplitInput input = SplitAtNul(data, size);
+  Reader r = input.Rest;
 
   TForm form(nullptr);
   auto* menu = new TbsSkinMenu(&form);
   menu->SetOwnerForm(&form);
   auto* stored = new TbsStoredSkin(&form);
   stored->SetIniStrings(
-      SplitTextLines(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(textSize))));
+      SplitTextLines(input.Text));
   stored->picture = Picture(r);
   for (int i = 0, count = r.Byte() % 4; i < count; ++i)
     stored->activepictures.push_back(std::make_unique<TBitmap>(Picture(r)));

@@ -48,45 +48,27 @@ QString ButtonName(const TbsSkinForm& frame, const TbsActiveSkinObject& o) {
 
 class FrameWindowAccessible;
 
-// One frame object (no widget of its own); checked against the frame's objects before use,
-// since a skin change replaces them.
-class FrameObjectAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+// One frame object; a skin change replaces them.
+class FrameObjectAccessible : public TAccessibleItem<TbsActiveSkinObject> {
  public:
-  FrameObjectAccessible(FrameWindowAccessible* window, TbsActiveSkinObject* object)
-      : window_(window), object_(object) {}
-  bool isValid() const override { return Object() != nullptr; }
-  QObject* object() const override { return nullptr; }
-  QAccessibleInterface* parent() const override;
-  QAccessibleInterface* child(int) const override { return nullptr; }
-  int childCount() const override { return 0; }
-  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+  using TAccessibleItem::TAccessibleItem;
   QString text(QAccessible::Text t) const override;
-  void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override;
   QAccessible::Role role() const override {
-    TbsActiveSkinObject* o = Object();
+    TbsActiveSkinObject* o = Item();
     return o && o->IsCaption() ? QAccessible::TitleBar : QAccessible::Button;
   }
   QAccessible::State state() const override;
-  void* interface_cast(QAccessible::InterfaceType t) override {
-    TbsActiveSkinObject* o = Object();
-    if (t == QAccessible::ActionInterface && o && !o->IsCaption())
-      return static_cast<QAccessibleActionInterface*>(this);
-    return nullptr;
-  }
-  QStringList actionNames() const override { return {pressAction()}; }
-  QString localizedActionDescription(const QString& name) const override {
-    return name == pressAction() ? QStringLiteral("Press") : QString();
-  }
   void doAction(const QString& name) override;
-  QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
-  TbsActiveSkinObject* Object() const;
+ protected:
+  bool HasPressAction() const override {
+    TbsActiveSkinObject* o = Item();
+    return o && !o->IsCaption();
+  }
 
  private:
-  FrameWindowAccessible* window_;
-  TbsActiveSkinObject* object_;  // referenced; valid only while the frame still holds it
+  FrameWindowAccessible* Window() const;
 };
 
 class FrameWindowAccessible : public TAccessibleWithItems<TbsActiveSkinObject> {
@@ -104,12 +86,6 @@ class FrameWindowAccessible : public TAccessibleWithItems<TbsActiveSkinObject> {
         if (o->IsVisible && (o->IsCaption() || dynamic_cast<TbsSkinButtonObject*>(o.get()))) out.push_back(o.get());
     return out;
   }
-  bool Holds(const TbsActiveSkinObject* o) const {
-    for (TbsActiveSkinObject* x : Items())
-      if (x == o) return true;
-    return false;
-  }
-
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Name) {
       if (TCustomForm* f = Form()) return f->Caption();
@@ -124,15 +100,11 @@ class FrameWindowAccessible : public TAccessibleWithItems<TbsActiveSkinObject> {
   }
 };
 
-TbsActiveSkinObject* FrameObjectAccessible::Object() const {
-  return window_ && window_->Holds(object_) ? object_ : nullptr;
-}
-
-QAccessibleInterface* FrameObjectAccessible::parent() const { return window_; }
+FrameWindowAccessible* FrameObjectAccessible::Window() const { return static_cast<FrameWindowAccessible*>(list_); }
 
 QString FrameObjectAccessible::text(QAccessible::Text t) const {
-  TbsActiveSkinObject* o = Object();
-  TbsSkinForm* f = window_->Frame();
+  TbsActiveSkinObject* o = Item();
+  TbsSkinForm* f = Window()->Frame();
   if (!o || !f) return QString();
   if (o->IsCaption()) {
     if (t == QAccessible::Name || t == QAccessible::Value) return f->CaptionText();
@@ -144,17 +116,15 @@ QString FrameObjectAccessible::text(QAccessible::Text t) const {
 }
 
 QRect FrameObjectAccessible::rect() const {
-  TbsActiveSkinObject* o = Object();
-  TCustomForm* form = window_->Form();
+  TbsActiveSkinObject* o = Item();
+  TCustomForm* form = Window()->Form();
   if (!o || !form || !form->HandleAllocated()) return QRect();
-  const TRect& r = o->ObjectRect;
-  const QPoint origin = form->Handle()->mapToGlobal(QPoint(r.Left, r.Top));
-  return QRect(origin, QSize(r.Width(), r.Height()));
+  return ScreenRect(form->Handle(), o->ObjectRect);
 }
 
 QAccessible::State FrameObjectAccessible::state() const {
   QAccessible::State s;
-  TbsActiveSkinObject* o = Object();
+  TbsActiveSkinObject* o = Item();
   if (!o) {
     s.invalid = true;
     return s;
@@ -167,7 +137,7 @@ QAccessible::State FrameObjectAccessible::state() const {
 
 void FrameObjectAccessible::doAction(const QString& name) {
   if (name != pressAction()) return;
-  auto* b = dynamic_cast<TbsSkinStdButtonObject*>(Object());
+  auto* b = dynamic_cast<TbsSkinStdButtonObject*>(Item());
   if (!b || !b->IsEnabled) return;
   // The system-menu button acts on its press: it opens the system menu.
   if (b->Command == cmSysMenu)

@@ -3,7 +3,6 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QWidget>
-#include <algorithm>
 
 #include "platform/Menus.h"
 #include "platform/WidgetBridge.h"
@@ -35,32 +34,23 @@ QString ButtonName(TStdButtonCommand command) {
 
 class MenuBarAccessible;
 
-// One object of the bar (no widget of its own); checked against the bar's objects before use,
-// since a menu or skin change replaces them.
-class BarObjectAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+// One object of the bar; a menu or skin change replaces them.
+class BarObjectAccessible : public TAccessibleItem<TbsMenuBarObject> {
  public:
-  BarObjectAccessible(MenuBarAccessible* bar, TbsMenuBarObject* object) : bar_(bar), object_(object) {}
-  bool isValid() const override { return Object() != nullptr; }
-  QObject* object() const override { return nullptr; }
-  QAccessibleInterface* parent() const override;
-  QAccessibleInterface* child(int) const override { return nullptr; }
-  int childCount() const override { return 0; }
-  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+  using TAccessibleItem::TAccessibleItem;
   QString text(QAccessible::Text t) const override {
-    TbsMenuBarObject* o = Object();
+    TbsMenuBarObject* o = Item();
     if (!o || t != QAccessible::Name) return QString();
     if (auto* item = dynamic_cast<TbsSkinMainMenuBarItem*>(o)) return StripHotkey(item->Caption());
     return ButtonName(static_cast<TbsSkinMainMenuBarButton*>(o)->Command);
   }
-  void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override;
   QAccessible::Role role() const override {
-    return dynamic_cast<TbsSkinMainMenuBarItem*>(Object()) ? QAccessible::MenuItem : QAccessible::Button;
+    return dynamic_cast<TbsSkinMainMenuBarItem*>(Item()) ? QAccessible::MenuItem : QAccessible::Button;
   }
   QAccessible::State state() const override {
     QAccessible::State s;
-    TbsMenuBarObject* o = Object();
+    TbsMenuBarObject* o = Item();
     if (!o) {
       s.invalid = true;
       return s;
@@ -75,21 +65,10 @@ class BarObjectAccessible : public QAccessibleInterface, public QAccessibleActio
     s.focused = s.hotTracked = item && o->Highlighted;
     return s;
   }
-  void* interface_cast(QAccessible::InterfaceType t) override {
-    return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
-  }
-  QStringList actionNames() const override { return {pressAction()}; }
-  QString localizedActionDescription(const QString& name) const override {
-    return name == pressAction() ? QStringLiteral("Press") : QString();
-  }
   void doAction(const QString& name) override;
-  QStringList keyBindingsForAction(const QString&) const override { return {}; }
-
-  TbsMenuBarObject* Object() const;
 
  private:
-  MenuBarAccessible* bar_;
-  TbsMenuBarObject* object_;  // referenced; valid only while the bar still holds it
+  TbsSkinMainMenuBar* Bar() const;
 };
 
 class MenuBarAccessible : public TAccessibleWithItems<TbsMenuBarObject> {
@@ -107,10 +86,6 @@ class MenuBarAccessible : public TAccessibleWithItems<TbsMenuBarObject> {
       if (auto* b = bar->ChildButton(c)) out.push_back(b);
     return out;
   }
-  bool Holds(const TbsMenuBarObject* o) const {
-    const auto items = Items();
-    return std::find(items.begin(), items.end(), o) != items.end();
-  }
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Name) return QStringLiteral("Menu bar");
     return QAccessibleWidget::text(t);
@@ -122,21 +97,18 @@ class MenuBarAccessible : public TAccessibleWithItems<TbsMenuBarObject> {
   }
 };
 
-TbsMenuBarObject* BarObjectAccessible::Object() const { return bar_ && bar_->Holds(object_) ? object_ : nullptr; }
-
-QAccessibleInterface* BarObjectAccessible::parent() const { return bar_; }
+TbsSkinMainMenuBar* BarObjectAccessible::Bar() const { return static_cast<MenuBarAccessible*>(list_)->Bar(); }
 
 QRect BarObjectAccessible::rect() const {
-  TbsMenuBarObject* o = Object();
-  TbsSkinMainMenuBar* bar = bar_->Bar();
+  TbsMenuBarObject* o = Item();
+  TbsSkinMainMenuBar* bar = Bar();
   if (!o || !bar || !bar->HandleAllocated()) return QRect();
-  const TRect& r = o->ObjectRect;
-  return QRect(bar->Handle()->mapToGlobal(QPoint(r.Left, r.Top)), QSize(r.Width(), r.Height()));
+  return ScreenRect(bar->Handle(), o->ObjectRect);
 }
 
 void BarObjectAccessible::doAction(const QString& name) {
-  TbsMenuBarObject* o = Object();
-  TbsSkinMainMenuBar* bar = bar_->Bar();
+  TbsMenuBarObject* o = Item();
+  TbsSkinMainMenuBar* bar = Bar();
   if (name == pressAction() && o && bar) bar->ActivateObject(o);
 }
 

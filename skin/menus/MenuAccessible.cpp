@@ -18,18 +18,10 @@ TbsSkinPopupWindow* WindowOf(QObject* o) {
 
 class MenuWindowAccessible;
 
-// One item of an open menu window (no widget of its own). The item is looked up in its window
-// on every use: the window may have been rebuilt or closed meanwhile.
-class MenuItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+// One item of an open menu window; the window may have been rebuilt or closed meanwhile.
+class MenuItemAccessible : public TAccessibleItem<TbsSkinMenuItem> {
  public:
-  MenuItemAccessible(MenuWindowAccessible* window, TbsSkinMenuItem* item) : window_(window), item_(item) {}
-  bool isValid() const override { return Item() != nullptr; }
-  QObject* object() const override { return nullptr; }
-  QAccessibleInterface* parent() const override;
-  QAccessibleInterface* child(int) const override { return nullptr; }
-  int childCount() const override { return 0; }
-  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+  using TAccessibleItem::TAccessibleItem;
   QString text(QAccessible::Text t) const override {
     TbsSkinMenuItem* i = Item();
     if (!i) return QString();
@@ -38,7 +30,6 @@ class MenuItemAccessible : public QAccessibleInterface, public QAccessibleAction
     if (t == QAccessible::Description) return i->SourceItem->Hint();
     return QString();
   }
-  void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override;
   QAccessible::Role role() const override {
     TbsSkinMenuItem* i = Item();
@@ -61,15 +52,6 @@ class MenuItemAccessible : public QAccessibleInterface, public QAccessibleAction
     s.offscreen = !i->InView;
     return s;
   }
-  void* interface_cast(QAccessible::InterfaceType t) override {
-    TbsSkinMenuItem* i = Item();
-    if (t == QAccessible::ActionInterface && i && !i->IsDivider()) return static_cast<QAccessibleActionInterface*>(this);
-    return nullptr;
-  }
-  QStringList actionNames() const override { return {pressAction()}; }
-  QString localizedActionDescription(const QString& name) const override {
-    return name == pressAction() ? QStringLiteral("Press") : QString();
-  }
   void doAction(const QString& name) override;
   QStringList keyBindingsForAction(const QString& name) const override {
     TbsSkinMenuItem* i = Item();
@@ -77,11 +59,14 @@ class MenuItemAccessible : public QAccessibleInterface, public QAccessibleAction
     return {i->SourceItem->ShortCutText()};
   }
 
-  TbsSkinMenuItem* Item() const;
+ protected:
+  bool HasPressAction() const override {
+    TbsSkinMenuItem* i = Item();
+    return i && !i->IsDivider();
+  }
 
  private:
-  MenuWindowAccessible* window_;
-  TbsSkinMenuItem* item_;  // referenced; valid only while its window still holds it
+  TbsSkinPopupWindow* Window() const;
 };
 
 class MenuWindowAccessible : public TAccessibleWithItems<TbsSkinMenuItem> {
@@ -93,10 +78,6 @@ class MenuWindowAccessible : public TAccessibleWithItems<TbsSkinMenuItem> {
     if (TbsSkinPopupWindow* w = Window())
       for (int i = 0; i < w->ItemCount(); ++i) out.push_back(w->Items(i));
     return out;
-  }
-  bool Holds(const TbsSkinMenuItem* item) const {
-    TbsSkinPopupWindow* w = Window();
-    return w && w->IndexOfItem(item) >= 0;
   }
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Name) {
@@ -112,21 +93,18 @@ class MenuWindowAccessible : public TAccessibleWithItems<TbsSkinMenuItem> {
   }
 };
 
-TbsSkinMenuItem* MenuItemAccessible::Item() const { return window_ && window_->Holds(item_) ? item_ : nullptr; }
-
-QAccessibleInterface* MenuItemAccessible::parent() const { return window_; }
+TbsSkinPopupWindow* MenuItemAccessible::Window() const { return static_cast<MenuWindowAccessible*>(list_)->Window(); }
 
 QRect MenuItemAccessible::rect() const {
   TbsSkinMenuItem* i = Item();
-  TbsSkinPopupWindow* w = window_->Window();
+  TbsSkinPopupWindow* w = Window();
   if (!i || !w || !w->HandleAllocated()) return QRect();
-  const TRect& r = i->ItemBounds;
-  return QRect(w->Handle()->mapToGlobal(QPoint(r.Left, r.Top)), QSize(r.Width(), r.Height()));
+  return ScreenRect(w->Handle(), i->ItemBounds);
 }
 
 void MenuItemAccessible::doAction(const QString& name) {
   TbsSkinMenuItem* i = Item();
-  TbsSkinPopupWindow* w = window_->Window();
+  TbsSkinPopupWindow* w = Window();
   if (name != pressAction() || !i || !w || i->IsDivider()) return;
   // As a click: the item's command (a leaf closes the menus first), or its sub-menu.
   w->Activate(i);

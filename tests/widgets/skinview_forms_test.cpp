@@ -276,6 +276,9 @@ TEST(SkinViewForms, MaximizedChildrenPopupMenusAndSkinChangesInAnyOrder) {
   TbsSkinForm::FindSkinForm(pages)->SetWindowState(TWindowState::wsMaximized);
   Settle();
   EXPECT_EQ(v->ParentFrame()->CaptionText(), QStringLiteral("Skinview - Ledgerly Slate - [Pages]"));
+  // The menu bar carries the maximized child's four buttons until it goes.
+  EXPECT_TRUE(v->MenuBar()->ChildButtonsShown());
+  EXPECT_EQ(v->MenuBar()->ChildButtonCount(), 4);
   pages->Close();
   Settle();
   EXPECT_EQ(ChildNamed(*v, QStringLiteral("Pages")), nullptr);
@@ -283,6 +286,7 @@ TEST(SkinViewForms, MaximizedChildrenPopupMenusAndSkinChangesInAnyOrder) {
   EXPECT_FALSE(v->ParentFrame()->MDIChildMaximized());
   EXPECT_EQ(v->ParentFrame()->CaptionText(), QStringLiteral("Skinview - Ledgerly Slate"));
   EXPECT_EQ(v->Menu().WindowItem->Count(), 3 + 1 + kChildTopicCount - 1);
+  EXPECT_FALSE(v->MenuBar()->ChildButtonsShown());
 
   // The Menus child's popup menu opens on a right click; a skin switch while it is open
   // leaves every control with the new skin's sections.
