@@ -3,6 +3,7 @@
 #include "platform/ApplicationHints.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QScreen>
 #include <QTimer>
@@ -367,6 +368,7 @@ void TCustomForm::SetVisible(bool v) {
     DoHide();
     if (handle_) handle_->hide();
     if (mdiHost_) mdiHost_->ChildShown(this, false);
+    if (modalLoop_) modalLoop_->quit();
   }
   Perform(CM_VISIBLECHANGED, v ? 1 : 0);
 }
@@ -419,6 +421,10 @@ void TCustomForm::WidgetGeometryChanged(const TRect&) {
 }
 
 void TCustomForm::Close() {
+  if (modalLoop_) {
+    SetModalResult(mrCancel);
+    return;
+  }
   if (!CloseQuery()) return;
   TCloseAction action = TCloseAction::caHide;
   DoClose(action);
@@ -433,6 +439,47 @@ void TCustomForm::Close() {
     case TCloseAction::caFree: SetVisible(false); Release(); break;
     default: SetVisible(false); break;
   }
+}
+
+void TCustomForm::SetModalResult(TModalResult v) {
+  modalResult_ = v;
+  if (modalLoop_ && v != mrNone) modalLoop_->quit();
+}
+
+TModalResult TCustomForm::ShowModal() {
+  if (modalLoop_ || (visible_ && handle_ && handle_->isVisible()))
+    throw EInvalidOperation(QStringLiteral("Cannot make a visible window modal"));
+  QEventLoop loop;
+  modalLoop_ = &loop;
+  modalResult_ = mrNone;
+  Handle()->setWindowModality(Qt::ApplicationModal);
+  auto ended = [this] { return !visible_ || (Application && Application->Terminated()); };
+  TCloseAction action = TCloseAction::caHide;
+  try {
+    Show();
+    for (;;) {
+      if (modalResult_ == mrNone && !ended()) loop.exec();
+      if (modalResult_ == mrNone) {
+        if (!ended()) continue;
+        modalResult_ = mrCancel;
+      }
+      if (ended()) break;
+      // Asked to end: the form may refuse.
+      action = CloseQuery() ? TCloseAction::caHide : TCloseAction::caNone;
+      if (action != TCloseAction::caNone) DoClose(action);
+      if (action != TCloseAction::caNone) break;
+      modalResult_ = mrNone;
+    }
+  } catch (...) {
+    modalLoop_ = nullptr;
+    throw;
+  }
+  modalLoop_ = nullptr;
+  SetVisible(false);
+  if (handle_) handle_->setWindowModality(Qt::NonModal);
+  const TModalResult result = modalResult_;
+  if (action == TCloseAction::caFree) Release();
+  return result;
 }
 
 bool TCustomForm::CloseQuery() {

@@ -23,8 +23,14 @@
 #include "platform/Events.h"
 
 class QApplication;
+class QEventLoop;
 class TMessageFilter;
 class THintController;
+
+// Results a modal form ends with (a button's ModalResult names one).
+using TModalResult = int;
+constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,
+                       mrNo = 7, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10;
 
 enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum class TPosition {
@@ -150,7 +156,19 @@ class TCustomForm : public TWinControl {
   void UpdateSizeLimits();
 
   // Closes the form: CloseQuery, OnClose, then hides it (the main form ends the application).
+  // A form shown modally only gets ModalResult mrCancel; its loop does the rest.
   void Close();
+
+  // Shows the form and dispatches messages in a loop of its own until ModalResult becomes
+  // non-zero or the form is hidden; then asks CloseQuery and OnClose (a refusal or caNone
+  // clears ModalResult and goes on), hides the form and returns ModalResult (mrCancel when
+  // the form was hidden or the application ended). Other windows take no input meanwhile.
+  // Raises EInvalidOperation for a form that is visible already.
+  TModalResult ShowModal();
+  TModalResult ModalResult() const { return modalResult_; }
+  // A non-zero value ends a running ShowModal.
+  void SetModalResult(TModalResult v);
+  bool Modal() const { return modalLoop_ != nullptr; }
   virtual bool CloseQuery();
   // Frees the form once the current message has been handled.
   void Release();
@@ -223,6 +241,8 @@ class TCustomForm : public TWinControl {
   TMDIClient* mdiClient_ = nullptr;   // a child control (freed with the form's controls)
   TMDIClient* mdiHost_ = nullptr;     // referenced: the MDI client this child's window lives in
   TComponent* windowMenu_ = nullptr;  // referenced
+  TModalResult modalResult_ = mrNone;
+  QEventLoop* modalLoop_ = nullptr;  // the running ShowModal's loop (on its stack)
 };
 
 class TForm : public TCustomForm {

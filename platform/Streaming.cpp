@@ -3,9 +3,12 @@
 #include <QHash>
 #include <map>
 
+#include "platform/Actions.h"
+#include "platform/BitmapData.h"
 #include "platform/Controls.h"
 #include "platform/DateTimePicker.h"
 #include "platform/Edit.h"
+#include "platform/NotifyingFont.h"
 #include "platform/Splitter.h"
 #include "platform/Forms.h"
 #include "platform/ImageList.h"
@@ -491,15 +494,17 @@ void RegisterPlatformClasses() {
   if (g_platformRegistered) return;
   g_platformRegistered = true;
   RegisterImageListClasses();
+  RegisterActionClasses();
+  RegisterBitmapDataClass();
   RegisterMenuClasses();
 
   RegisterClass<TFont>(QStringLiteral("TFont"))
-      .Enum(QStringLiteral("Charset"), [](const TFont* f) { return f->Charset; }, [](TFont* f, uint8_t v) { f->Charset = v; }, CharsetIdents(),
+      .Enum(QStringLiteral("Charset"), [](const TFont* f) { return f->Charset; }, [](TFont* f, uint8_t v) { f->Charset = v, FontEdited(f); }, CharsetIdents(),
             std::nullopt, true)
-      .Color(QStringLiteral("Color"), [](const TFont* f) { return f->Color; }, [](TFont* f, TColor c) { f->Color = c; })
-      .Integer(QStringLiteral("Height"), [](const TFont* f) { return f->Height; }, [](TFont* f, int32_t h) { f->Height = h; })
-      .String(QStringLiteral("Name"), [](const TFont* f) { return f->Name; }, [](TFont* f, const QString& n) { f->Name = n; }, true)
-      .Set(QStringLiteral("Style"), [](const TFont* f) { return f->Style; }, [](TFont* f, TFontStyles s) { f->Style = s; },
+      .Color(QStringLiteral("Color"), [](const TFont* f) { return f->Color; }, [](TFont* f, TColor c) { f->Color = c, FontEdited(f); })
+      .Integer(QStringLiteral("Height"), [](const TFont* f) { return f->Height; }, [](TFont* f, int32_t h) { f->Height = h, FontEdited(f); })
+      .String(QStringLiteral("Name"), [](const TFont* f) { return f->Name; }, [](TFont* f, const QString& n) { f->Name = n, FontEdited(f); }, true)
+      .Set(QStringLiteral("Style"), [](const TFont* f) { return f->Style; }, [](TFont* f, TFontStyles s) { f->Style = s, FontEdited(f); },
            FontStyleIdents());
 
   RegisterClass<TComponent>(QStringLiteral("TComponent"));

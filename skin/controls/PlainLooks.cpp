@@ -94,7 +94,13 @@ int ButtonGlyphFrame(bool down, bool active, bool enabled, int numGlyphs) {
   return 1;
 }
 
-void DrawGlyphAndCaption(TCanvas& c, const TRect& r, const TGlyphCaption& g) {
+TRect LayoutRect(const TRect& r) {
+  auto hold = [](int32_t v) { return std::clamp(v, -(1 << 20), 1 << 20); };
+  return TRect(hold(r.Left), hold(r.Top), hold(r.Right), hold(r.Bottom));
+}
+
+void DrawGlyphAndCaption(TCanvas& c, const TRect& area, const TGlyphCaption& g) {
+  const TRect r = LayoutRect(area);
   const bool hasGlyph = g.Glyph && !g.Glyph->Empty() && g.NumGlyphs > 0;
   const int gw = hasGlyph ? g.Glyph->Width() / g.NumGlyphs : 0;
   const int gh = hasGlyph ? g.Glyph->Height() : 0;
@@ -104,7 +110,8 @@ void DrawGlyphAndCaption(TCanvas& c, const TRect& r, const TGlyphCaption& g) {
   c.Brush.Style = TBrushStyle::bsClear;
 
   const int cx = r.Left + r.Width() / 2, cy = r.Top + r.Height() / 2;
-  const int mh = (gw + tw + g.Spacing) / 2, mv = (gh + th + g.Spacing) / 2;
+  const int spacing = std::clamp(g.Spacing, -(1 << 20), 1 << 20);
+  const int mh = (gw + tw + spacing) / 2, mv = (gh + th + spacing) / 2;
   int gx = 0, gy = 0, tx = 0, ty = 0;
   if (g.Margin == -1) {
     switch (g.Layout) {
@@ -114,12 +121,12 @@ void DrawGlyphAndCaption(TCanvas& c, const TRect& r, const TGlyphCaption& g) {
       case blGlyphBottom: gx = cx - gw / 2; gy = cy + mv - gh; tx = cx - tw / 2; ty = cy - mv; break;
     }
   } else {
-    const int m = g.Margin;
+    const int m = std::min(g.Margin, 1 << 20);
     switch (g.Layout) {
-      case blGlyphLeft: gx = r.Left + m; gy = cy - gh / 2; tx = r.Left + m + gw + g.Spacing; ty = cy - th / 2; break;
-      case blGlyphRight: gx = r.Right - gw - m; gy = cy - gh / 2; tx = gx - g.Spacing - tw; ty = cy - th / 2; break;
-      case blGlyphTop: gx = cx - gw / 2; gy = r.Top + m; tx = cx - tw / 2; ty = gy + gh + g.Spacing; break;
-      case blGlyphBottom: gx = cx - gw / 2; gy = r.Bottom - gh - m; tx = cx - tw / 2; ty = gy - g.Spacing - th; break;
+      case blGlyphLeft: gx = r.Left + m; gy = cy - gh / 2; tx = r.Left + m + gw + spacing; ty = cy - th / 2; break;
+      case blGlyphRight: gx = r.Right - gw - m; gy = cy - gh / 2; tx = gx - spacing - tw; ty = cy - th / 2; break;
+      case blGlyphTop: gx = cx - gw / 2; gy = r.Top + m; tx = cx - tw / 2; ty = gy + gh + spacing; break;
+      case blGlyphBottom: gx = cx - gw / 2; gy = r.Bottom - gh - m; tx = cx - tw / 2; ty = gy - spacing - th; break;
     }
   }
   if (g.Pressed) { ++gx; ++gy; ++tx; ++ty; }

@@ -51,6 +51,10 @@ TRect PanelPlainChildArea(int width, int height, TbsSkinBorderStyle border, bool
 // Frame (1-based) of a glyph strip for the given state.
 int ButtonGlyphFrame(bool down, bool active, bool enabled, int numGlyphs);
 
+// `r` held to +-2^20 (far beyond any bitmap), so that layout sums on it cannot overflow
+// whatever a skin gives.
+TRect LayoutRect(const TRect& r);
+
 // Places the glyph and caption in `r` and draws them with the canvas font (colour included).
 struct TGlyphCaption {
   QString Caption;

@@ -122,8 +122,7 @@ void RegisterSkinControlClasses() {
       .Event(QStringLiteral("OnMouseLeave"), &TbsSkinControl::OnMouseLeave);
 
   RegisterClass<TbsSkinCustomControl>(QStringLiteral("TbsSkinCustomControl"), QStringLiteral("TbsSkinControl"))
-      .Font(QStringLiteral("DefaultFont"), [](TbsSkinCustomControl* c) { return &c->DefaultFontRef(); },
-            [](TbsSkinCustomControl* c) { c->DefaultFontEdited(); })
+      .Font(QStringLiteral("DefaultFont"), [](TbsSkinCustomControl* c) { return &c->DefaultFontRef(); })
       .Integer(QStringLiteral("DefaultWidth"), &TbsSkinCustomControl::DefaultWidth, &TbsSkinCustomControl::SetDefaultWidth)
       .Integer(QStringLiteral("DefaultHeight"), &TbsSkinCustomControl::DefaultHeight, &TbsSkinCustomControl::SetDefaultHeight)
       .Bool(QStringLiteral("UseSkinFont"), &TbsSkinCustomControl::UseSkinFont, &TbsSkinCustomControl::SetUseSkinFont);
@@ -139,6 +138,8 @@ void RegisterSkinControlClasses() {
       .Bool(QStringLiteral("CaptionMode"), &TbsSkinPanel::CaptionMode, &TbsSkinPanel::SetCaptionMode)
       .Bool(QStringLiteral("RollUpMode"), &TbsSkinPanel::RollUpMode, &TbsSkinPanel::SetRollUpMode)
       .Bool(QStringLiteral("RollUpState"), &TbsSkinPanel::RollUpState, &TbsSkinPanel::SetRollUpState)
+      .Persistent<TBitmapData>(QStringLiteral("Glyph"), QStringLiteral("TBitmap"), [](TbsSkinPanel* p) { return &p->GlyphData(); },
+                           [](TbsSkinPanel* p) { p->GlyphEdited(); })
       .Integer(QStringLiteral("NumGlyphs"), &TbsSkinPanel::NumGlyphs, &TbsSkinPanel::SetNumGlyphs)
       .Integer(QStringLiteral("Spacing"), &TbsSkinPanel::Spacing, &TbsSkinPanel::SetSpacing)
       .Event(QStringLiteral("OnChecked"), &TbsSkinPanel::OnChecked)
@@ -154,6 +155,8 @@ void RegisterSkinControlClasses() {
       .Bool(QStringLiteral("CanFocused"), &TbsSkinButton::CanFocused, &TbsSkinButton::SetCanFocused)
       .Bool(QStringLiteral("Down"), &TbsSkinButton::Down, &TbsSkinButton::SetDown)
       .Integer(QStringLiteral("GroupIndex"), &TbsSkinButton::GroupIndex, &TbsSkinButton::SetGroupIndex)
+      .Persistent<TBitmapData>(QStringLiteral("Glyph"), QStringLiteral("TBitmap"), [](TbsSkinButton* b) { return &b->GlyphData(); },
+                           [](TbsSkinButton* b) { b->GlyphEdited(); })
       .Integer(QStringLiteral("NumGlyphs"), &TbsSkinButton::NumGlyphs, &TbsSkinButton::SetNumGlyphs)
       .Integer(QStringLiteral("Margin"), &TbsSkinButton::Margin, &TbsSkinButton::SetMargin, -1)
       .Integer(QStringLiteral("Spacing"), &TbsSkinButton::Spacing, &TbsSkinButton::SetSpacing, 1)
@@ -161,7 +164,7 @@ void RegisterSkinControlClasses() {
       .Bool(QStringLiteral("Cancel"), &TbsSkinButton::Cancel, &TbsSkinButton::SetCancel, false)
       .Bool(QStringLiteral("Default"), &TbsSkinButton::Default, &TbsSkinButton::SetDefault, false)
       .Integer(QStringLiteral("ModalResult"), &TbsSkinButton::ModalResult, &TbsSkinButton::SetModalResult, 0)
-      .Ignored(QStringLiteral("Action"));
+      .Reference<TAction>(QStringLiteral("Action"), &TbsSkinButton::Action, &TbsSkinButton::SetAction);
 
   RegisterClass<TbsSkinUpDown>(QStringLiteral("TbsSkinUpDown"), QStringLiteral("TbsSkinCustomControl"))
       .Enum(QStringLiteral("Orientation"), &TbsSkinUpDown::Orientation, &TbsSkinUpDown::SetOrientation, OrientationIdents())

@@ -4,6 +4,7 @@
 // coordinates, the skin rectangle in picture coordinates.
 #pragma once
 #include "platform/Types.h"
+#include "skin/draw/bsUtils.h"
 
 // -1 no image (empty skin rectangle); 0 fixed size; 1 both directions; 2 horizontal only;
 // 3 vertical only.
@@ -18,8 +19,9 @@ struct TSkinStretch {
   TPoint StretchedLeftTopPoint, StretchedRightTopPoint, StretchedLeftBottomPoint, StretchedRightBottomPoint;
   TRect StretchedClientRect;
 
-  int SkinWidth() const { return skinrect.Width(); }
-  int SkinHeight() const { return skinrect.Height(); }
+  // Wrapping, never overflowing, for skin rectangles at the ends of the number range.
+  int SkinWidth() const { return RectWidth(skinrect); }
+  int SkinHeight() const { return RectHeight(skinrect); }
 
   // Derives StretchMode from the skin rectangle and the points.
   void ComputeStretchMode();

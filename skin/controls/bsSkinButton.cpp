@@ -1,9 +1,14 @@
 #include "skin/controls/bsSkinButton.h"
 
+#include "platform/Canvas.h"
+#include "platform/Colors.h"
 #include "platform/Forms.h"
+#include "platform/ImageList.h"
 #include "skin/controls/SkinAccessible.h"
 #include "skin/controls/SkinLookup.h"
 #include "skin/data/SkinControlData.h"
+#include "skin/draw/bsEffects.h"
+#include "skin/draw/bsUtils.h"
 
 namespace {
 constexpr int kFadeInterval = 20;
@@ -35,6 +40,41 @@ TbsSkinButton::TbsSkinButton(TComponent* owner) : TbsSkinCustomControl(owner) {
 TbsSkinButton::~TbsSkinButton() {
   StopFade();
   StopRepeat();
+  SetAction(nullptr);
+}
+
+void TbsSkinButton::SetAction(TAction* a) {
+  if (a == action_) return;
+  if (action_) {
+    action_->RemoveChangeListener(this);
+    action_->RemoveFreeNotification(this);
+  }
+  action_ = a;
+  if (!action_) return;
+  action_->FreeNotification(this);
+  action_->AddChangeListener(this, [this] { ActionChange(); });
+  ActionChange();
+}
+
+void TbsSkinButton::Notification(TComponent* c, TOperation op) {
+  TbsSkinCustomControl::Notification(c, op);
+  if (op == TOperation::opRemove && c && c == action_) action_ = nullptr;
+}
+
+void TbsSkinButton::ActionChange() {
+  if (!action_) return;
+  SetCaption(action_->Caption());
+  SetEnabled(action_->Enabled());
+  const TActionList* list = action_->ActionList();
+  const TCustomImageList* images = list ? list->Images() : nullptr;
+  if (!images || !glyph_.Empty() || !images->Valid(action_->ImageIndex())) return;
+  // The list's image on the colour a glyph strip takes as transparent.
+  TBitmap g(images->Width(), images->Height());
+  g.Canvas().Brush.Style = TBrushStyle::bsSolid;
+  g.Canvas().Brush.Color = clFuchsia;
+  g.Canvas().FillRect(TRect(0, 0, g.Width(), g.Height()));
+  images->Draw(g.Canvas(), 0, 0, action_->ImageIndex(), true);
+  SetGlyph(g);
 }
 
 bool TbsSkinButton::FocusedLook() const { return canFocused_ && Focused(); }
@@ -103,8 +143,15 @@ void TbsSkinButton::SetDown(bool v) {
 }
 
 void TbsSkinButton::PerformClick() {
-  // Forms here have no modal result to set; the value is kept for stored definitions.
-  OnClick(this);
+  if (canFocused_)
+    if (TCustomForm* form = ParentFormOf(this)) form->SetModalResult(modalResult_);
+  if (OnClick || !action_) OnClick(this);
+  else action_->Execute();
+}
+
+void TbsSkinButton::SetMorphFactor(double v) {
+  morphFactor_ = v;
+  Repaint();
 }
 
 // ---- looks -------------------------------------------------------------------------------
@@ -146,11 +193,12 @@ void TbsSkinButton::FetchSkinData() {
   downfontcolor_ = b->downfontcolor;
   disabledfontcolor_ = b->disabledfontcolor;
   activeskinrect_ = b->activeskinrect;
-  if (activeskinrect_.Width() < 1 || activeskinrect_.Height() < 1) activeskinrect_ = b->skinrect;
+  if (RectIsEmpty(activeskinrect_)) activeskinrect_ = b->skinrect;
   downskinrect_ = b->downskinrect;
-  if (downskinrect_.Width() < 1 || downskinrect_.Height() < 1) downskinrect_ = activeskinrect_;
+  if (RectIsEmpty(downskinrect_)) downskinrect_ = activeskinrect_;
   disabledskinrect_ = b->disabledskinrect;
   morphing_ = b->morphing;
+  morphkind_ = b->morphkind;
 }
 
 void TbsSkinButton::DrawStateImage(TBitmap& bitmap, const TRect& source, bool active, bool down) {
@@ -174,9 +222,13 @@ void TbsSkinButton::Paint() {
     return;
   }
   if (Width() <= 0 || Height() <= 0) return;
-  TBitmap bitmap(Width(), Height());
+  TBitmap bitmap = ControlBitmap(Width(), Height());
+  if (morphing_ && morphFactor_ > 0 && morphFactor_ < 1 && Enabled()) {
+    DrawFadeImage(bitmap);
+    return;
+  }
   const bool focusedLook = FocusedLook();
-  const bool emptyDisabled = disabledskinrect_.Width() < 1 || disabledskinrect_.Height() < 1;
+  const bool emptyDisabled = RectIsEmpty(disabledskinrect_);
   if (!Enabled() && !emptyDisabled)
     DrawStateImage(bitmap, disabledskinrect_, false, false);
   else if (down_ && (hot_ || (focusedLook && !mousePressed_) || groupIndex_ != 0))
@@ -186,6 +238,16 @@ void TbsSkinButton::Paint() {
   else
     DrawStateImage(bitmap, stretch_.skinrect, false, false);
   Canvas().Draw(0, 0, bitmap);
+}
+
+void TbsSkinButton::DrawFadeImage(TBitmap& normal) {
+  TBitmap active = ControlBitmap(Width(), Height());
+  DrawStateImage(normal, stretch_.skinrect, false, false);
+  DrawStateImage(active, activeskinrect_, true, false);
+  TbsEffectBmp from(normal);
+  const TbsEffectBmp to(active);
+  from.Morph(morphkind_, to, morphFactor_);
+  from.DrawTo(Canvas(), 0, 0);
 }
 
 void TbsSkinButton::UpdateLook() {

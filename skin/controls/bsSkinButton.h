@@ -6,9 +6,12 @@
 #pragma once
 #include <memory>
 
+#include "platform/Actions.h"
 #include "platform/Timer.h"
 #include "skin/controls/PlainLooks.h"
+#include "platform/BitmapData.h"
 #include "skin/controls/bsSkinControl.h"
+#include "skin/data/SkinIni.h"
 
 class TbsSkinButton : public TbsSkinCustomControl {
  public:
@@ -32,6 +35,9 @@ class TbsSkinButton : public TbsSkinCustomControl {
   void SetGroupIndex(int v);
   const TBitmap& Glyph() const { return glyph_; }
   void SetGlyph(const TBitmap& b);
+  // The glyph's stored form; GlyphEdited() repaints after it was read.
+  TBitmapData& GlyphData() { return glyphData_; }
+  void GlyphEdited() { Invalidate(); }
   int NumGlyphs() const { return numGlyphs_; }
   void SetNumGlyphs(int v);
   int Margin() const { return margin_; }
@@ -46,12 +52,19 @@ class TbsSkinButton : public TbsSkinCustomControl {
   void SetCancel(bool v) { cancel_ = v; }
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int v) { modalResult_ = v; }
+  // The action whose caption and enabled state the button shows and which a click runs (when
+  // OnClick is not set). An empty glyph takes the action's image from its list's images.
+  TAction* Action() const { return action_; }
+  void SetAction(TAction* a);
 
   // State, readable for tests and the accessibility layer.
   bool Hot() const { return hot_; }
   bool MousePressed() const { return mousePressed_; }
   bool ActsAsDefault() const { return actsAsDefault_; }
   double MorphFactor() const { return morphFactor_; }
+  // Sets the weight of the active look directly and repaints (fade steps for tools and
+  // benchmarks; the fade timer sets it itself).
+  void SetMorphFactor(double v);
   bool Repeating() const { return repeatTimer_ != nullptr; }
 
   // The click: copies ModalResult to the form, then fires OnClick (the control's one click
@@ -66,10 +79,16 @@ class TbsSkinButton : public TbsSkinCustomControl {
   void PaintWithoutSkin(TBitmap& bitmap) override;
   void PaintSkinImage(TBitmap& bitmap) override {}
   void WndProc(TMessage& m) override;
+  void Notification(TComponent* c, TOperation op) override;
+  // The action changed (or was set): caption, enabled state and glyph follow it.
+  virtual void ActionChange();
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   // Composes one look of the skin with glyph and caption.
   virtual void DrawStateImage(TBitmap& bitmap, const TRect& source, bool active, bool down);
+  // The normal look blended toward the active look by MorphFactor, as the section's morph
+  // kind does it.
+  void DrawFadeImage(TBitmap& normal);
 
  private:
   bool FocusedLook() const;
@@ -101,6 +120,7 @@ class TbsSkinButton : public TbsSkinCustomControl {
   bool mousePressed_ = false;
   int groupIndex_ = 0;
   TBitmap glyph_;  // owned
+  TBitmapData glyphData_{glyph_};
   int numGlyphs_ = 2;
   int margin_ = -1;
   int spacing_ = 1;
@@ -114,4 +134,6 @@ class TbsSkinButton : public TbsSkinCustomControl {
   TColor fontcolor_ = 0, activefontcolor_ = 0, downfontcolor_ = 0, disabledfontcolor_ = 0;
   TRect activeskinrect_, downskinrect_, disabledskinrect_;
   bool morphing_ = false;
+  TMorphKind morphkind_ = mkDefault;
+  TAction* action_ = nullptr;  // referenced
 };

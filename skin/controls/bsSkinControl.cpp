@@ -1,9 +1,27 @@
 #include "skin/controls/bsSkinControl.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "platform/Colors.h"
+#include "platform/Exceptions.h"
 #include "skin/controls/SkinLookup.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/draw/bsUtils.h"
+
+namespace {
+// A sum held to the coordinate range (a skin's values may lie anywhere in it).
+int32_t Held(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+}  // namespace
+
+TBitmap ControlBitmap(int64_t width, int64_t height) {
+  constexpr int64_t kMaxSide = 32767, kMaxPixels = int64_t{1} << 27;
+  width = std::max<int64_t>(width, 0);
+  height = std::max<int64_t>(height, 0);
+  if (width > kMaxSide || height > kMaxSide || width * height > kMaxPixels)
+    throw EOutOfResources(QStringLiteral("Bitmap of %1 x %2 pixels is too large").arg(width).arg(height));
+  return TBitmap(static_cast<int>(width), static_cast<int>(height));
+}
 
 TFont SkinDefaultFont(TColor color) {
   TFont f;
@@ -48,7 +66,7 @@ void TbsSkinControl::ApplySkinData() {
 void TbsSkinControl::Paint() {
   if (Width() <= 0 || Height() <= 0) return;
   FetchSkinData();
-  TBitmap bitmap(Width(), Height());
+  TBitmap bitmap = ControlBitmap(Width(), Height());
   if (sectionIndex_ == -1)
     PaintWithoutSkin(bitmap);
   else
@@ -78,7 +96,12 @@ void TbsSkinControl::WndProc(TMessage& m) {
 // ---- TbsSkinCustomControl ----------------------------------------------------------------
 
 TbsSkinCustomControl::TbsSkinCustomControl(TComponent* owner)
-    : TbsSkinControl(owner), defaultFont_(SkinDefaultFont(clWindowText)) {}
+    : TbsSkinControl(owner), defaultFont_(SkinDefaultFont(clWindowText)) {
+  defaultFont_.OnChange = [this] {
+    DefaultFontChanged();
+    if (sectionIndex_ == -1) Repaint();
+  };
+}
 
 TbsSkinCustomControl::~TbsSkinCustomControl() = default;
 
@@ -90,16 +113,6 @@ void TbsSkinCustomControl::SetDefaultWidth(int v) {
 void TbsSkinCustomControl::SetDefaultHeight(int v) {
   defaultHeight_ = v;
   if (sectionIndex_ == -1 && v > 0) SetHeight(v);
-}
-
-void TbsSkinCustomControl::SetDefaultFont(const TFont& f) {
-  defaultFont_ = f;
-  DefaultFontEdited();
-}
-
-void TbsSkinCustomControl::DefaultFontEdited() {
-  DefaultFontChanged();
-  if (sectionIndex_ == -1) Repaint();
 }
 
 void TbsSkinCustomControl::FetchSkinData() {
@@ -188,13 +201,13 @@ void TbsSkinCustomControl::UpdateControlRegion() {
                           *skinMaskPicture_, w, h);
       break;
     case smHorizontal: {
-      const TPoint right(w + s.righttoppoint.X - s.SkinWidth(), s.righttoppoint.Y);
+      const TPoint right(Held(int64_t{w} + s.righttoppoint.X - s.SkinWidth()), s.righttoppoint.Y);
       FrameRegionFromMask(region, s.lefttoppoint, s.righttoppoint, s.lefttoppoint, s.righttoppoint, s.SkinClientRect,
                           s.lefttoppoint, right, s.lefttoppoint, right, s.StretchedClientRect, *skinMaskPicture_, w, h);
       break;
     }
     case smVertical: {
-      const TPoint bottom(s.leftbottompoint.X, h + s.leftbottompoint.Y - s.SkinHeight());
+      const TPoint bottom(s.leftbottompoint.X, Held(int64_t{h} + s.leftbottompoint.Y - s.SkinHeight()));
       FrameRegionFromMask(region, s.lefttoppoint, s.lefttoppoint, s.leftbottompoint, s.leftbottompoint,
                           s.SkinClientRect, s.lefttoppoint, s.lefttoppoint, bottom, bottom, s.StretchedClientRect,
                           *skinMaskPicture_, w, h);
@@ -203,6 +216,8 @@ void TbsSkinCustomControl::UpdateControlRegion() {
     default:
       break;
   }
+  // A mask larger than the section's picture must not shape beyond the window.
+  region &= QRect(0, 0, w, h);
   SetWindowRegion(region, true);
 }
 
@@ -221,8 +236,8 @@ void TbsSkinCustomControl::ComposeControlImage(TBitmap& bitmap, const TBitmap* p
   if (stretch_.StretchMode == smNone || !picture) return;
   TSkinStretch& s = stretch_;
   if (s.StretchMode == smFixed) {
-    bitmap.SetSize(source.Width(), source.Height());
-    CopyPiece(bitmap, TRect(0, 0, source.Width(), source.Height()), *picture, source);
+    bitmap = ControlBitmap(RectWidth(source), RectHeight(source));
+    CopyPiece(bitmap, TRect(0, 0, bitmap.Width(), bitmap.Height()), *picture, source);
     return;
   }
   // The stretched points for the current size.

@@ -14,7 +14,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Controls.h"
-#include "platform/Font.h"
+#include "platform/NotifyingFont.h"
 #include "skin/controls/SkinStretch.h"
 #include "skin/controls/bsSkinConsumer.h"
 
@@ -73,11 +73,11 @@ class TbsSkinCustomControl : public TbsSkinControl {
   int DefaultHeight() const { return defaultHeight_; }
   void SetDefaultHeight(int v);
   const TFont& DefaultFont() const { return defaultFont_; }
-  // Copies the font; a change repaints while no section is found.
-  void SetDefaultFont(const TFont& f);
-  // For editing sub-properties in place; call DefaultFontEdited() afterwards.
-  TFont& DefaultFontRef() { return defaultFont_; }
-  void DefaultFontEdited();
+  // Copies the font. Every change of DefaultFont (also through the setters of the font itself)
+  // calls DefaultFontChanged and repaints while no section is found.
+  void SetDefaultFont(const TFont& f) { defaultFont_ = f; }
+  // For editing sub-properties in place through the font's setters.
+  TNotifyingFont& DefaultFontRef() { return defaultFont_; }
   bool UseSkinFont() const { return useSkinFont_; }
   void SetUseSkinFont(bool v) { useSkinFont_ = v; }
 
@@ -109,12 +109,16 @@ class TbsSkinCustomControl : public TbsSkinControl {
 
   int defaultWidth_ = 0;
   int defaultHeight_ = 0;
-  TFont defaultFont_;
+  TNotifyingFont defaultFont_;
   bool useSkinFont_ = true;
   TSkinStretch stretch_;
   const TBitmap* skinPicture_ = nullptr;      // referenced (the skin's), not owned
   const TBitmap* skinMaskPicture_ = nullptr;  // referenced (the skin's), not owned
 };
+
+// A white bitmap for a control image; EOutOfResources beyond 32767 pixels a side or 2^27
+// pixels, as for every composed skin image.
+TBitmap ControlBitmap(int64_t width, int64_t height);
 
 // The plain "Arial", height 14 font the skinned controls start with.
 TFont SkinDefaultFont(TColor color);

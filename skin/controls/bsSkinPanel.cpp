@@ -1,5 +1,8 @@
 #include "skin/controls/bsSkinPanel.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "skin/controls/SkinLookup.h"
 #include "skin/draw/bsUtils.h"
 #include "skin/data/SkinControlData.h"
@@ -38,6 +41,11 @@ void TbsSkinPanel::FetchSkinData() {
   TbsSkinCustomControl::FetchSkinData();
   bgpictureindex_ = -1;
   if (auto* p = dynamic_cast<TbsDataSkinPanelControl*>(SectionEntry())) {
+    captionfontname_ = p->fontname;
+    captionfontstyle_ = p->fontstyle;
+    captionfontheight_ = p->fontheight;
+    captionfontcolor_ = p->fontcolor;
+    captionAlignment_ = p->alignment;
     captionrect_ = p->captionrect;
     rollupmarkerrect_ = p->rollupmarkerrect;
     restoremarkerrect_ = p->restoremarkerrect;
@@ -58,6 +66,84 @@ void TbsSkinPanel::Paint() {
     return;
   }
   TbsSkinCustomControl::Paint();
+}
+
+void TbsSkinPanel::MapCaptionRects() {
+  const bool fixed = stretch_.StretchMode < smBoth;
+  mappedCaptionRect_ = fixed ? captionrect_ : MapSkinRect(captionrect_);
+  if (!RectIsEmpty(rollupmarkerrect_) && rollUpMode_)
+    mappedMarkerRect_ = fixed ? rollupmarkerrect_ : MapSkinRect(rollupmarkerrect_);
+}
+
+void TbsSkinPanel::PaintSkinImage(TBitmap& bitmap) {
+  if (borderStyle_ == bvNone && stretch_.StretchMode == smBoth && !captionMode_) {
+    TileClientTexture(bitmap);
+    return;
+  }
+  ComposeControlImage(bitmap, skinPicture_, stretch_.skinrect);
+  MapCaptionRects();
+  if (!Caption().isEmpty() && !RectIsEmpty(captionrect_)) DrawSkinCaption(bitmap);
+  if (!RectIsEmpty(rollupmarkerrect_) && rollUpMode_ && rollUpState_ && !RectIsEmpty(restoremarkerrect_) &&
+      skinPicture_)
+    CopyPiece(bitmap, mappedMarkerRect_, *skinPicture_, restoremarkerrect_);
+}
+
+void TbsSkinPanel::TileClientTexture(TBitmap& bitmap) {
+  const TRect& sr = stretch_.skinrect;
+  const TRect& cr = stretch_.SkinClientRect;
+  // The client part in picture coordinates; one that leaves the coordinate range gives no tile.
+  const int64_t l = int64_t{cr.Left} + sr.Left, t = int64_t{cr.Top} + sr.Top;
+  const int64_t r = int64_t{cr.Right} + sr.Left, b = int64_t{cr.Bottom} + sr.Top;
+  const bool inRange = std::min({l, t, r, b}) >= INT32_MIN && std::max({l, t, r, b}) <= INT32_MAX;
+  const TRect tile = inRange ? TRect(static_cast<int32_t>(l), static_cast<int32_t>(t), static_cast<int32_t>(r),
+                                     static_cast<int32_t>(b))
+                             : TRect();
+  const int tw = RectWidth(tile), th = RectHeight(tile);
+  if (!skinPicture_ || tw < 1 || th < 1) {
+    // No tile to lay: the framed image is the best there is.
+    ComposeControlImage(bitmap, skinPicture_, sr);
+    return;
+  }
+  const int w = bitmap.Width(), h = bitmap.Height();
+  for (int col = 0; col <= w / tw; ++col)
+    for (int row = 0; row <= h / th; ++row) {
+      const int x = col * tw, y = row * th;
+      const int cw = std::min(tw, w - x), ch = std::min(th, h - y);
+      if (cw < 1 || ch < 1) continue;
+      CopyPiece(bitmap, TRect(x, y, x + cw, y + ch), *skinPicture_, TRect(tile.Left, tile.Top, tile.Left + cw, tile.Top + ch));
+    }
+}
+
+void TbsSkinPanel::DrawSkinCaption(TBitmap& bitmap) {
+  TCanvas& c = bitmap.Canvas();
+  TRect r = LayoutRect(mappedCaptionRect_);
+  if (checkedMode_) {
+    const TRect& image = checked_ ? checkimagerect_ : uncheckimagerect_;
+    // A check image beyond the picture draws what of it lies inside.
+    const int iw = std::clamp(RectWidth(image), 0, 4096), ih = std::clamp(RectHeight(image), 0, 4096);
+    if (skinPicture_ && iw > 0 && ih > 0) {
+      TBitmap box(iw, ih);
+      CopyPiece(box, TRect(0, 0, iw, ih), *skinPicture_, image);
+      DrawGlyphFrame(c, r.Left, r.Top + RectHeight(r) / 2 - ih / 2, box, 1, 1);
+    }
+    r.Left += iw + 2;
+  }
+  SelectSkinFont(c, captionfontname_, captionfontheight_, captionfontstyle_);
+  c.Font.Color = captionfontcolor_;
+  const QString text = Caption();
+  const bool glyph = !glyph_.Empty();
+  const int gw = glyph ? glyph_.Width() / numGlyphs_ : 0;
+  const int spacing = std::clamp(spacing_, -(1 << 20), 1 << 20);
+  const int total = c.TextWidth(text) + (glyph ? gw + spacing : 0);
+  int x = r.Left;
+  if (captionAlignment_ == taRightJustify) x = r.Right - total;
+  else if (captionAlignment_ == taCenter) x = r.Left + RectWidth(r) / 2 - total / 2;
+  const int y = r.Top + RectHeight(r) / 2 - c.TextHeight(text) / 2;
+  const int gx = x, gy = r.Top + RectHeight(r) / 2 - glyph_.Height() / 2;
+  if (glyph) x += gw + spacing;
+  c.Brush.Style = TBrushStyle::bsClear;
+  c.TextRect(r, x, y, text);
+  if (glyph) DrawGlyphFrame(c, gx, gy, glyph_, numGlyphs_, !Enabled() && numGlyphs_ == 2 ? 2 : 1);
 }
 
 void TbsSkinPanel::AdjustClientRect(TRect& r) const {
@@ -196,8 +282,14 @@ void TbsSkinPanel::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
   if ((rollUpMode_ || checkedMode_) && captionMode_ && button == TMouseButton::mbLeft) {
     const TPoint p(x, y);
     bool hit;
-    if (sectionIndex_ != -1)
-      hit = RectHoldsPoint(mappedCaptionRect_, p) || RectHoldsPoint(mappedMarkerRect_, p);
+    FetchSkinData();
+    if (sectionIndex_ != -1) {
+      // Placed again for the current size: a panel not painted since its last resize still
+      // takes the click where its caption is.
+      MapCaptionRects();
+      hit = (!RectIsEmpty(captionrect_) && RectHoldsPoint(mappedCaptionRect_, p)) ||
+            (rollUpMode_ && !RectIsEmpty(rollupmarkerrect_) && RectHoldsPoint(mappedMarkerRect_, p));
+    }
     else
       hit = RectHoldsPoint(PanelPlainCaptionHitRect(Width(), defaultCaptionHeight_), p);
     if (hit) {

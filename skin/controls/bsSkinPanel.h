@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "skin/controls/PlainLooks.h"
+#include "platform/BitmapData.h"
 #include "skin/controls/bsSkinControl.h"
 
 class TbsSkinPanel : public TbsSkinCustomControl {
@@ -38,6 +39,9 @@ class TbsSkinPanel : public TbsSkinCustomControl {
   void SetRollUpState(bool v);
   const TBitmap& Glyph() const { return glyph_; }
   void SetGlyph(const TBitmap& b);
+  // The glyph's stored form; GlyphEdited() repaints after it was read.
+  TBitmapData& GlyphData() { return glyphData_; }
+  void GlyphEdited() { Invalidate(); }
   int NumGlyphs() const { return numGlyphs_; }
   void SetNumGlyphs(int v);
   int Spacing() const { return spacing_; }
@@ -46,6 +50,10 @@ class TbsSkinPanel : public TbsSkinCustomControl {
 
   // Height before the last roll-up; -1 when the panel never rolled up.
   int SavedHeight() const { return savedHeight_; }
+  // The section's caption strip and roll-up marker on the panel at its current size
+  // (control coordinates), as the last skinned paint or caption click placed them.
+  const TRect& MappedCaptionRect() const { return mappedCaptionRect_; }
+  const TRect& MappedMarkerRect() const { return mappedMarkerRect_; }
 
   void FetchSkinData() override;
   void ApplySkinData() override;
@@ -55,16 +63,23 @@ class TbsSkinPanel : public TbsSkinCustomControl {
  protected:
   void Paint() override;
   void PaintWithoutSkin(TBitmap& bitmap) override;
+  void PaintSkinImage(TBitmap& bitmap) override;
   void WndProc(TMessage& m) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
  private:
   void ApplyRollUpState();
   TPanelPlainLook PlainLook() const;
+  // Places the caption strip (and, in roll-up mode, the marker) at the current size.
+  void MapCaptionRects();
+  // The section's client texture over the whole image (no frame).
+  void TileClientTexture(TBitmap& bitmap);
+  void DrawSkinCaption(TBitmap& bitmap);
 
   bool checkedMode_ = false;
   bool checked_ = false;
   TBitmap glyph_;  // owned
+  TBitmapData glyphData_{glyph_};
   int numGlyphs_ = 1;
   int spacing_ = 2;
   int savedHeight_ = -1;
@@ -78,6 +93,11 @@ class TbsSkinPanel : public TbsSkinCustomControl {
   std::unique_ptr<std::vector<TControl*>> hiddenControls_;  // list owned, controls referenced
   bool autoEnabledControls_ = true;
   // Copies of the panel section's values.
+  QString captionfontname_;
+  uint8_t captionfontstyle_ = 0;
+  int captionfontheight_ = 0;
+  TColor captionfontcolor_ = 0;
+  TAlignment captionAlignment_ = taLeftJustify;
   TRect captionrect_, rollupmarkerrect_, restoremarkerrect_, checkimagerect_, uncheckimagerect_;
   TRect mappedCaptionRect_, mappedMarkerRect_;
   int bgpictureindex_ = -1;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QTest>
 #include <QWidget>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -113,7 +114,8 @@ TEST_F(QueryFormSkin, ShownFormFollowsEverySkinSwap) {
   std::vector<TWinControl*> boxes = {form->bsSkinPanel1, form->bsSkinButton1, form->bsSkinButton2,
                                      form->bsSkinPageControl1};
   auto shots = [&] {
-    QApplication::processEvents();
+    // Buttons fade between looks when the focus or a skin arrives: let every fade end.
+    QTest::qWait(300);
     std::vector<QImage> out;
     for (TWinControl* c : boxes) out.push_back(Shot(c));
     out.push_back(EditFrame(form->bsSkinEdit1));

@@ -1,6 +1,8 @@
 #include "SkinView.h"
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <QFileDialog>
 #include <QWidget>
 #include <algorithm>
@@ -252,6 +254,10 @@ void TSkinView::UpdateCaption() {
 }
 
 QImage TSkinView::RenderParent() {
-  QApplication::processEvents();
+  // Buttons fade between their looks (ten 20 ms steps) when the focus or a skin arrives: the
+  // picture shows the looks they settle on.
+  QEventLoop settle;
+  QTimer::singleShot(300, &settle, &QEventLoop::quit);
+  settle.exec();
   return parent_->Handle()->grab().toImage();
 }

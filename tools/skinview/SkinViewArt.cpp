@@ -2,6 +2,8 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
+#include <initializer_list>
 
 namespace {
 constexpr int kSize = 16;
@@ -19,70 +21,42 @@ QColor KindColor(TArtKind kind) {
   return Qt::black;
 }
 
+// A closed outline through `points`.
+QPainterPath Polygon(std::initializer_list<QPointF> points) {
+  QPainterPath p;
+  p.addPolygon(QPolygonF(QList<QPointF>(points)));
+  p.closeSubpath();
+  return p;
+}
+
 // The outline of `kind` in a 16 x 16 cell.
 QPainterPath Shape(TArtKind kind) {
-  QPainterPath p;
   switch (kind) {
     case TArtKind::akOpen:
-      p.moveTo(1, 4);
-      p.lineTo(6, 4);
-      p.lineTo(7, 6);
-      p.lineTo(14, 6);
-      p.lineTo(14, 13);
-      p.lineTo(1, 13);
-      p.closeSubpath();
-      break;
-    case TArtKind::akSave:
+      return Polygon({{1, 4}, {6, 4}, {7, 6}, {14, 6}, {14, 13}, {1, 13}});
+    case TArtKind::akSave: {
+      QPainterPath p;
       p.addRect(2, 2, 12, 12);
       p.addRect(5, 2, 6, 4);
-      break;
+      return p;
+    }
     case TArtKind::akStar:
-      p.moveTo(8, 1);
-      p.lineTo(10, 6);
-      p.lineTo(15, 6);
-      p.lineTo(11, 9);
-      p.lineTo(13, 15);
-      p.lineTo(8, 11);
-      p.lineTo(3, 15);
-      p.lineTo(5, 9);
-      p.lineTo(1, 6);
-      p.lineTo(6, 6);
-      p.closeSubpath();
-      break;
-    case TArtKind::akHeart:
+      return Polygon({{8, 1}, {10, 6}, {15, 6}, {11, 9}, {13, 15}, {8, 11}, {3, 15}, {5, 9}, {1, 6}, {6, 6}});
+    case TArtKind::akHeart: {
+      QPainterPath p;
       p.moveTo(8, 14);
       p.cubicTo(1, 9, 1, 3, 5, 3);
       p.cubicTo(7, 3, 8, 5, 8, 5);
       p.cubicTo(8, 5, 9, 3, 11, 3);
       p.cubicTo(15, 3, 15, 9, 8, 14);
-      break;
+      return p;
+    }
     case TArtKind::akArrow:
-      p.moveTo(2, 6);
-      p.lineTo(9, 6);
-      p.lineTo(9, 2);
-      p.lineTo(15, 8);
-      p.lineTo(9, 14);
-      p.lineTo(9, 10);
-      p.lineTo(2, 10);
-      p.closeSubpath();
-      break;
+      return Polygon({{2, 6}, {9, 6}, {9, 2}, {15, 8}, {9, 14}, {9, 10}, {2, 10}});
     case TArtKind::akCross:
-      p.moveTo(3, 2);
-      p.lineTo(8, 7);
-      p.lineTo(13, 2);
-      p.lineTo(14, 3);
-      p.lineTo(9, 8);
-      p.lineTo(14, 13);
-      p.lineTo(13, 14);
-      p.lineTo(8, 9);
-      p.lineTo(3, 14);
-      p.lineTo(2, 13);
-      p.lineTo(7, 8);
-      p.lineTo(2, 3);
-      p.closeSubpath();
-      break;
+      return Polygon({{3, 2}, {8, 7}, {13, 2}, {14, 3}, {9, 8}, {14, 13}, {13, 14}, {8, 9}, {3, 14}, {2, 13}, {7, 8}, {2, 3}});
   }
-  return p;
+  return QPainterPath();
 }
 
 void DrawShape(QPainter& p, TArtKind kind, const QColor& fill, const QColor& line, int dx, int dy) {
