@@ -369,7 +369,16 @@ class FrameBase {
     const auto w = WaitForGeometry(window, [&](const TXWindow& g) { return g.Width > 0 && g.Width < maximized.Width; });
     ASSERT_TRUE(w.has_value());
     ASSERT_LT(w->Width, maximized.Width) << "the caption's double click did not restore the window";
-    geometry = *w;
+    // The size and the place may arrive one after the other: wait until the window rests.
+    std::optional<TXWindow> last = w;
+    for (int i = 0; i < 20; ++i) {
+      Pause(300);
+      const auto now = WindowInfo(window);
+      if (now && last && now->Rect() == last->Rect()) break;
+      last = now;
+    }
+    ASSERT_TRUE(last.has_value());
+    geometry = *last;
   }
 
   // Polls screenshots of the window until its frame equals skintool's picture `expected` (the
