@@ -326,7 +326,15 @@ void TbsSkinForm::KeyMenuCommand() {
   if (alive.expired()) return;
   if (skinMenuOpen_) NotifyMenusClosed();
   if (alive.expired()) return;
-  if (TbsMenuBarLink* bar = MenuBar()) bar->EnterMenuMode();
+  if (TbsMenuBarLink* bar = MenuBar()) {
+    bar->EnterMenuMode();
+    return;
+  }
+  // An MDI child without a bar of its own passes the menu key on to its parent's bar, as the
+  // platform's MDI children pass it to their parent window.
+  if (IsMDIChild())
+    if (TbsSkinForm* parent = FindSkinForm(MainForm()); parent && parent != this && parent->MenuBar())
+      parent->KeyMenuCommand();
 }
 
 bool TbsSkinForm::EndOwnMenus() {

@@ -686,6 +686,34 @@ TEST(SkinMenuBar, APressOnTheParentsBarEndsTheMenusOfItsActiveChild) {
   m.pframe->ExitMenuMode();
 }
 
+TEST(SkinMenuBar, AltOrF10InAChildWorksTheParentsBar) {
+  MdiBar m;
+  TbsSkinForm* child = m.frames[1];
+  int enters = 0;
+  m.pframe->OnMainMenuEnter = [&](TComponent*) { ++enters; };
+  // The child's own popup ends; the parent's bar enters menu mode on its first item.
+  child->ShowSystemMenu(100, 100);
+  ASSERT_TRUE(child->SkinMenuOpen());
+  m.children[1]->Perform(WM_SYSCOMMAND, SC_KEYMENU);
+  EXPECT_FALSE(child->SkinMenuOpen());
+  EXPECT_FALSE(child->MenuDriver()->MenuOpen());
+  EXPECT_TRUE(m.pframe->MainMenuActive());
+  EXPECT_FALSE(child->MainMenuActive());
+  EXPECT_EQ(enters, 1);
+  EXPECT_TRUE(m.bar->Items().front()->Highlighted);
+  // The keys then work the parent's bar: Right to Window, Enter opens its menu.
+  m.pframe->MenuKeyDown(VK_RIGHT);
+  EXPECT_TRUE(m.bar->Items()[1]->Highlighted);
+  child->MenuKeyDown(VK_RETURN);
+  ASSERT_TRUE(m.pframe->MenuDriver()->MenuOpen());
+  EXPECT_EQ(m.pframe->MenuDriver()->LastWindow()->RootItem(), m.menu->Items()->Items(1));
+  // Again from the child: menu mode ends.
+  m.children[1]->Perform(WM_SYSCOMMAND, SC_KEYMENU);
+  EXPECT_FALSE(m.pframe->MainMenuActive());
+  EXPECT_FALSE(m.pframe->MenuDriver()->MenuOpen());
+  EXPECT_FALSE(m.bar->Items()[1]->Highlighted);
+}
+
 TEST(SkinMenuBar, ScreenReadersSeeTheChildButtonsAsNamedPushButtons) {
   MdiBar m;
   m.frames[0]->SetWindowState(TWindowState::wsMaximized);
