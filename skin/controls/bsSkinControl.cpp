@@ -66,13 +66,18 @@ void TbsSkinControl::ApplySkinData() {
 void TbsSkinControl::Paint() {
   if (Width() <= 0 || Height() <= 0) return;
   FetchSkinData();
-  TBitmap bitmap = ControlBitmap(Width(), Height());
-  if (sectionIndex_ == -1)
+  TBitmap bitmap;
+  if (sectionIndex_ == -1) {
+    bitmap = ControlBitmap(Width(), Height());
     PaintWithoutSkin(bitmap);
-  else
+  } else {
     PaintSkinImage(bitmap);
-  Canvas().Draw(0, 0, bitmap);
+    if (bitmap.Empty()) bitmap = ControlBitmap(Width(), Height());
+  }
+  DrawControlImage(bitmap);
 }
+
+void TbsSkinControl::DrawControlImage(const TBitmap& bitmap) { Canvas().Draw(0, 0, bitmap); }
 
 void TbsSkinControl::WndProc(TMessage& m) {
   switch (m.Msg) {
@@ -159,6 +164,7 @@ void TbsSkinCustomControl::SetBounds(int left, int top, int width, int height) {
 }
 
 void TbsSkinCustomControl::ApplySkinData() {
+  composed_.Clear();
   FetchSkinData();
   bool resized = false;
   if (sectionIndex_ == -1) {
@@ -233,34 +239,50 @@ void TbsSkinCustomControl::PaintSkinImage(TBitmap& bitmap) {
 }
 
 void TbsSkinCustomControl::ComposeControlImage(TBitmap& bitmap, const TBitmap* picture, const TRect& source) {
-  if (stretch_.StretchMode == smNone || !picture) return;
-  TSkinStretch& s = stretch_;
-  if (s.StretchMode == smFixed) {
-    bitmap = ControlBitmap(RectWidth(source), RectHeight(source));
-    CopyPiece(bitmap, TRect(0, 0, bitmap.Width(), bitmap.Height()), *picture, source);
+  if (stretch_.StretchMode == smNone || !picture) {
+    if (bitmap.Width() != Width() || bitmap.Height() != Height()) bitmap = ControlBitmap(Width(), Height());
     return;
   }
-  // The stretched points for the current size.
-  int w = Width(), h = Height();
-  s.AdjustSkinSize(w, h);
+  TSkinStretch& s = stretch_;
+  // The stretched points for the current size (also when the image is kept).
+  if (s.StretchMode != smFixed) {
+    int w = Width(), h = Height();
+    s.AdjustSkinSize(w, h);
+  }
+  const TComposedImageCache::Key key = TComposedImageCache::KeyFor(*picture, source, s, Width(), Height());
+  if (const TBitmap* kept = composed_.Find(key)) {
+    bitmap = *kept;
+    return;
+  }
+  // Composed in 32 bits: the image then goes onto the window surface without conversion.
+  const TBitmap& wide = composed_.Wide(*picture);
+  TBitmap image;
+  image.SetPixelFormat(TPixelFormat::pf32bit);
   switch (s.StretchMode) {
+    case smFixed:
+      image = ControlBitmap(RectWidth(source), RectHeight(source));
+      image.SetPixelFormat(TPixelFormat::pf32bit);
+      CopyPiece(image, TRect(0, 0, image.Width(), image.Height()), wide, source);
+      break;
     case smBoth:
       ComposeSkinImage(s.lefttoppoint, s.righttoppoint, s.leftbottompoint, s.rightbottompoint, s.SkinClientRect,
                        s.StretchedLeftTopPoint, s.StretchedRightTopPoint, s.StretchedLeftBottomPoint,
-                       s.StretchedRightBottomPoint, s.StretchedClientRect, bitmap, *picture, source, Width(), Height(),
+                       s.StretchedRightBottomPoint, s.StretchedClientRect, image, wide, source, Width(), Height(),
                        true);
       break;
     case smHorizontal:
-      ComposeStripH(s.lefttoppoint.X, s.SkinWidth() - s.righttoppoint.X, bitmap, *picture, source, Width(), Height());
+      ComposeStripH(s.lefttoppoint.X, s.SkinWidth() - s.righttoppoint.X, image, wide, source, Width(), Height());
       break;
     case smVertical:
-      ComposeStripV(s.lefttoppoint.Y, s.SkinHeight() - s.leftbottompoint.Y, bitmap, *picture, source, Width(),
-                    Height());
+      ComposeStripV(s.lefttoppoint.Y, s.SkinHeight() - s.leftbottompoint.Y, image, wide, source, Width(), Height());
       break;
     default:
       break;
   }
+  bitmap = composed_.Store(key, image, s.StretchMode == smBoth ? s.StretchedClientRect : TRect());
 }
+
+void TbsSkinCustomControl::DrawControlImage(const TBitmap& bitmap) { composed_.Draw(Canvas(), bitmap); }
 
 void TbsSkinCustomControl::SelectSkinFont(TCanvas& c, const QString& name, int height, uint8_t style) const {
   if (sectionIndex_ != -1 && useSkinFont_) {

@@ -15,6 +15,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Controls.h"
 #include "platform/NotifyingFont.h"
+#include "skin/controls/ComposedImageCache.h"
 #include "skin/controls/SkinStretch.h"
 #include "skin/controls/bsSkinConsumer.h"
 
@@ -52,8 +53,11 @@ class TbsSkinControl : public TCustomControl, public TbsSkinConsumer {
   void Notification(TComponent* c, TOperation op) override;
   // Draws the control image when no section is found.
   virtual void PaintWithoutSkin(TBitmap& bitmap) {}
-  // Draws the control image from the skin.
+  // Leaves the control image from the skin in `bitmap`, which comes empty (left empty, the
+  // control is drawn white).
   virtual void PaintSkinImage(TBitmap& bitmap) {}
+  // Draws the control image at the top-left corner.
+  virtual void DrawControlImage(const TBitmap& bitmap);
   // The section entry the index names, or null.
   TbsDataSkinControl* SectionEntry() const;
 
@@ -102,8 +106,10 @@ class TbsSkinCustomControl : public TbsSkinControl {
   void PaintWithoutSkin(TBitmap& bitmap) override;
   void PaintSkinImage(TBitmap& bitmap) override;
   virtual void DefaultFontChanged() {}
-  // Composes the image for the current size from `source` of `picture`.
+  // Leaves in `bitmap` the image for the current size from `source` of `picture` (32-bit, kept
+  // for the next paint); without a picture, a white image of the control's size.
   void ComposeControlImage(TBitmap& bitmap, const TBitmap* picture, const TRect& source);
+  void DrawControlImage(const TBitmap& bitmap) override;
   // The canvas font by the font rule: the section's face when UseSkinFont, else DefaultFont.
   void SelectSkinFont(TCanvas& c, const QString& name, int height, uint8_t style) const;
 
@@ -114,6 +120,7 @@ class TbsSkinCustomControl : public TbsSkinControl {
   TSkinStretch stretch_;
   const TBitmap* skinPicture_ = nullptr;      // referenced (the skin's), not owned
   const TBitmap* skinMaskPicture_ = nullptr;  // referenced (the skin's), not owned
+  TComposedImageCache composed_;              // images composed for the last paints
 };
 
 // A white bitmap for a control image; EOutOfResources beyond 32767 pixels a side or 2^27

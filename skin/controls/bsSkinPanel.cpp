@@ -104,7 +104,8 @@ void TbsSkinPanel::TileClientTexture(TBitmap& bitmap) {
     ComposeControlImage(bitmap, skinPicture_, sr);
     return;
   }
-  const int w = bitmap.Width(), h = bitmap.Height();
+  const int w = Width(), h = Height();
+  bitmap = ControlBitmap(w, h);
   for (int col = 0; col <= w / tw; ++col)
     for (int row = 0; row <= h / th; ++row) {
       const int x = col * tw, y = row * th;

@@ -306,7 +306,11 @@ void TileXY(const Pixels& d, const Box& dst, const Pixels& s, const Box& src) {
 }  // namespace
 
 void CopyPiece(TBitmap& target, const TRect& dest, const TBitmap& source, const TRect& src) {
-  const QImage simg = To24Bit(source.Image());  // shared, so target may be source
+  // The source in the target's depth; shared, so target may be source.
+  const bool wide = target.PixelFormat() == TPixelFormat::pf32bit;
+  const QImage simg = !wide                                          ? To24Bit(source.Image())
+                      : source.Image().format() == QImage::Format_RGB32 ? source.Image()
+                                                                        : source.Image().convertToFormat(QImage::Format_RGB32);
   Pixels d = Writable(Surface(target));
   Piece(d, B(dest), Readable(simg), B(src));
 }
@@ -358,10 +362,11 @@ void ComposeStripH(int leftWidth, int rightWidth, TBitmap& dest, const TBitmap& 
 }
 
 void ComposeStripV(int topHeight, int bottomHeight, TBitmap& dest, const TBitmap& source, const TRect& S, int, int h) {
-  const QImage simg = To24Bit(source.Image());
+  const bool wide = source.Image().format() == QImage::Format_RGB32;
+  const QImage simg = wide ? source.Image() : To24Bit(source.Image());
   const i64 T = topHeight, Bt = bottomHeight, H = h, SW = i64{S.Right} - S.Left;
   const i64 SL = S.Left, ST = S.Top, SR = S.Right, SB = S.Bottom;
-  Resize(dest, SW, H);
+  Resize(dest, SW, H, wide ? TPixelFormat::pf32bit : TPixelFormat::pf24bit);
   if (simg.isNull() || dest.Empty()) return;
   const Pixels d = Writable(Surface(dest));
   const Pixels s = Readable(simg);

@@ -52,13 +52,14 @@ constexpr bool RectInsideRect(const TRect& inner, const TRect& outer) {
 
 // Copies the source rectangle `src` of `source` onto `dest` of `target`, stretching when the
 // sizes differ and mirroring when their signs differ. Rectangles of width or height 0 draw
-// nothing. Parts outside either image are left out.
+// nothing. Parts outside either image are left out. A 32-bit target stays 32-bit; any other
+// becomes 24-bit.
 void CopyPiece(TBitmap& target, const TRect& dest, const TBitmap& source, const TRect& src);
 
 // Resizes `dest` to w x h and paints it from the skin rectangle S of `source`: the four edges
 // tiled, the eight corner pieces, and the centre tiled when `drawCentre` is set. Leaves the
 // resized image unpainted when RB.X = LT.X, RB.Y = LT.Y or the source is empty. The image is
-// 24-bit, or 32-bit (QImage::Format_RGB32) when the source is; so are ComposeStripH's.
+// 24-bit, or 32-bit (QImage::Format_RGB32) when the source is; so are ComposeStrip's.
 void ComposeSkinImage(const TPoint& LT, const TPoint& RT, const TPoint& LB, const TPoint& RB, const TRect& CR,
                       const TPoint& NLT, const TPoint& NRT, const TPoint& NLB, const TPoint& NRB, const TRect& NCR,
                       TBitmap& dest, const TBitmap& source, const TRect& S, int w, int h, bool drawCentre);

@@ -546,6 +546,18 @@ void TbsSkinForm::SizeMessage(TMessage& m) {
 }
 
 void TbsSkinForm::ShowWindowMessage(TMessage& m) {
+  if (m.WParam != 0 && !firstShown_) {
+    firstShown_ = true;
+    // A form stored maximized is shown maximized by the platform (on the work area): the frame
+    // takes that state, so that its commands offer Restore and restore the form's stored bounds.
+    if (!IsMDIChild() && form_->WindowState() == TWindowState::wsMaximized &&
+        windowState_ == TWindowState::wsNormal) {
+      windowState_ = TWindowState::wsMaximized;
+      restoreBounds_ = form_->RestoreBounds();
+      form_->UpdateSizeLimits();
+      RequestFramePaint();
+    }
+  }
   if (m.WParam != 0) {
     if ((alphaBlend_ || AlphaBlendAnimation) && LayeredWindowsAvailable()) {
       AddLayered(true);

@@ -383,6 +383,7 @@ class TbsSkinForm : public TComponent, public TbsMenuHost {
   QImage smallIcon_;
 
   TWindowState windowState_ = TWindowState::wsNormal;
+  bool firstShown_ = false;  // the form's first show, when the frame takes its window state
   bool rollUpState_ = false;
   bool rolledUpWhileMaximized_ = false;
   TRect restoreBounds_;

@@ -153,13 +153,15 @@ std::optional<QRgb> ActiveCaptionTextColour() {
 }
 
 // skintool's picture of the frame of a window of `size` (the client area and what lies outside
-// the shape transparent); a null image when skintool failed.
-QImage SkintoolFrame(const QSize& size, const std::optional<QString>& caption, QString* error) {
+// the shape transparent), of a maximized window when `maximized`; a null image when skintool
+// failed.
+QImage SkintoolFrame(const QSize& size, const std::optional<QString>& caption, QString* error, bool maximized) {
   QTemporaryDir dir;
   const QString out = dir.path() + QStringLiteral("/frame.png");
   QStringList args{QStringLiteral("frame"), SkinFolder(), QString::number(size.width()), QString::number(size.height()),
                    out};
   if (caption) args << QStringLiteral("--caption") << *caption;
+  if (maximized) args << QStringLiteral("--maximized");
   const TRunResult r =
       RunProgram(BinDir() + QStringLiteral("/skintool"), args, QProcessEnvironment::systemEnvironment(), 60000);
   if (!r.Finished || r.ExitCode != 0) {
@@ -355,6 +357,30 @@ class FrameBase {
     ASSERT_EQ(FocusWindow(), id) << "the viewer's window did not take the focus";
   }
 
+  // The viewer starts maximized: a double click on its caption restores it to its stored
+  // bounds, which are narrower than the screen.
+  void Restore() {
+    const TXWindow maximized = geometry;
+    RunOnDisplay(QStringLiteral("xdotool"),
+                 {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(geometry.X + geometry.Width / 4),
+                  QString::number(geometry.Y + 10), QStringLiteral("sleep"), QStringLiteral("0.2"),
+                  QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"), QStringLiteral("--delay"),
+                  QStringLiteral("80"), QStringLiteral("1")});
+    const auto w = WaitForGeometry(window, [&](const TXWindow& g) { return g.Width > 0 && g.Width < maximized.Width; });
+    ASSERT_TRUE(w.has_value());
+    ASSERT_LT(w->Width, maximized.Width) << "the caption's double click did not restore the window";
+    // The size and the place may arrive one after the other: wait until the window rests.
+    std::optional<TXWindow> last = w;
+    for (int i = 0; i < 20; ++i) {
+      Pause(300);
+      const auto now = WindowInfo(window);
+      if (now && last && now->Rect() == last->Rect()) break;
+      last = now;
+    }
+    ASSERT_TRUE(last.has_value());
+    geometry = *last;
+  }
+
   // Polls screenshots of the window until its frame equals skintool's picture `expected` (the
   // window repaints after activation and after a size change), then checks it once more and
   // saves the pictures under `name` when it differs.
@@ -376,9 +402,10 @@ class FrameBase {
     if (c.Different != 0) SaveComparison(name, actual, expected, c.Diff);
   }
 
-  QImage Expected(const QSize& size, const std::optional<QString>& caption) {
+  // skintool's frame; the viewer starts maximized (its frame shows the restore looks).
+  QImage Expected(const QSize& size, const std::optional<QString>& caption, bool maximized = false) {
     QString err;
-    const QImage img = SkintoolFrame(size, caption, &err);
+    const QImage img = SkintoolFrame(size, caption, &err, maximized);
     EXPECT_FALSE(img.isNull()) << err.toStdString();
     return img;
   }
@@ -426,8 +453,8 @@ TEST_P(Frame, IsShapedUndecoratedAndDrawnAsSkintoolDrawsIt) {
   OpenViewer(DesktopEnvironment());
   if (HasFatalFailure()) return;
   const QSize size(geometry.Width, geometry.Height);
-  const QImage expected = Expected(size, kCaption);
-  const QImage noCaption = Expected(size, std::nullopt);
+  const QImage expected = Expected(size, kCaption, true);
+  const QImage noCaption = Expected(size, std::nullopt, true);
   ASSERT_FALSE(expected.isNull());
   ASSERT_FALSE(noCaption.isNull());
 
@@ -504,6 +531,9 @@ TEST_P(Frame, IsShapedUndecoratedAndDrawnAsSkintoolDrawsIt) {
 TEST_P(Frame, CornerDragResizesCaptionDragMovesDownToMinimumSize) {
   OpenViewer(DesktopEnvironment());
   if (HasFatalFailure()) return;
+  Restore();
+  if (HasFatalFailure()) return;
+  ExpectFrameAsSkintool(Expected(QSize(geometry.Width, geometry.Height), kCaption), Tag(QStringLiteral("restored")));
   const QSize start(geometry.Width, geometry.Height);
   const QImage startFrame = Expected(start, kCaption);
   ASSERT_FALSE(startFrame.isNull());
@@ -592,7 +622,8 @@ TEST_F(FrameBare, FrameButtonsAreExposedToScreenReaders) {
   QStringList buttons;
   for (const QJsonObject& b : NodesWithRole(*form, QStringLiteral("push button")))
     buttons << b.value(QStringLiteral("name")).toString();
-  for (const QString& name : {QStringLiteral("Close"), QStringLiteral("Maximize"), QStringLiteral("Minimize"),
+  // The viewer starts maximized: its maximize button restores.
+  for (const QString& name : {QStringLiteral("Close"), QStringLiteral("Restore"), QStringLiteral("Minimize"),
                               QStringLiteral("Roll up"), QStringLiteral("System menu")})
     EXPECT_TRUE(NodeNamed(*form, name, QStringLiteral("push button")).has_value())
         << "no push button \"" << name.toStdString()
@@ -608,7 +639,7 @@ TEST_F(FrameBare, ScalesWithTheWindowUnderAScaleFactor) {
   OpenViewer(env);
   if (HasFatalFailure()) return;
   const QSize logical(geometry.Width / 2, geometry.Height / 2);
-  const QImage expected = Expected(logical, std::nullopt);
+  const QImage expected = Expected(logical, std::nullopt, true);
   ASSERT_FALSE(expected.isNull());
   const QRect client = ClientRect(logical);
   auto compare = [&](int* compared) {
@@ -640,12 +671,15 @@ TEST_F(FrameBare, ScalesWithTheWindowUnderAScaleFactor) {
   EXPECT_GT(compared, 0);
   EXPECT_EQ(different, 0) << different << " of " << compared << " scaled frame pixels differ ("
                           << SaveShot(shot, "frame-scaled-actual").toStdString() << ")";
-  // The corner under the pointer sizes the window by the drag, in screen pixels.
-  Drag(geometry.X + geometry.Width - 3, geometry.Y + geometry.Height - 3, -200, -120);
+  // Restored (its stored height is more than the scaled screen's, so only its sides are on the
+  // screen), the right edge under the pointer sizes the window by the drag, in screen pixels.
+  Restore();
+  if (HasFatalFailure()) return;
+  Drag(geometry.X + geometry.Width - 3, geometry.Y + geometry.Height / 2, -200, 0);
   const auto after = WaitForGeometry(
       window, [&](const TXWindow& g) { return g.Width != geometry.Width; }, kWaitMs);
   ASSERT_TRUE(after.has_value());
-  EXPECT_EQ(QSize(after->Width, after->Height), QSize(geometry.Width - 200, geometry.Height - 120)) << Describe(after);
+  EXPECT_EQ(QSize(after->Width, after->Height), QSize(geometry.Width - 200, geometry.Height)) << Describe(after);
   EXPECT_EQ(QPoint(after->X, after->Y), QPoint(geometry.X, geometry.Y));
 }
 
@@ -664,12 +698,12 @@ TEST_P(Frame, ShowsTheInactiveLookWhileAnotherProgramIsActive) {
     const TRunResult r = RunProgram(
         BinDir() + QStringLiteral("/skintool"),
         {QStringLiteral("frame"), SkinFolder(), QString::number(size.width()), QString::number(size.height()), out,
-         QStringLiteral("--inactive"), QStringLiteral("--caption"), kCaption},
+         QStringLiteral("--inactive"), QStringLiteral("--maximized"), QStringLiteral("--caption"), kCaption},
         QProcessEnvironment::systemEnvironment(), 60000);
     ASSERT_TRUE(r.Finished && r.ExitCode == 0) << r.Err.toStdString();
     inactive = QImage(out).convertToFormat(QImage::Format_ARGB32);
   }
-  const QImage active = Expected(size, kCaption);
+  const QImage active = Expected(size, kCaption, true);
   ASSERT_FALSE(inactive.isNull());
   ASSERT_NE(CompareFrame(inactive, active, band).Different, 0) << "the skin's two looks do not differ";
 
@@ -788,7 +822,8 @@ TEST_F(FrameBare, SystemMenuItemsAreReadAndPressedByScreenReaders) {
   QStringList items;
   for (const QJsonObject& n : NodesWithRole(*tree, QStringLiteral("menu item")))
     items << n.value(QStringLiteral("name")).toString();
-  EXPECT_EQ(items, (QStringList{QStringLiteral("Minimize"), QStringLiteral("Maximize"), QStringLiteral("RollUp"),
+  // The viewer starts maximized: the menu offers Restore.
+  EXPECT_EQ(items, (QStringList{QStringLiteral("Minimize"), QStringLiteral("Restore"), QStringLiteral("RollUp"),
                                 QStringLiteral("Close")}))
       << items.join(QStringLiteral(", ")).toStdString();
   ASSERT_TRUE(bus.DoAction(run->Pid(), QStringLiteral("RollUp"), QStringLiteral("Press")));

@@ -526,6 +526,27 @@ TEST(Compose, SkinImagesAndStripsFromA32BitSourceMatchThe24BitOnes) {
     ComposeStripH(left, right, s32, pic32, S, W, 0);
     ASSERT_EQ(s24.Empty(), s32.Empty()) << i;
     if (!s32.Empty()) ASSERT_EQ(AsRgb32(s32), AsRgb32(s24)) << "strip, case " << i;
+    const int halfH = std::max(0, RectHeight(S) / 2);
+    const int top = r(0, halfH), bottom = r(0, halfH);
+    TBitmap v24, v32;
+    ComposeStripV(top, bottom, v24, pic24, S, 0, H);
+    ComposeStripV(top, bottom, v32, pic32, S, 0, H);
+    ASSERT_EQ(v24.Empty(), v32.Empty()) << i;
+    if (!v32.Empty()) {
+      ASSERT_EQ(v32.Image().format(), QImage::Format_RGB32) << i;
+      ASSERT_EQ(AsRgb32(v32), AsRgb32(v24)) << "vertical strip, case " << i;
+    }
+    // A piece copied onto a 32-bit target keeps it 32-bit, from either picture, and shows the
+    // pixels a 24-bit target gets.
+    const TRect src(r(-3, pw), r(-3, ph), r(-3, pw + 3), r(-3, ph + 3));
+    const TRect dst(r(-3, W), r(-3, H), r(-3, W + 3), r(-3, H + 3));
+    TBitmap t24(W, H), t32(W, H, TPixelFormat::pf32bit), u32(W, H, TPixelFormat::pf32bit);
+    CopyPiece(t24, dst, pic24, src);
+    CopyPiece(t32, dst, pic24, src);
+    CopyPiece(u32, dst, pic32, src);
+    ASSERT_EQ(t32.Image().format(), QImage::Format_RGB32) << i;
+    ASSERT_EQ(AsRgb32(t32), AsRgb32(t24)) << "piece, case " << i;
+    ASSERT_EQ(AsRgb32(u32), AsRgb32(t24)) << "piece from 32 bits, case " << i;
   }
 }
 

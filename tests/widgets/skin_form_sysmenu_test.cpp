@@ -16,6 +16,7 @@
 #include "platform/Edit.h"
 #include "platform/Forms.h"
 #include "platform/Menus.h"
+#include "platform/Screen.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/StoredSkin.h"
 #include "skin/form/bsMenuBarLink.h"
@@ -127,6 +128,34 @@ TEST(SkinFormSysMenu, DefaultMenuFollowsTheWindowState) {
   EXPECT_EQ(Captions(f.frame->GetSystemMenuItems()), (QStringList{"Minimize to Tray", "-", "Close"}));
   f.frame->SetBorderIcons(biSystemMenu);
   EXPECT_EQ(Captions(f.frame->GetSystemMenuItems()), (QStringList{"Close"}));
+}
+
+TEST(SkinFormSysMenu, AFormShownMaximizedOffersRestoreAndRestoresItsStoredBounds) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->SetBounds(30, 40, 500, 360);
+  form->SetWindowState(TWindowState::wsMaximized);
+  auto* frame = new TbsSkinForm(form.get());
+  auto* data = new TbsSkinData(form.get());
+  TbsStoredSkin stored(nullptr);
+  stored.LoadFromSkinFile(SourceDir() + QStringLiteral("/skins/daylight/SKIN.INI"));
+  data->LoadFromStoredSkin(stored);
+  frame->SetSkinData(data);
+  EXPECT_EQ(frame->WindowState(), TWindowState::wsNormal) << "nothing changes before the form is shown";
+  ShowActive(*form);
+  QApplication::processEvents();
+  EXPECT_EQ(frame->WindowState(), TWindowState::wsMaximized);
+  EXPECT_EQ(form->BoundsRect(), TScreen::Instance().WorkAreaRect());
+  EXPECT_EQ(Captions(frame->GetSystemMenuItems()), (QStringList{"Minimize", "Restore", "RollUp", "-", "Close"}));
+  // Restore gives the form its stored bounds; the menu then offers Maximize again.
+  frame->GetSystemMenuItems()->Items(1)->Click();
+  EXPECT_EQ(frame->WindowState(), TWindowState::wsNormal);
+  EXPECT_EQ(form->BoundsRect(), Bounds(30, 40, 500, 360));
+  EXPECT_EQ(Captions(frame->GetSystemMenuItems()), (QStringList{"Minimize", "Maximize", "RollUp", "-", "Close"}));
+  // Shown again later, the frame keeps its own state.
+  form->Hide();
+  form->Show();
+  QApplication::processEvents();
+  EXPECT_EQ(frame->WindowState(), TWindowState::wsNormal);
 }
 
 TEST(SkinFormSysMenu, UserSystemMenuGetsTheWindowCommandsOnceAroundItsOwnItems) {

@@ -18,11 +18,12 @@ namespace {
 int Frame(const QStringList& args);
 
 const SkinToolCommand kFrame(
-    "frame", "frame DIR WIDTH HEIGHT OUT.png [--inactive] [--caption TEXT]",
+    "frame", "frame DIR WIDTH HEIGHT OUT.png [--inactive] [--maximized] [--caption TEXT]",
     "Draws the frame of a window of WIDTH x HEIGHT with the skin folder DIR exactly as the skinned\n"
     "window does: the four composed frame pieces, the caption and its buttons, the window shape\n"
     "cut from the skin's mask. --caption gives the window's caption text (none by default).\n"
-    "--inactive draws the look of a window that is not active. The client area and the pixels\n"
+    "--inactive draws the look of a window that is not active; --maximized the looks of the\n"
+    "buttons of a maximized window. The client area and the pixels\n"
     "outside the shape are transparent. The window must be at least as wide as the frame picture\n"
     "and as high as its frame without client area.",
     Frame);
@@ -41,6 +42,7 @@ std::unique_ptr<TApplication> MakeApplication() {
 int Frame(const QStringList& argsIn) {
   QStringList args = argsIn;
   const bool inactive = args.removeAll(QStringLiteral("--inactive")) > 0;
+  const bool maximized = args.removeAll(QStringLiteral("--maximized")) > 0;
   QString caption;
   if (const qsizetype i = args.indexOf(QStringLiteral("--caption")); i >= 0) {
     if (i + 1 >= args.size()) return SkinToolUsage(kFrame);
@@ -70,6 +72,8 @@ int Frame(const QStringList& argsIn) {
     return SkinToolFail(QStringLiteral("the window must be at least %1 x %2 with this skin")
                             .arg(frame->GetMinWidth())
                             .arg(frame->GetMinHeight()));
+  // Maximized, the frame takes the screen's work area; the picture is still W x H.
+  if (maximized) frame->SetWindowState(TWindowState::wsMaximized);
   form.SetBounds(0, 0, W, H);
   form.Perform(WM_SIZE, SIZE_RESTORED, MakeLParam(W, H));
   if (!inactive) {
