@@ -7,21 +7,15 @@
 #include <cstdint>
 #include <cstring>
 
+#include "fuzz/FuzzInput.h"
 #include "platform/Bitmap.h"
 #include "skin/draw/bsEffects.h"
 #include "skin/draw/bsUtils.h"
 
 namespace {
 
-// Reads values from the input; past its end every value is 0.
-struct Reader {
-  const uint8_t* p;
-  size_t n;
-  uint8_t Byte() {
-    if (n == 0) return 0;
-    --n;
-    return *p++;
-  }
+// The shared reader, with the geometry and masks the drawing routines take.
+struct DrawReader : Reader {
   // Mostly small values around the pictures, now and then any 32-bit value.
   int32_t Coord() {
     const uint8_t sel = Byte();
@@ -55,7 +49,7 @@ struct Reader {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  Reader r{data + 1, size - 1};
+  DrawReader r{{data + 1, size - 1}};
   try {
     switch (data[0] % 7) {
       case 0: {
