@@ -635,8 +635,12 @@ void TbsSkinForm::ChangeSkinData() {
     ClearObjects();
     UpdateWindowRegion();
   }
-  // The client inset and the size limits follow the frame.
+  // The client inset and the size limits follow the frame (and the aligns, when the client
+  // size changed with it).
+  const TRect clientBefore = form_->ClientRect();
   form_->FrameChanged();
+  const TRect clientAfter = form_->ClientRect();
+  const bool reported = clientBefore.Width() != clientAfter.Width() || clientBefore.Height() != clientAfter.Height();
   // The minimum size: both at once when both are short, else whichever is.
   const int minWidth = GetMinWidth(), minHeight = GetMinHeight();
   const int width = form_->Width(), height = form_->Height();
@@ -646,7 +650,7 @@ void TbsSkinForm::ChangeSkinData() {
     form_->SetWidth(minWidth);
   else if (height < minHeight)
     form_->SetHeight(minHeight);
-  else
+  else if (!reported)
     ForceRelayout();
   if ((rollUpState_ || windowState_ == TWindowState::wsMinimized) && form_->Height() != GetMinHeight())
     form_->SetHeight(GetMinHeight());
@@ -697,13 +701,13 @@ int TbsSkinForm::GetMaxHeight() const {
 }
 
 void TbsSkinForm::ForceRelayout() {
-  const int width = form_->Width();
-  if (width - 1 < GetMinWidth()) {
-    form_->SetWidth(width + 1);
-  } else {
-    form_->SetWidth(width - 1);
-  }
-  form_->SetWidth(width);
+  // The client rectangle asked for again (a changed client size is reported with it), else the
+  // same size reported once more.
+  const TRect before = form_->ClientRect();
+  form_->FrameChanged();
+  const TRect after = form_->ClientRect();
+  if (before.Width() == after.Width() && before.Height() == after.Height())
+    form_->Perform(WM_SIZE, SIZE_RESTORED, MakeLParam(after.Width(), after.Height()));
 }
 
 TPoint TbsSkinForm::ScreenToWindowPoint(const TPoint& p) const {
