@@ -5,6 +5,9 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Colors.h"
+#include "platform/OpaqueBlit.h"
+#include "platform/TextLayouts.h"
+#include "platform/TextMeasure.h"
 
 QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
 TRect FromQRect(const QRect& r) { return TRect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height()); }
@@ -175,24 +178,24 @@ void TCanvas::SetPixel(int x, int y, TColor c) {
   if (QPainter* p = Painter()) p->fillRect(x, y, 1, 1, ToQColor(c));
 }
 
-int TCanvas::TextWidth(const QString& s) { return QFontMetrics(Font.ToQFont()).horizontalAdvance(s); }
+int TCanvas::TextWidth(const QString& s) { return TextMeasure::Advance(Font.ToQFont(), s); }
 
-int TCanvas::TextHeight(const QString& s) {
-  QFontMetrics fm(Font.ToQFont());
-  return fm.ascent() + fm.descent();
+int TCanvas::TextHeight(const QString&) {
+  const QFont f = Font.ToQFont();
+  return TextMeasure::Ascent(f) + TextMeasure::Descent(f);
 }
 
 void TCanvas::TextOut(int x, int y, const QString& s) {
   QPainter* p = Painter();
   if (!p) return;
   const QFont f = Font.ToQFont();
-  QFontMetrics fm(f);
+  const int advance = TextMeasure::Advance(f, s), ascent = TextMeasure::Ascent(f);
   if (Brush.Style != TBrushStyle::bsClear)
-    p->fillRect(x, y, fm.horizontalAdvance(s), fm.ascent() + fm.descent(), ToQColor(Brush.Color));
+    p->fillRect(x, y, advance, ascent + TextMeasure::Descent(f), ToQColor(Brush.Color));
   p->setFont(f);
   p->setPen(ToQColor(Font.Color));
-  p->drawText(x, y + fm.ascent(), s);
-  penPos_ = TPoint(x + fm.horizontalAdvance(s), y);
+  TextLayouts::DrawAt(*p, x, y + ascent, s);
+  penPos_ = TPoint(x + advance, y);
 }
 
 void TCanvas::TextRect(const TRect& r, int x, int y, const QString& s) {
@@ -204,13 +207,12 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const QString& s) {
   const QFont f = Font.ToQFont();
   p->setFont(f);
   p->setPen(ToQColor(Font.Color));
-  p->drawText(x, y + QFontMetrics(f).ascent(), s);
+  p->drawText(x, y + TextMeasure::Ascent(f), s);
   p->restore();
 }
 
 int TCanvas::DrawText(const QString& s, TRect& r, uint32_t flags) {
   const QFont f = Font.ToQFont();
-  QFontMetrics fm(f);
   QString text = s;
   if (!(flags & DT_NOPREFIX)) {
     // "&&" draws "&"; a single "&" marks the next character (its underline is left out).
@@ -228,9 +230,10 @@ int TCanvas::DrawText(const QString& s, TRect& r, uint32_t flags) {
   if (flags & DT_WORDBREAK) qflags |= Qt::TextWordWrap;
   if (flags & DT_SINGLELINE) qflags |= Qt::TextSingleLine;
   if (flags & DT_EXPANDTABS) qflags |= Qt::TextExpandTabs;
-  if (flags & DT_END_ELLIPSIS) text = fm.elidedText(text, Qt::ElideRight, std::max(0, r.Width()));
+  if (flags & DT_END_ELLIPSIS) text = QFontMetrics(f).elidedText(text, Qt::ElideRight, std::max(0, r.Width()));
   if (flags & DT_CALCRECT) {
-    const QRect b = fm.boundingRect(QRect(r.Left, r.Top, (flags & DT_WORDBREAK) ? std::max(1, r.Width()) : 100000, 100000), qflags, text);
+    const QRect b = TextMeasure::BoundingRect(
+        f, QRect(r.Left, r.Top, (flags & DT_WORDBREAK) ? std::max(1, r.Width()) : 100000, 100000), qflags, text);
     r.Right = r.Left + ((flags & DT_WORDBREAK) ? std::min(b.width(), r.Width()) : b.width());
     r.Bottom = r.Top + b.height();
     return b.height();
@@ -242,7 +245,7 @@ int TCanvas::DrawText(const QString& s, TRect& r, uint32_t flags) {
   p->setFont(f);
   p->setPen(ToQColor(Font.Color));
   QRect br;
-  p->drawText(ToQRect(r), qflags, text, &br);
+  TextLayouts::Draw(*p, ToQRect(r), qflags, text, &br);
   p->restore();
   return br.height();
 }
@@ -250,7 +253,7 @@ int TCanvas::DrawText(const QString& s, TRect& r, uint32_t flags) {
 void TCanvas::Draw(int x, int y, const TBitmap& bmp) { Draw(x, y, bmp.Image()); }
 
 void TCanvas::Draw(int x, int y, const QImage& img) {
-  if (QPainter* p = Painter()) p->drawImage(x, y, img);
+  if (QPainter* p = Painter()) BlitOpaque(*p, x, y, img);
 }
 
 void TCanvas::StretchDraw(const TRect& dest, const TBitmap& bmp) {

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/TextMeasure.h"
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/Forms.h"
@@ -300,7 +301,7 @@ int TbsSkinMainMenuBar::CaptionWidth(const TbsSkinMainMenuBarItem* item) const {
                           .arg(font.Charset);
   if (key != item->MeasuredKey) {
     item->MeasuredKey = key;
-    item->MeasuredWidth = QFontMetrics(font.ToQFont()).horizontalAdvance(StripHotkey(caption));
+    item->MeasuredWidth = TextMeasure::Advance(font.ToQFont(), StripHotkey(caption));
   }
   return item->MeasuredWidth;
 }
