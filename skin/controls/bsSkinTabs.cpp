@@ -2,14 +2,17 @@
 
 #include <algorithm>
 
+#include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/ImageList.h"
+#include "platform/OpaqueBlit.h"
 #include "skin/controls/PlainLooks.h"
 #include "skin/controls/SkinAccessible.h"
 #include "skin/controls/SkinLookup.h"
 #include "skin/controls/bsSkinUpDown.h"
 #include "skin/data/SkinControlData.h"
 #include "skin/draw/bsEffects.h"
+#include "skin/draw/TiledPicture.h"
 #include "skin/draw/bsUtils.h"
 
 namespace {
@@ -530,21 +533,24 @@ void TbsSkinCustomTabSheet::PaintBackground(TCanvas& canvas) {
   if (pc) pc->FetchSkinData();
   const bool skinned = pc && pc->SectionIndex() != -1;
   const TBitmap* picture = skinned ? SkinPictureAt(pc->SkinData(), pc->BgPictureIndex()) : nullptr;
-  TBitmap bg;
-  bool painted = false;
+  // The background picture (whole copies from the top-left) or the inside of the page frame,
+  // tiled; the tiling is shared with the other pages of the skin.
+  const TBitmap* source = nullptr;
+  TRect tile;
   if (picture) {
-    // The background picture, whole copies from the top-left.
-    const TRect tile(0, 0, picture->Width(), picture->Height());
-    painted = TileArea(bg, *picture, tile, Width(), Height());
+    source = picture;
+    tile = InPicture(TRect(0, 0, picture->Width(), picture->Height()), *picture);
   } else if (skinned && pc->SkinPicture()) {
-    // The inside of the page frame, tiled.
-    const TRect client = Offset(pc->SkinClientRect(), pc->SkinRect().Left, pc->SkinRect().Top);
-    painted = TileArea(bg, *pc->SkinPicture(), client, Width(), Height());
+    source = pc->SkinPicture();
+    tile = InPicture(Offset(pc->SkinClientRect(), pc->SkinRect().Left, pc->SkinRect().Top), *source);
   }
-  if (!painted) {
-    bg.SetSize(Width(), Height());
-    PaintCustomControlWithoutSkin(bg.Canvas(), Width(), Height());
+  if (source && !RectIsEmpty(tile)) {
+    if (QPainter* p = canvas.Painter())
+      BlitOpaque(*p, 0, 0, TiledPicture(source->Image(), ToQRect(tile), Width(), Height()), QRect(0, 0, Width(), Height()));
+    return;
   }
+  TBitmap bg(Width(), Height());
+  PaintCustomControlWithoutSkin(bg.Canvas(), Width(), Height());
   canvas.Draw(0, 0, bg);
 }
 

@@ -7,9 +7,11 @@
 
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
+#include "platform/OpaqueBlit.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinObjectData.h"
 #include "skin/draw/bsEffects.h"
+#include "skin/draw/TiledPicture.h"
 #include "skin/draw/bsUtils.h"
 #include "skin/form/bsSkinForm.h"
 #include "skin/menus/bsSkinHint.h"
@@ -182,14 +184,15 @@ void TbsSkinForm::PaintSkinFrame(TCanvas& canvas) {
   if (!p) return;
   // The pieces lie around the client rectangle, never over it: no clipping needed, and each
   // goes onto the surface as one block copy.
+  // The window's paint region is a ring around the client: each piece goes as block copies.
   auto put = [&](TBitmap& piece, bool ok, int x, int y) {
     if (!ok) return;
     if (effect) {
       TbsEffectBmp e(piece);
       e.ApplyInactiveEffect(d.inactiveeffect);
-      p->drawImage(x, y, e.Image());
+      BlitOpaque(*p, x, y, e.Image());
     } else {
-      p->drawImage(x, y, piece.Image());
+      BlitOpaque(*p, x, y, piece.Image());
     }
   };
   const int topH = topOk ? top.Height() : FrameClientRect.Top;
@@ -217,22 +220,25 @@ void TbsSkinForm::PaintBackground(TCanvas& canvas, int w, int h, TColor plainCol
   if (!skinned_) return plain();
   const TbsSkinData& d = *skinData_;
   const TBitmap* tile = nullptr;
-  TBitmap piece;
   if (d.bgpictureindex != -1) tile = d.ActivePicture(d.bgpictureindex);
-  if (!tile) {
+  TRect from;
+  if (tile) {
+    from = TRect(0, 0, tile->Width(), tile->Height());
+  } else {
     // No background picture (or an index that names none): the picture's client area tiled.
     const TRect cr = d.clientrect;
     if (RectIsEmpty(cr) || cr.Left < 0 || cr.Top < 0 || cr.Right > d.picture.Width() || cr.Bottom > d.picture.Height())
       return plain();
     if (w <= 0 || h <= 0) return;
-    piece.SetImage(d.picture.Image().copy(ToQRect(cr)));
-    tile = &piece;
+    tile = &d.picture;
+    from = cr;
   }
   if (tile->Empty() || w <= 0 || h <= 0) return plain();
   QPainter* p = canvas.Painter();
   if (!p) return;
-  // Tiles laid from (0, 0); the last row and column are cut by the area.
-  p->fillRect(QRect(0, 0, w, h), QBrush(tile->Image()));
+  // Tiles laid from (0, 0); the last row and column are cut by the area. The tiling is made
+  // once per picture and grown to the largest area asked for: every area is its top-left part.
+  BlitOpaque(*p, 0, 0, TiledPicture(tile->Image(), ToQRect(from), w, h), QRect(0, 0, w, h));
 }
 
 void TbsSkinForm::RedrawObject(TbsActiveSkinObject* object) {

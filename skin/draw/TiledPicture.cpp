@@ -1,0 +1,36 @@
+#include "skin/draw/TiledPicture.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <vector>
+
+const QImage& TiledPicture(const QImage& picture, const QRect& from, int w, int h) {
+  struct Kept {
+    qint64 picture = 0;
+    QRect from;
+    QImage tiled;
+  };
+  constexpr size_t kMaxKept = 4;
+  static auto* kept = new std::vector<Kept>;  // never freed: no image outlives the application in a static's destructor
+  const qint64 key = picture.cacheKey();
+  auto it = std::find_if(kept->begin(), kept->end(), [&](const Kept& k) { return k.picture == key && k.from == from; });
+  if (it == kept->end() || it->tiled.width() < w || it->tiled.height() < h) {
+    // As large as the largest tiling kept: the areas of a new skin are those of the old one,
+    // and one tiling then serves them all.
+    int tw = w, th = h;
+    for (const Kept& k : *kept) {
+      tw = std::max(tw, k.tiled.width());
+      th = std::max(th, k.tiled.height());
+    }
+    QImage tiled(tw, th, QImage::Format_RGB32);
+    QPainter p(&tiled);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.fillRect(tiled.rect(), QBrush(picture.copy(from).convertToFormat(QImage::Format_RGB32)));
+    p.end();
+    if (it != kept->end()) kept->erase(it);
+    if (kept->size() >= kMaxKept) kept->erase(kept->begin());
+    kept->push_back(Kept{key, from, std::move(tiled)});
+    it = kept->end() - 1;
+  }
+  return it->tiled;
+}
