@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/Canvas.h"
+#include "platform/OpaqueBlit.h"
 
 namespace {
 // Centres smaller than this are drawn with the rest: filling them saves nothing.
@@ -70,7 +71,7 @@ void TComposedImageCache::Draw(TCanvas& canvas, const TBitmap& image) const {
   const auto it = std::find_if(entries_.begin(), entries_.end(),
                                [&](const Entry& e) { return e.centreColour && e.image.Image().cacheKey() == key; });
   if (it == entries_.end()) {
-    p->drawImage(0, 0, image.Image());
+    BlitOpaque(*p, 0, 0, image.Image());
     return;
   }
   const QImage& img = image.Image();
@@ -79,23 +80,40 @@ void TComposedImageCache::Draw(TCanvas& canvas, const TBitmap& image) const {
   const QRect parts[] = {QRect(0, 0, w, c.Top), QRect(0, c.Bottom, w, h - c.Bottom),
                          QRect(0, c.Top, c.Left, c.Bottom - c.Top), QRect(c.Right, c.Top, w - c.Right, c.Bottom - c.Top)};
   for (const QRect& r : parts)
-    if (!r.isEmpty()) p->drawImage(r.topLeft(), img, r);
+    if (!r.isEmpty()) BlitOpaque(*p, r.x(), r.y(), img, r);
   p->fillRect(QRect(c.Left, c.Top, c.Right - c.Left, c.Bottom - c.Top), QColor::fromRgb(*it->centreColour));
 }
 
-const TBitmap& TComposedImageCache::Wide(const TBitmap& picture) {
-  if (picture.Image().format() == QImage::Format_RGB32) return picture;
+namespace {
+// The 32-bit copies made last, newest last, for every cache (GUI thread only). A cache holds
+// on to the copy it uses, so one dropped here stays valid for it.
+std::shared_ptr<const TBitmap> SharedWide(const TBitmap& picture) {
+  constexpr size_t kMaxShared = 8;
+  using Entry = std::pair<qint64, std::shared_ptr<const TBitmap>>;
+  static auto* shared = new std::vector<Entry>;  // never freed: no image outlives the application in a static's destructor
   const qint64 key = picture.Image().cacheKey();
-  if (wideKey_ != key || wide_.Empty() != picture.Empty()) {
-    wide_ = picture;
-    wide_.SetPixelFormat(TPixelFormat::pf32bit);
+  const auto it = std::find_if(shared->begin(), shared->end(), [&](const Entry& e) { return e.first == key; });
+  if (it != shared->end()) return it->second;
+  auto wide = std::make_shared<TBitmap>(picture);
+  wide->SetPixelFormat(TPixelFormat::pf32bit);
+  if (shared->size() >= kMaxShared) shared->erase(shared->begin());
+  shared->emplace_back(key, wide);
+  return wide;
+}
+}  // namespace
+
+const TBitmap& TComposedImageCache::Wide(const TBitmap& picture) {
+  if (picture.Image().format() == QImage::Format_RGB32 || picture.Empty()) return picture;
+  const qint64 key = picture.Image().cacheKey();
+  if (!wide_ || wideKey_ != key) {
+    wide_ = SharedWide(picture);
     wideKey_ = key;
   }
-  return wide_;
+  return *wide_;
 }
 
 void TComposedImageCache::Clear() {
   entries_.clear();
-  wide_.Clear();
+  wide_.reset();
   wideKey_ = 0;
 }

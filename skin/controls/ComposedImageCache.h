@@ -11,6 +11,7 @@
 // instead of copying it. GUI thread only.
 #pragma once
 #include <QImage>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -42,7 +43,8 @@ class TComposedImageCache {
   // filled and only the rest copied; any other image is drawn whole. The pixels are the same.
   void Draw(TCanvas& canvas, const TBitmap& image) const;
 
-  // The 32-bit copy of `picture` (the picture itself when it is 32-bit already).
+  // The 32-bit copy of `picture` (the picture itself when it is 32-bit already). The copies
+  // are shared by every cache: the controls of one skin convert each picture once.
   const TBitmap& Wide(const TBitmap& picture);
 
   void Clear();
@@ -56,6 +58,6 @@ class TComposedImageCache {
     TRect centre;
   };
   std::vector<Entry> entries_;  // most recently used last
-  TBitmap wide_;
+  std::shared_ptr<const TBitmap> wide_;  // shared with the other caches
   qint64 wideKey_ = 0;
 };

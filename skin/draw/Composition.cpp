@@ -78,9 +78,21 @@ void Resize(TBitmap& b, i64 w, i64 h, TPixelFormat pf = TPixelFormat::pf24bit, b
   if (w > kMaxSide || h > kMaxSide || w * h > kMaxPixels)
     throw EOutOfResources(QStringLiteral("Bitmap of %1 x %2 pixels is too large").arg(w).arg(h));
   if (b.PixelFormat() != pf) b.SetPixelFormat(pf);
-  b.SetSize(static_cast<int>(w), static_cast<int>(h));
+  if (w != b.Width() || h != b.Height() || b.Image().isNull()) {
+    // A new size gets new pixels: none of the old ones is kept, so none is copied or cleared
+    // first (the white below, or the caller, covers them).
+    b.Clear();
+    if (w > 0 && h > 0) {
+      QImage img(static_cast<int>(w), static_cast<int>(h), ImageFormatFor(pf));
+      if (img.isNull())
+        throw EOutOfResources(QStringLiteral("Not enough storage is available to create a %1 x %2 bitmap").arg(w).arg(h));
+      b.Image() = std::move(img);
+    }
+  }
+  if (b.Empty()) return;
+  b.ScanLine(0);  // the bitmap's canvas, if any, draws on the new image
   // White all over, also when the size stays: what the source does not cover never shows an older image.
-  if (!b.Empty() && !covered) std::memset(b.ScanLine(0), 0xFF, static_cast<size_t>(b.Image().sizeInBytes()));
+  if (!covered) std::memset(b.ScanLine(0), 0xFF, static_cast<size_t>(b.Image().sizeInBytes()));
 }
 
 // Copies n bytes; spans below 16 bytes (the narrow frame sides) are moved inline, as two
