@@ -11,6 +11,7 @@
 //      alone into a skin data no form uses.
 // Prints the figures, then RATIO lines (ours / reference).
 #include <QApplication>
+#include <QEvent>
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -20,6 +21,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <numeric>
+#include <unordered_map>
 #include <vector>
 
 #include "BuiltInSkins.h"
@@ -37,6 +40,28 @@
 namespace {
 
 volatile uint64_t g_sink = 0;
+
+// Counts the paint events each widget receives while it is installed on the application.
+class TPaintCounter : public QObject {
+ public:
+  std::unordered_map<const QObject*, int> Paints;
+
+ protected:
+  bool eventFilter(QObject* o, QEvent* e) override {
+    if (e->type() == QEvent::Paint) ++Paints[o];
+    return false;
+  }
+};
+
+// The widgets of `form` that show on screen and so must paint when everything repaints: the
+// frame, and every windowed control (and the client) with a visible part.
+void ShowingWidgets(TWinControl& c, std::vector<const QWidget*>& out) {
+  if (!c.HandleAllocated()) return;
+  QWidget* w = c.Handle();
+  if (w->isVisible() && !w->visibleRegion().isEmpty()) out.push_back(w);
+  for (int i = 0; i < c.ControlCount(); ++i)
+    if (auto* wc = dynamic_cast<TWinControl*>(c.Controls(i))) ShowingWidgets(*wc, out);
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -178,6 +203,30 @@ int main(int argc, char** argv) {
     if (view.CurrentBuiltIn() != 1 - next) {
       std::fprintf(stderr, "bench_mdi: the skin did not switch\n");
       return 1;
+    }
+    // One more switch, as timed, with the paints counted: every form's frame and every control
+    // window that shows must have painted (offscreen windows that are never exposed paint
+    // nothing, and a switch would then cost nothing).
+    {
+      std::vector<const QWidget*> showing;
+      std::vector<TForm*> forms{view.ParentForm(), view.ToolForm()};
+      forms.insert(forms.end(), view.Children().begin(), view.Children().end());
+      for (TForm* f : forms) ShowingWidgets(*f, showing);
+      TPaintCounter counter;
+      qApp->installEventFilter(&counter);
+      view.UseBuiltInSkin(next);
+      QApplication::processEvents();
+      qApp->removeEventFilter(&counter);
+      int painted = 0;
+      for (const QWidget* w : showing) painted += counter.Paints.count(w) ? 1 : 0;
+      std::printf("paints in one switch: %zu widgets of %zu showing painted, %zu paint events\n",
+                  static_cast<size_t>(painted), showing.size(),
+                  static_cast<size_t>(std::accumulate(counter.Paints.begin(), counter.Paints.end(), 0,
+                                                      [](int n, const auto& p) { return n + p.second; })));
+      if (painted != static_cast<int>(showing.size()) || showing.size() < forms.size() * 2) {
+        std::fprintf(stderr, "bench_mdi: not every form and control painted in a skin switch\n");
+        return 1;
+      }
     }
     // The same skins loaded into a skin data no form reads.
     const std::unique_ptr<TSkinSource> skins[2] = {BuiltInSkin(0), BuiltInSkin(1)};
