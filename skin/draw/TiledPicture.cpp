@@ -1,7 +1,7 @@
 #include "skin/draw/TiledPicture.h"
 
-#include <QPainter>
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 const QImage& TiledPicture(const QImage& picture, const QRect& from, int w, int h) {
@@ -23,10 +23,16 @@ const QImage& TiledPicture(const QImage& picture, const QRect& from, int w, int 
       th = std::max(th, k.tiled.height());
     }
     QImage tiled(tw, th, QImage::Format_RGB32);
-    QPainter p(&tiled);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.fillRect(tiled.rect(), QBrush(picture.copy(from).convertToFormat(QImage::Format_RGB32)));
-    p.end();
+    // The first rows of tiles side by side, then those rows copied down: block copies only.
+    const QImage tile = picture.copy(from).convertToFormat(QImage::Format_RGB32);
+    const int tileW = tile.width(), tileH = std::min(tile.height(), th);
+    for (int y = 0; y < tileH; ++y) {
+      auto* row = reinterpret_cast<QRgb*>(tiled.scanLine(y));
+      const auto* src = reinterpret_cast<const QRgb*>(tile.constScanLine(y));
+      for (int x = 0; x < tw; x += tileW) std::memcpy(row + x, src, sizeof(QRgb) * std::min(tileW, tw - x));
+    }
+    const size_t rowBytes = sizeof(QRgb) * static_cast<size_t>(tw);
+    for (int y = tileH; y < th; ++y) std::memcpy(tiled.scanLine(y), tiled.constScanLine(y - tileH), rowBytes);
     if (it != kept->end()) kept->erase(it);
     if (kept->size() >= kMaxKept) kept->erase(kept->begin());
     kept->push_back(Kept{key, from, std::move(tiled)});
