@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QTimer>
 #include <QValidator>
 #include <algorithm>
@@ -63,6 +64,17 @@ class TEditWindow : public TBridgedWidget<QWidget> {
     // Straight to the line edit, not through the application again: its filters have seen this
     // key already, and a second trip would offer it twice.
     return static_cast<QObject*>(focusProxy())->event(e);
+  }
+};
+
+// The style of a password edit: the platform's own, with the edit's password character.
+class TPasswordStyle : public QProxyStyle {
+ public:
+  QChar Character;
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* data) const override {
+    if (hint == SH_LineEdit_PasswordCharacter) return Character.unicode();
+    return QProxyStyle::styleHint(hint, option, widget, data);
   }
 };
 
@@ -170,13 +182,22 @@ void TCustomEdit::ApplyOptions() {
     e->setValidator(new TCharCaseValidator(charCase_, e));
   }
   e->setEchoMode(passwordChar_.isNull() ? QLineEdit::Normal : QLineEdit::Password);
-  // Qt takes the password character from the widget's style; a style sheet rule sets it for
-  // this edit alone. The sheet goes first: a sheet change may put back an older palette.
-  const QString sheet =
-      passwordChar_.isNull()
-          ? QString()
-          : QStringLiteral("QLineEdit { lineedit-password-character: %1; }").arg(passwordChar_.unicode());
-  if (e->styleSheet() != sheet) e->setStyleSheet(sheet);
+  // Qt takes the password character from the widget's style. A style of this edit's own
+  // answers it; a style sheet would do too, but its style paints the box from the platform's
+  // look and drops the palette below (a white box on a dark skin).
+  if (!passwordChar_.isNull()) {
+    // The line edit reads the character when its style changes.
+    if (auto* style = dynamic_cast<TPasswordStyle*>(e->style())) {
+      style->Character = passwordChar_;
+      QEvent changed(QEvent::StyleChange);
+      QApplication::sendEvent(e, &changed);
+    } else {
+      style = new TPasswordStyle;
+      style->Character = passwordChar_;
+      style->setParent(e);  // the widget does not own the style it is given
+      e->setStyle(style);
+    }
+  }
   QPalette pal = e->palette();
   pal.setColor(QPalette::Base, transparent_ ? QColor(Qt::transparent) : ToQColor(color_));
   pal.setColor(QPalette::Text, ToQColor(font_.Color));

@@ -551,6 +551,35 @@ TRect InkBox(const QImage& shot, const QImage& empty, const TRect& area) {
   return box;
 }
 
+TEST(SkinEdit, PasswordEditKeepsTheSkinsLook) {
+  // The password character must not bring the platform's own look back: on the dark slate
+  // skin a password edit shows the same frame and box as any other, its text in the skin's colour.
+  Fixture f;
+  f.LoadSkin("slate");
+  f.edit->SetSkinData(f.data);
+  f.edit->SetText(QStringLiteral("HHHH"));
+  f.Show();
+  f.Unfocus();
+  const QImage plain = Grab(f.edit);
+  f.edit->SetEditPasswordChar(u'*');
+  QApplication::processEvents();
+  const QImage hidden = Grab(f.edit);
+  const TRect box = f.edit->TextBox();
+  // The right half of the box holds no text in either picture.
+  for (int y = box.Top; y < box.Bottom; ++y)
+    for (int x = box.Left + box.Width() / 2; x < box.Right; ++x)
+      ASSERT_EQ(Pixel(hidden, x, y), Pixel(plain, x, y)) << "at " << x << "," << y;
+  EXPECT_TRUE(NearestOf(TextColor(f.edit, QStringLiteral("HHHH")), f.edit->FontColor(),
+                        {f.edit->ActiveFontColor(), f.edit->DisabledFontColor(), clWhite}));
+  // Focused and again without focus, the box keeps the skin's colour.
+  f.edit->SetFocus();
+  QApplication::processEvents();
+  f.Unfocus();
+  const QImage again = Grab(f.edit);
+  EXPECT_EQ(Pixel(again, box.Right - 2, box.Top + 2), Pixel(plain, box.Right - 2, box.Top + 2));
+  EXPECT_EQ(f.edit->Editor()->displayText(), QStringLiteral("****"));
+}
+
 TEST(SkinEdit, FrameIsInertAndOnlyTheTextBoxTakesClicks) {
   Fixture f;
   f.LoadSkin("slate");

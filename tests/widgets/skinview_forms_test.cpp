@@ -72,6 +72,31 @@ int CheckAllSections(const TSkinView& v) {
   return withSection;
 }
 
+// No two visible controls with the same parent overlap in any form: each control shows whole
+// at the size its skin gives it. Returns how many controls were compared.
+int CheckNoOverlaps(const TSkinView& v) {
+  std::vector<TCustomForm*> forms{v.ParentForm(), v.ToolForm()};
+  for (TForm* c : v.Children()) forms.push_back(c);
+  int compared = 0;
+  for (TCustomForm* f : forms) {
+    std::vector<TControl*> controls;
+    for (int i = 0; i < f->ComponentCount(); ++i)
+      if (auto* c = dynamic_cast<TControl*>(f->Components(i)); c && c->Visible() && c->Parent()) controls.push_back(c);
+    for (size_t i = 0; i < controls.size(); ++i)
+      for (size_t j = i + 1; j < controls.size(); ++j) {
+        if (controls[i]->Parent() != controls[j]->Parent()) continue;
+        ++compared;
+        const TRect a = controls[i]->BoundsRect(), b = controls[j]->BoundsRect();
+        const bool apart = a.Right <= b.Left || b.Right <= a.Left || a.Bottom <= b.Top || b.Bottom <= a.Top;
+        EXPECT_TRUE(apart) << f->Caption().toStdString() << ": " << controls[i]->Hint().toStdString() << " ("
+                           << a.Left << "," << a.Top << "," << a.Right << "," << a.Bottom << ") overlaps "
+                           << controls[j]->Hint().toStdString() << " (" << b.Left << "," << b.Top << "," << b.Right
+                           << "," << b.Bottom << ")";
+      }
+  }
+  return compared;
+}
+
 // Collects the message boxes and closes each as soon as it is up.
 struct TBoxes {
   std::vector<QString> texts, captions;
@@ -186,6 +211,7 @@ TEST(SkinViewForms, SwitchingSkinsFromTheMenuReachesEveryControlAndThePicture) {
   v.ShowForms(true);
   Settle();
   ASSERT_NE(ChildNamed(v, QStringLiteral("Panels 2")), nullptr);
+  EXPECT_GT(CheckNoOverlaps(v), 40);
   const QImage slate = v.RenderParent();
   ASSERT_FALSE(slate.isNull());
   // A frame pixel at the top left corner piece is the skin's main picture there.
@@ -201,6 +227,7 @@ TEST(SkinViewForms, SwitchingSkinsFromTheMenuReachesEveryControlAndThePicture) {
   EXPECT_FALSE(v.Menu().BuiltIn[0]->Checked());
   EXPECT_EQ(v.ParentForm()->Caption(), QStringLiteral("Skinview - Ledgerly Daylight"));
   EXPECT_GT(CheckAllSections(v), 40);
+  EXPECT_GT(CheckNoOverlaps(v), 40);
   const QImage daylight = v.RenderParent();
   const TPoint c2{v.SkinData()->lefttoppoint.X - 3, v.SkinData()->lefttoppoint.Y - 3};
   EXPECT_EQ(daylight.pixel(c2.X, c2.Y) | 0xFF000000u, v.SkinData()->picture.Image().pixel(c2.X, c2.Y) | 0xFF000000u);

@@ -28,6 +28,22 @@ T* Put(TCustomForm& form, TWinControl* parent, int x, int y, int w, int h, const
   return c;
 }
 
+// An up-down of the given orientation. Its section is named as the form designer names it:
+// at run time the orientation alone keeps the horizontal section, and with it that size.
+TbsSkinUpDown* PutUpDown(TCustomForm& form, int x, int y, TUDOrientation orientation, const QString& hint,
+                         TbsSkinData* data) {
+  const bool vertical = orientation == TUDOrientation::udVertical;
+  auto* c = new TbsSkinUpDown(&form);
+  c->SetParent(&form);
+  c->SetBounds(x, y, vertical ? 16 : 32, vertical ? 21 : 16);
+  c->SetOrientation(orientation);
+  c->SetSkinDataName(vertical ? QStringLiteral("vupdown") : QStringLiteral("hupdown"));
+  c->SetSkinData(data);
+  c->SetHint(hint);
+  c->SetShowHint(true);
+  return c;
+}
+
 // The same with a caption.
 template <class T>
 T* PutCaptioned(TCustomForm& form, TWinControl* parent, int x, int y, int w, int h, const QString& caption,
@@ -154,38 +170,40 @@ void FillButtons(TCustomForm& f, TbsSkinData* d) {
   repeat->OnClick = [count, n = 0](TComponent*) mutable { count->SetCaption(QStringLiteral("Pressed %1 times").arg(++n)); };
 }
 
+// The labels left of the edits end before the edits begin.
+constexpr int kEditLabelWidth = 108;
+
 void FillEdits(TCustomForm& f, TbsSkinData* d) {
-  PutLabel(f, &f, 8, 12, QStringLiteral("Plain edit:"), d);
+  PutLabel(f, &f, 8, 12, QStringLiteral("Plain edit:"), d)->SetWidth(kEditLabelWidth);
   Put<TbsSkinEdit>(f, &f, 120, 8, 180, 21, QStringLiteral("An edit box"), d)->SetText(QStringLiteral("Some text"));
-  PutLabel(f, &f, 8, 40, QStringLiteral("With a button:"), d);
+  PutLabel(f, &f, 8, 40, QStringLiteral("With a button:"), d)->SetWidth(kEditLabelWidth);
   auto* browse = Put<TbsSkinEdit>(f, &f, 120, 36, 180, 21, QStringLiteral("An edit box with a button"), d);
   browse->SetButtonMode(true);
   browse->SetText(QStringLiteral("Press the button"));
   browse->OnButtonClick = [browse](TComponent*) { browse->SetText(QStringLiteral("The button was pressed")); };
-  PutLabel(f, &f, 8, 68, QStringLiteral("Password:"), d);
+  PutLabel(f, &f, 8, 68, QStringLiteral("Password:"), d)->SetWidth(kEditLabelWidth);
   auto* password = Put<TbsSkinEdit>(f, &f, 120, 64, 180, 21, QStringLiteral("A password edit"), d);
   password->SetEditPasswordChar(u'*');
   password->SetText(QStringLiteral("secret"));
   auto* offLabel = PutLabel(f, &f, 8, 96, QStringLiteral("Disabled:"), d);
+  offLabel->SetWidth(kEditLabelWidth);
   offLabel->SetEnabled(false);
   auto* off = Put<TbsSkinEdit>(f, &f, 120, 92, 180, 21, QStringLiteral("An edit that is not enabled"), d);
   off->SetText(QStringLiteral("Not enabled"));
   off->SetEnabled(false);
 
-  PutLabel(f, &f, 8, 130, QStringLiteral("Up-down:"), d);
+  PutLabel(f, &f, 8, 130, QStringLiteral("Up-down:"), d)->SetWidth(kEditLabelWidth);
   auto* number = Put<TbsSkinEdit>(f, &f, 120, 126, 60, 21, QStringLiteral("The up-down's position"), d);
-  auto* vertical = Put<TbsSkinUpDown>(f, &f, 182, 126, 16, 21, QStringLiteral("A vertical up-down"), d);
-  vertical->SetOrientation(TUDOrientation::udVertical);
+  auto* vertical = PutUpDown(f, 182, 126, TUDOrientation::udVertical, QStringLiteral("A vertical up-down"), d);
   vertical->SetMin(0);
   vertical->SetMax(100);
   vertical->SetPosition(50);
   number->SetText(QStringLiteral("50"));
   vertical->OnChange = [number, vertical](TComponent*) { number->SetText(QString::number(vertical->Position())); };
-  auto* horizontal = Put<TbsSkinUpDown>(f, &f, 210, 126, 32, 16, QStringLiteral("A horizontal up-down"), d);
-  horizontal->SetOrientation(TUDOrientation::udHorizontal);
+  auto* horizontal = PutUpDown(f, 210, 126, TUDOrientation::udHorizontal, QStringLiteral("A horizontal up-down"), d);
   horizontal->OnChange = [number, horizontal](TComponent*) { number->SetText(QString::number(horizontal->Position())); };
-  auto* offUpDown = Put<TbsSkinUpDown>(f, &f, 250, 126, 16, 21, QStringLiteral("An up-down that is not enabled"), d);
-  offUpDown->SetOrientation(TUDOrientation::udVertical);
+  auto* offUpDown =
+      PutUpDown(f, 252, 126, TUDOrientation::udVertical, QStringLiteral("An up-down that is not enabled"), d);
   offUpDown->SetEnabled(false);
 
   auto* big = PutLabel(f, &f, 8, 164, QStringLiteral("A label in the skin's font, right aligned"), d);
