@@ -4,11 +4,12 @@
 // Each run waits until the window has really painted the new text (counted by an event filter)
 // and fails the benchmark when it never does, so that neither side is measured without its
 // paint.
-// Two texts take turns, as when the mouse goes back and forth between two controls: the window
-// never shows the text it just painted, but our hint window keeps the composed pictures of the
-// last few hints it showed. For information, the figures of a first show follow: every show a
-// text never shown before, so that nothing of it can be kept.
-// Prints the figures, then a RATIO line (ours / reference).
+// The first measure shows a text never shown before at every show, so that nothing of it can
+// be kept: the whole work of a hint (the background composed for the size may be kept). The
+// second lets two texts take turns, as when the mouse goes back and forth between two controls:
+// the window never shows the text it just painted, but our hint window keeps the composed
+// pictures of the last few hints it showed.
+// Prints the figures, then RATIO lines (ours / reference).
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QToolTip>
@@ -140,16 +141,16 @@ int main(int argc, char** argv) {
     QToolTip::hideText();
   });
   std::printf("  of which activation and hide: %.1f us, window image: %.1f us\n", activate, compose);
-  std::printf("skinned hint show+paint+hide: %.1f us (window %d x %d, %d paints)\n", ours, shownWidth, shownHeight,
+  std::printf("two texts in turn: skinned hint show+paint+hide: %.1f us (window %d x %d, %d paints)\n", ours, shownWidth, shownHeight,
               ourCount);
   std::printf("QToolTip show+paint+hide:     %.1f us (%d paints)\n", reference, tipCount);
-  std::printf("new text each show: skinned hint %.1f us, QToolTip %.1f us (%.3f)\n", oursNew, referenceNew,
-              oursNew / referenceNew);
+  std::printf("new text each show: skinned hint %.1f us, QToolTip %.1f us\n", oursNew, referenceNew);
   if (!ok) {
     std::printf("a window did not paint\n");
     return 1;
   }
-  std::printf("RATIO hint_show_vs_qtooltip %.3f\n", ours / reference);
+  std::printf("RATIO hint_show_vs_qtooltip %.3f\n", oursNew / referenceNew);
+  std::printf("RATIO hint_reshow_vs_qtooltip %.3f\n", ours / reference);
   delete form;
   return 0;
 }
