@@ -15,6 +15,9 @@
 #include <memory>
 #include <set>
 
+#include "platform/Forms.h"
+#include "platform/NotifyIconAccessible.h"
+
 #if __has_include(<xcb/xfixes.h>)
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
@@ -106,6 +109,8 @@ struct Icon {
   QImage Picture;
   QString Tip;
   uint32_t XWindow = 0;  // the X window while in an XEmbed tray
+  // Stands for XWindow among the application's windows, so that screen readers see the icon.
+  std::unique_ptr<TNotifyIconWindow> Anchor;
   int W = 22, H = 22;
   std::unique_ptr<QSystemTrayIcon> Sni;  // the StatusNotifier fallback
   // Double clicks: the last press of each button.
@@ -202,7 +207,10 @@ class NotifyArea : public QAbstractNativeEventFilter {
         return false;
       }
       case XCB_DESTROY_NOTIFY: {
-        if (Icon* i = ByX(reinterpret_cast<xcb_destroy_notify_event_t*>(ev)->window)) i->XWindow = 0;
+        if (Icon* i = ByX(reinterpret_cast<xcb_destroy_notify_event_t*>(ev)->window)) {
+          DropAnchor(*i);
+          i->XWindow = 0;
+        }
         return false;
       }
       case XCB_MOTION_NOTIFY: {
@@ -333,11 +341,15 @@ class NotifyArea : public QAbstractNativeEventFilter {
     SetTip(i);
     Paint(i);
     xcb_flush(conn_);
+    if (i.Anchor) i.Anchor->Renamed();
 #endif
   }
 
+  void DropAnchor(Icon& i) { i.Anchor.reset(); }
+
   void Hide(Icon& i) {
     i.Sni.reset();
+    DropAnchor(i);
 #ifdef LG_HAVE_XCB
     if (conn_ && i.XWindow) {
       xcb_destroy_window(conn_, i.XWindow);
@@ -364,6 +376,11 @@ class NotifyArea : public QAbstractNativeEventFilter {
     const uint32_t owner = r ? r->owner : 0;
     free(r);
     return owner;
+  }
+
+  Icon* Find(const Key& key) {
+    auto it = icons_.find(key);
+    return it == icons_.end() ? nullptr : it->second.get();
   }
 
   Icon* ByX(uint32_t w) {
@@ -395,6 +412,7 @@ class NotifyArea : public QAbstractNativeEventFilter {
     xcb_change_property(conn_, XCB_PROP_MODE_REPLACE, i.XWindow, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32,
                         18, hints);
     SetTip(i);
+    ExposeIcon(i);
     xcb_client_message_event_t m;
     std::memset(&m, 0, sizeof m);
     m.response_type = XCB_CLIENT_MESSAGE;
@@ -407,6 +425,59 @@ class NotifyArea : public QAbstractNativeEventFilter {
     xcb_send_event(conn_, 0, owner, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&m));
     xcb_flush(conn_);
     return true;
+  }
+
+  // The docked window, exposed to screen readers as a push button. Its answers are read at the
+  // time asked, through the icon's key (the icon may be gone by then).
+  void ExposeIcon(Icon& i) {
+    const Key key(i.Wnd, i.ID);
+    TNotifyIconAccess access;
+    access.Name = [this, key] {
+      const Icon* icon = Find(key);
+      if (icon && !icon->Tip.isEmpty()) return icon->Tip;
+      return Application ? Application->Title() : QGuiApplication::applicationDisplayName();
+    };
+    access.Rect = [this, key] {
+      const Icon* icon = Find(key);
+      return icon ? ScreenRect(*icon) : QRect();
+    };
+    access.Showing = [this, key] {
+      const Icon* icon = Find(key);
+      return icon && Mapped(*icon);
+    };
+    // As the mouse does it: the owner hears the same presses and releases.
+    access.Press = [this, key] {
+      if (Icon* icon = Find(key)) Mouse(*icon, kLDown), Mouse(*icon, kLUp);
+    };
+    access.ShowMenu = [this, key] {
+      if (Icon* icon = Find(key)) Mouse(*icon, kRDown), Mouse(*icon, kRUp);
+    };
+    i.Anchor = std::make_unique<TNotifyIconWindow>(std::move(access));
+  }
+
+  // The icon's window on the screen, in the device-independent pixels screen readers use.
+  QRect ScreenRect(const Icon& i) {
+    if (!i.XWindow) return QRect();
+    xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(conn_, xcb_get_geometry(conn_, i.XWindow), nullptr);
+    xcb_translate_coordinates_reply_t* t =
+        xcb_translate_coordinates_reply(conn_, xcb_translate_coordinates(conn_, i.XWindow, root_, 0, 0), nullptr);
+    QRect r;
+    if (g && t) {
+      const qreal dpr = i.Anchor ? std::max<qreal>(1, i.Anchor->devicePixelRatio()) : 1;
+      r = QRectF(t->dst_x / dpr, t->dst_y / dpr, g->width / dpr, g->height / dpr).toAlignedRect();
+    }
+    free(g);
+    free(t);
+    return r;
+  }
+
+  bool Mapped(const Icon& i) {
+    if (!i.XWindow) return false;
+    xcb_get_window_attributes_reply_t* a =
+        xcb_get_window_attributes_reply(conn_, xcb_get_window_attributes(conn_, i.XWindow), nullptr);
+    const bool viewable = a && a->map_state == XCB_MAP_STATE_VIEWABLE;
+    free(a);
+    return viewable;
   }
 
   void SetTip(Icon& i) {

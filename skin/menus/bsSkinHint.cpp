@@ -1,6 +1,7 @@
 #include "skin/menus/bsSkinHint.h"
 
 #include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QTextLayout>
 #include <QWidget>
@@ -74,47 +75,54 @@ TFont TbsSkinHintWindow::HintFont() const {
 
 QSize TbsSkinHintWindow::TextSize(TCanvas& canvas, const QString& text) {
   // Painting draws the lines that activation measured: the same text in the same font.
-  const QFont f = canvas.Font.ToQFont();
-  if (layout_ && text == extentText_ && f == extentFont_) return extent_;
-  extentText_ = text;
-  extentFont_ = f;
+  TextKey key{text, canvas.Font.ToQFont()};
+  if (std::shared_ptr<TextLines>* kept = texts_.Find(key)) {
+    lines_ = *kept;
+    return lines_->Extent;
+  }
+  const QFont& f = key.Font;
   // Lines break at line breaks only; returns and tabs show as spaces (as the canvas draws them).
   QString lines = text;
   for (QChar& c : lines) {
     if (c == u'\n') c = QChar::LineSeparator;
     else if (c == u'\r' || c == u'\t') c = u' ';
   }
-  layout_ = std::make_unique<QTextLayout>(lines, f);
-  layout_->setCacheEnabled(true);
+  auto made = std::make_shared<TextLines>();
+  made->Layout = std::make_unique<QTextLayout>(lines, f);
+  QTextLayout& layout = *made->Layout;
+  layout.setCacheEnabled(true);
   QTextOption option;
   option.setTextDirection(Qt::LeftToRight);
-  layout_->setTextOption(option);
+  layout.setTextOption(option);
   // Each line starts on a whole pixel, a leading below the one before.
   const qreal leading = QFontMetricsF(f).leading();
   qreal width = 0, height = -leading;
-  layout_->beginLayout();
-  for (QTextLine line = layout_->createLine(); line.isValid(); line = layout_->createLine()) {
+  layout.beginLayout();
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
     line.setLineWidth(0x01000000);
     height = std::ceil(height + leading);
     line.setPosition(QPointF(0, height));
     height += line.ascent() + line.descent();
     width = std::max(width, line.naturalTextWidth());
   }
-  layout_->endLayout();
+  layout.endLayout();
   // The pixels the text covers when centred in a wide area, as the canvas measures centred text.
   constexpr qreal kArea = 100000;
   const QRect covered = QRectF((kArea - width) / 2, 0, width, std::max<qreal>(0, height)).toAlignedRect();
-  extent_ = QSize(std::min(covered.width(), kMaxHintSide), std::min(covered.height(), kMaxHintSide));
-  return extent_;
+  made->Extent = QSize(std::min(covered.width(), kMaxHintSide), std::min(covered.height(), kMaxHintSide));
+  lines_ = made;
+  texts_.Put(std::move(key), std::move(made));
+  return lines_->Extent;
 }
 
 void TbsSkinHintWindow::DrawCentredText(TCanvas& canvas, const TRect& r) {
   QPainter* p = canvas.Painter();
-  if (!p || !layout_) return;
+  if (!p || !lines_) return;
+  const QTextLayout& layout = *lines_->Layout;
   p->save();
   p->setPen(ToQColor(canvas.Font.Color));
-  for (int i = 0; i < layout_->lineCount(); ++i) {
-    const QTextLine line = layout_->lineAt(i);
+  for (int i = 0; i < layout.lineCount(); ++i) {
+    const QTextLine line = layout.lineAt(i);
     line.draw(p, QPointF(r.Left + (r.Width() - line.horizontalAdvance()) / 2, r.Top));
   }
   p->restore();
@@ -186,19 +194,48 @@ void TbsSkinHintWindow::ActivateHint(const TRect& rect, const QString& text) {
   if (wasShown) Invalidate();
 }
 
+TbsSkinHintWindow::LookKey TbsSkinHintWindow::KeyFor(const TBitmap& picture) const {
+  const TbsDataSkinHintWindow& d = *skinInUse_->HintWindow;
+  LookKey k;
+  k.Picture = picture.Image().cacheKey();
+  k.W = Width();
+  k.H = Height();
+  k.Points[0] = d.lefttoppoint;
+  k.Points[1] = d.righttoppoint;
+  k.Points[2] = d.leftbottompoint;
+  k.Points[3] = d.rightbottompoint;
+  k.Mapped[0] = MappedLeftTop;
+  k.Mapped[1] = MappedRightTop;
+  k.Mapped[2] = MappedLeftBottom;
+  k.Mapped[3] = MappedRightBottom;
+  k.Client = d.clientrect;
+  k.MappedClient = MappedClientRect;
+  return k;
+}
+
 void TbsSkinHintWindow::UpdateRegion() {
   const TbsDataSkinHintWindow* d = skinInUse_ ? skinInUse_->HintWindow.get() : nullptr;
   const TBitmap* mask = d && d->maskpictureindex != -1 ? skinInUse_->ActivePicture(d->maskpictureindex) : nullptr;
   if (mask) {
-    QRegion r;
-    FrameRegionFromMask(r, d->lefttoppoint, d->righttoppoint, d->leftbottompoint, d->rightbottompoint, d->clientrect,
-                        MappedLeftTop, MappedRightTop, MappedLeftBottom, MappedRightBottom, MappedClientRect, *mask,
-                        Width(), Height());
-    region_ = r;
+    // The shape of a size met lately is kept, and the window keeps a shape it has already.
+    const LookKey key = KeyFor(*mask);
+    if (shapeApplied_ && key == shapeShown_ && HasWindowRegion()) return;
+    QRegion* kept = shapes_.Find(key);
+    if (!kept) {
+      QRegion r;
+      FrameRegionFromMask(r, d->lefttoppoint, d->righttoppoint, d->leftbottompoint, d->rightbottompoint, d->clientrect,
+                          MappedLeftTop, MappedRightTop, MappedLeftBottom, MappedRightBottom, MappedClientRect, *mask,
+                          Width(), Height());
+      kept = &shapes_.Put(key, r);
+    }
+    region_ = *kept;
     SetWindowRegion(region_, false);
+    shapeShown_ = key;
+    shapeApplied_ = true;
   } else if (!region_.isEmpty()) {
     ClearWindowRegion(false);
     region_ = QRegion();
+    shapeApplied_ = false;
   }
 }
 
@@ -213,28 +250,39 @@ const TBitmap& TbsSkinHintWindow::WidePicture(const TBitmap& picture) {
   return widePicture_;
 }
 
+void TbsSkinHintWindow::ComposeBackground(TBitmap& buffer) {
+  const TbsDataSkinHintWindow& d = *skinInUse_->HintWindow;
+  const TBitmap& p = *skinInUse_->ActivePicture(d.windowpictureindex);
+  ComposeSkinImage(d.lefttoppoint, d.righttoppoint, d.leftbottompoint, d.rightbottompoint, d.clientrect, MappedLeftTop,
+                   MappedRightTop, MappedLeftBottom, MappedRightBottom, MappedClientRect, buffer, WidePicture(p),
+                   TRect(0, 0, p.Width(), p.Height()), Width(), Height(), true);
+}
+
+void TbsSkinHintWindow::DrawSkinnedText(TCanvas& tc) {
+  tc.Brush.Style = TBrushStyle::bsClear;
+  tc.Font = hintComponent_ ? HintFont() : TFont();
+  tc.Font.Color = skinInUse_->HintWindow->fontcolor;
+  const QSize t = TextSize(tc, Text());
+  const int cw = MappedClientRect.Width(), ch = MappedClientRect.Height();
+  const int x = cw / 2 + MappedClientRect.Left - t.width() / 2;
+  const int y = ch / 2 + MappedClientRect.Top - t.height() / 2;
+  DrawCentredText(tc, TRect(x, y, x + t.width(), y + t.height()));
+}
+
+bool TbsSkinHintWindow::Skinned() const {
+  const TbsDataSkinHintWindow* d = skinInUse_ ? skinInUse_->HintWindow.get() : nullptr;
+  return d && skinInUse_->ActivePicture(d->windowpictureindex);
+}
+
 void TbsSkinHintWindow::PaintTo(TBitmap& buffer) {
   const int w = std::max(0, Width()), h = std::max(0, Height());
   if (w == 0 || h == 0) {
     buffer.SetSize(w, h);
     return;
   }
-  const TbsDataSkinHintWindow* d = skinInUse_ ? skinInUse_->HintWindow.get() : nullptr;
-  const TBitmap* p = d ? skinInUse_->ActivePicture(d->windowpictureindex) : nullptr;
-  const TFont def = hintComponent_ ? hintComponent_->DefaultFont() : TFont();
-  if (d && p) {
-    ComposeSkinImage(d->lefttoppoint, d->righttoppoint, d->leftbottompoint, d->rightbottompoint, d->clientrect,
-                     MappedLeftTop, MappedRightTop, MappedLeftBottom, MappedRightBottom, MappedClientRect, buffer,
-                     WidePicture(*p), TRect(0, 0, p->Width(), p->Height()), w, h, true);
-    TCanvas& tc = buffer.Canvas();
-    tc.Brush.Style = TBrushStyle::bsClear;
-    tc.Font = hintComponent_ ? HintFont() : def;
-    tc.Font.Color = d->fontcolor;
-    const QSize t = TextSize(tc, Text());
-    const int cw = MappedClientRect.Width(), ch = MappedClientRect.Height();
-    const int x = cw / 2 + MappedClientRect.Left - t.width() / 2;
-    const int y = ch / 2 + MappedClientRect.Top - t.height() / 2;
-    DrawCentredText(tc, TRect(x, y, x + t.width(), y + t.height()));
+  if (Skinned()) {
+    ComposeBackground(buffer);
+    DrawSkinnedText(buffer.Canvas());
     return;
   }
   // The skinned image above takes its size (and pixel format) from the composition.
@@ -245,17 +293,80 @@ void TbsSkinHintWindow::PaintTo(TBitmap& buffer) {
   c.FillRect(TRect(0, 0, w, h));
   c.Brush.Color = clBtnShadow;
   c.FrameRect(TRect(0, 0, w, h));
-  c.Font = def;
+  c.Font = hintComponent_ ? hintComponent_->DefaultFont() : TFont();
   c.Font.Color = clInfoText;
   c.Brush.Style = TBrushStyle::bsClear;
   TRect r(2, 2, w - 2, h - 2);
   c.DrawText(Text(), r, DT_LEFT | DT_NOPREFIX);
 }
 
+const QImage& TbsSkinHintWindow::Picture() {
+  // Hints are small: a picture of a hostile size is drawn each time rather than kept.
+  constexpr qsizetype kMaxKeptBytes = 1 << 20;
+  PictureKey key;
+  key.Skinned = Skinned() && Width() > 0 && Height() > 0;
+  key.Text = Text();
+  if (key.Skinned) {
+    key.Look = KeyFor(*skinInUse_->ActivePicture(skinInUse_->HintWindow->windowpictureindex));
+    key.Font = (hintComponent_ ? HintFont() : TFont()).ToQFont();
+    key.Color = skinInUse_->HintWindow->fontcolor;
+  } else {
+    key.Look.W = Width();
+    key.Look.H = Height();
+    key.Font = (hintComponent_ ? hintComponent_->DefaultFont() : TFont()).ToQFont();
+  }
+  if (const QImage* kept = pictures_.Find(key)) return *kept;
+  QImage made;
+  if (key.Skinned) {
+    // The background of a size met lately is composed once; the text goes on a copy of it.
+    const QImage* back = backgrounds_.Find(key.Look);
+    if (!back) {
+      TBitmap composed;
+      ComposeBackground(composed);
+      if (composed.Image().sizeInBytes() <= kMaxKeptBytes)
+        back = &backgrounds_.Put(key.Look, composed.Image());
+      else
+        made = composed.Image();
+    }
+    if (back) made = back->copy();
+    QPainter painter(&made);
+    TCanvas canvas;
+    canvas.Attach(&painter);
+    DrawSkinnedText(canvas);
+    canvas.Detach();
+  } else {
+    TBitmap buffer;
+    PaintTo(buffer);
+    // In the window's own depth, the picture goes onto the window as it is.
+    made = buffer.Image().convertToFormat(QImage::Format_RGB32);
+  }
+  if (made.sizeInBytes() > kMaxKeptBytes) {
+    unkept_ = made;
+    return unkept_;
+  }
+  unkept_ = QImage();
+  return pictures_.Put(std::move(key), std::move(made));
+}
+
 void TbsSkinHintWindow::Paint() {
-  TBitmap buffer;
-  PaintTo(buffer);
-  Canvas().Draw(0, 0, buffer);
+  const QImage& picture = Picture();
+  QPainter* p = Canvas().Painter();
+  if (!p) {
+    Canvas().Draw(0, 0, picture);
+    return;
+  }
+  // Straight onto the window's backing store, only the part the platform asks for.
+  // (The platform's clip is in device pixels.)
+  QRect area = picture.rect();
+  if (const QPaintEngine* engine = p->paintEngine(); engine && !engine->systemClip().isEmpty()) {
+    const qreal dpr = p->device() ? std::max<qreal>(1, p->device()->devicePixelRatioF()) : 1;
+    const QRectF dirty = engine->systemClip().boundingRect();
+    area &= QRectF(dirty.topLeft() / dpr, dirty.size() / dpr).toAlignedRect();
+  }
+  const QPainter::CompositionMode mode = p->compositionMode();
+  p->setCompositionMode(QPainter::CompositionMode_Source);
+  p->drawImage(area.topLeft(), picture, area);
+  p->setCompositionMode(mode);
 }
 
 // ---- TbsSkinHint ------------------------------------------------------------------------

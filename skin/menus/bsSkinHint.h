@@ -20,6 +20,7 @@
 #include "platform/Component.h"
 #include "platform/Font.h"
 #include "platform/HintWindow.h"
+#include "platform/RecentCache.h"
 #include "platform/Timer.h"
 
 class TbsSkinData;
@@ -51,6 +52,8 @@ class TbsSkinHintWindow : public THintWindow {
   uint8_t LastAlphaBlendValue() const { return lastAlphaBlendValue_; }
   // Draws the window's whole image for its current size (what Paint puts on the window).
   void PaintTo(TBitmap& buffer);
+  // What the window shows now, composed once and kept for the next show of the same look.
+  const QImage& Picture();
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -61,10 +64,45 @@ class TbsSkinHintWindow : public THintWindow {
   TFont HintFont() const;
   // The hint picture in 32 bits, converted once for each picture.
   const TBitmap& WidePicture(const TBitmap& picture);
-  // The extent of `text` in the canvas font, laid out once for the last text and font measured.
+  // The extent of `text` in the canvas font; the lines are laid out once for each of the last
+  // few texts and fonts measured.
   QSize TextSize(TCanvas& canvas, const QString& text);
   // Draws the text last measured, each line centred in `r`, in the canvas font's colour.
   void DrawCentredText(TCanvas& canvas, const TRect& r);
+  // The skin's hint picture is in use.
+  bool Skinned() const;
+  // The skinned look without its text, at the window's size.
+  void ComposeBackground(TBitmap& buffer);
+  // The text, centred in the mapped client rectangle in the skin's font colour.
+  void DrawSkinnedText(TCanvas& canvas);
+
+  // What the skinned look's pixels and shape depend on besides the text: a picture of the
+  // skin, its points and the window size they are mapped to.
+  struct LookKey {
+    qint64 Picture = 0;  // QImage::cacheKey of the picture (the mask for a shape)
+    int W = 0, H = 0;
+    TPoint Points[4], Mapped[4];
+    TRect Client, MappedClient;
+    bool operator==(const LookKey&) const = default;
+  };
+  LookKey KeyFor(const TBitmap& picture) const;
+  struct PictureKey {
+    bool Skinned = false;
+    LookKey Look;
+    QString Text;
+    QFont Font;
+    TColor Color = 0;
+    bool operator==(const PictureKey&) const = default;
+  };
+  struct TextLines {
+    std::unique_ptr<QTextLayout> Layout;
+    QSize Extent;
+  };
+  struct TextKey {
+    QString Text;
+    QFont Font;
+    bool operator==(const TextKey&) const = default;
+  };
 
   TbsSkinHint* hintComponent_ = nullptr;  // referenced; found again at every activation
   TbsSkinData* skinInUse_ = nullptr;      // referenced; for the current hint only
@@ -73,10 +111,14 @@ class TbsSkinHintWindow : public THintWindow {
   uint8_t lastAlphaBlendValue_ = 0;
   TBitmap widePicture_;
   qint64 widePictureKey_ = 0;
-  std::unique_ptr<QTextLayout> layout_;
-  QString extentText_;
-  QFont extentFont_;
-  QSize extent_;
+  TRecentCache<TextKey, std::shared_ptr<TextLines>> texts_{4};
+  std::shared_ptr<TextLines> lines_;  // the text last measured
+  TRecentCache<LookKey, QRegion> shapes_{4};
+  LookKey shapeShown_;  // the shape the window has, when shapeApplied_
+  bool shapeApplied_ = false;
+  TRecentCache<LookKey, QImage> backgrounds_{4};
+  TRecentCache<PictureKey, QImage> pictures_{4};
+  QImage unkept_;  // a picture too large to keep, for the paint under way
 };
 
 THintWindow* MakeSkinHintWindow(TComponent* owner);

@@ -5,11 +5,16 @@
 // while a hidden one stays away. The way a user takes: "Minimize to Tray" chosen in the system
 // menu opened by a right press on the caption, back by a double click, again to the tray and
 // "Close" chosen in the icon's menu; the tray killed while that menu is open harms nothing and
-// the icon docks again when the tray comes back.
+// the icon docks again when the tray comes back. Screen readers (AT-SPI, read from outside as
+// they read it) find the docked icon as a push button named by its tip, press it (a click) and
+// open its menu through it; it follows the tip and goes with the icon.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
@@ -28,6 +33,7 @@
 #include "skin/menus/bsSkinPopupMenu.h"
 #include "skin/menus/bsSkinPopupWindow.h"
 #include "skin/menus/bsTrayIcon.h"
+#include "support/Accessibility.h"
 #include "support/Desktop.h"
 #include "support/Trayer.h"
 #include "tests/TestUtil.h"
@@ -87,10 +93,23 @@ class TrayDesktop : public ::testing::Test {
   static void SetUpTestSuite() {
     qputenv("DISPLAY", TestDisplay().toLocal8Bit());
     qputenv("QT_QPA_PLATFORM", "xcb");
+    // This program is read through an accessibility bus of its own, joined before Qt starts.
+    if (!bus) {
+      bus = new TAccessibilityBus();
+      bus->ServeWhileReading = true;
+      if (bus->Ok()) {
+        const QProcessEnvironment env = bus->Environment(QProcessEnvironment());
+        for (const QString& k : env.keys()) qputenv(k.toLocal8Bit().constData(), env.value(k).toLocal8Bit());
+      }
+    }
     static int argc = 1;
     static char name[] = "e2e_tray";
     static char* argv[] = {name, nullptr};
     if (!Application) new TApplication(argc, argv);
+  }
+  static void TearDownTestSuite() {
+    delete bus;
+    bus = nullptr;
   }
   void SetUp() override {
     if (QStandardPaths::findExecutable(QStringLiteral("trayer")).isEmpty()) GTEST_SKIP() << "trayer is not installed";
@@ -181,6 +200,7 @@ class TrayDesktop : public ::testing::Test {
     return ok;
   }
 
+  static inline TAccessibilityBus* bus = nullptr;  // owned; for the whole suite
   Trayer trayer;
   TForm* form = nullptr;
   TbsSkinForm* frame = nullptr;
@@ -323,6 +343,86 @@ TEST_F(TrayDesktop, TrayKilledWhileItsMenuIsOpenThenBack) {
   ASSERT_TRUE(ChooseItem(QStringLiteral("TRAY_BSF_RESTORE")));
   EXPECT_TRUE(Pump([&] { return form->Handle()->isVisible(); }, 5000));
   EXPECT_FALSE(tray->IconVisible());
+}
+
+// The geometry of X window `w` on the screen, as xwininfo reports it.
+QRect XGeometry(uint32_t w) {
+  const QString info = Tool(QStringLiteral("xwininfo"), {QStringLiteral("-id"), Hex(w)});
+  auto field = [&](const char* label) {
+    for (const QString& line : info.split(QLatin1Char('\n')))
+      if (line.trimmed().startsWith(QLatin1String(label))) return line.section(QLatin1Char(':'), 1).trimmed().toInt();
+    return -1;
+  };
+  return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"));
+}
+
+QString Dump(const std::optional<QJsonObject>& tree) {
+  return tree ? QString::fromUtf8(QJsonDocument(*tree).toJson(QJsonDocument::Compact)) : QStringLiteral("(no tree)");
+}
+
+TEST_F(TrayDesktop, ScreenReadersPressTheDockedIconAndOpenItsMenu) {
+  ASSERT_TRUE(bus && bus->Ok()) << "no accessibility bus";
+  int clicks = 0, downs = 0;
+  tray->OnClick = [&](TComponent*) { ++clicks; };
+  tray->OnMouseDown = [&](TComponent*, TMouseButton, TShiftState, int, int) { ++downs; };
+  const qint64 self = QCoreApplication::applicationPid();
+  const QString tip = QStringLiteral("Ledgerly change log");
+  frame->MinimizeFormToTray();
+  ASSERT_TRUE(WaitDocked());
+  PumpFor(300);
+
+  // A push button of this application, named by the tip, where the tray shows the icon.
+  auto tree = bus->Tree(self, tip);
+  ASSERT_TRUE(tree.has_value()) << "the icon is not in the accessible tree";
+  const auto icon = NodeNamed(*tree, tip, QStringLiteral("push button"));
+  ASSERT_TRUE(icon.has_value()) << Dump(tree).toStdString();
+  const QJsonArray actions = icon->value(QStringLiteral("actions")).toArray();
+  EXPECT_TRUE(actions.contains(QStringLiteral("Press"))) << Dump(icon).toStdString();
+  EXPECT_TRUE(actions.contains(QStringLiteral("ShowMenu"))) << Dump(icon).toStdString();
+  const QJsonArray e = icon->value(QStringLiteral("extents")).toArray();
+  ASSERT_EQ(e.size(), 4);
+  const QRect docked = XGeometry(IconWindow());
+  EXPECT_FALSE(docked.isEmpty());
+  EXPECT_EQ(QRect(e[0].toInt(), e[1].toInt(), e[2].toInt(), e[3].toInt()), docked) << Dump(icon).toStdString();
+
+  // Press: a click, told a double-click time later; the form stays in the tray.
+  ASSERT_TRUE(bus->DoAction(self, tip, QStringLiteral("Press")));
+  ASSERT_TRUE(Pump([&] { return clicks == 1; }, 5000)) << "the press made no click";
+  EXPECT_EQ(downs, 1);
+  EXPECT_FALSE(form->Visible());
+  EXPECT_EQ(OpenMenu(), nullptr) << "a press opens no menu";
+
+  // ShowMenu: the icon's menu, as a right click opens it.
+  ASSERT_TRUE(bus->DoAction(self, tip, QStringLiteral("ShowMenu")));
+  ASSERT_TRUE(Pump([this] { return OpenMenu() && OpenMenu()->RootItem() == frame->TrayMenu()->Items(); }, 5000))
+      << SaveShot(Screenshot(), QStringLiteral("tray-accessible-menu")).toStdString();
+  EXPECT_EQ(downs, 2);
+  EXPECT_EQ(clicks, 1);
+  frame->MenuDriver()->CloseAll();
+  ASSERT_TRUE(Pump([this] { return OpenMenu() == nullptr; }, 2000));
+
+  // Renamed with the tip; named by the application's title while the tip is off.
+  const QString renamed = QStringLiteral("Ledgerly ledger 2");
+  tray->SetHint(renamed);
+  tree = bus->Tree(self, renamed);
+  ASSERT_TRUE(tree.has_value());
+  EXPECT_TRUE(NodeNamed(*tree, renamed, QStringLiteral("push button")).has_value()) << Dump(tree).toStdString();
+  EXPECT_FALSE(NodeNamed(*tree, tip).has_value()) << Dump(tree).toStdString();
+  tray->SetShowHint(false);
+  tree = bus->Tree(self, Application->Title());
+  ASSERT_TRUE(tree.has_value());
+  EXPECT_TRUE(NodeNamed(*tree, Application->Title(), QStringLiteral("push button")).has_value())
+      << Dump(tree).toStdString();
+  EXPECT_FALSE(NodeNamed(*tree, renamed).has_value());
+
+  // Gone with the icon: the form is back and no push button stands for the icon.
+  tray->SetShowHint(true);
+  frame->RestoreFormFromTray();
+  ASSERT_TRUE(Pump([&] { return form->Handle()->isVisible(); }, 5000));
+  EXPECT_FALSE(tray->IconVisible());
+  tree = bus->Tree(self, form->Caption());
+  ASSERT_TRUE(tree.has_value()) << "the form is not in the accessible tree";
+  EXPECT_FALSE(NodeNamed(*tree, renamed).has_value()) << Dump(tree).toStdString();
 }
 
 }  // namespace

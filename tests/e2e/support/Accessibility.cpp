@@ -1,5 +1,7 @@
 #include "Accessibility.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QThread>
@@ -46,19 +48,45 @@ QProcessEnvironment TAccessibilityBus::Environment(QProcessEnvironment base) con
   return base;
 }
 
+TAccessibilityBus::Probe TAccessibilityBus::RunProbe(const QStringList& args, int timeoutMs) const {
+  Probe out;
+  const QStringList all = QStringList{ProbeScript()} + args;
+  if (!ServeWhileReading) {
+    const TRunResult r = RunProgram(Python(), all, Environment(DesktopEnvironment()), timeoutMs);
+    out.Ok = r.Finished && r.ExitCode == 0;
+    out.Out = r.Out;
+    return out;
+  }
+  QProcess p;
+  p.setProcessEnvironment(Environment(DesktopEnvironment()));
+  p.start(Python(), all);
+  if (!p.waitForStarted(10000)) return out;
+  QElapsedTimer t;
+  t.start();
+  while (p.state() != QProcess::NotRunning && t.elapsed() < timeoutMs) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    p.waitForFinished(10);
+  }
+  if (p.state() != QProcess::NotRunning) {
+    p.kill();
+    p.waitForFinished(5000);
+    return out;
+  }
+  out.Ok = p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+  out.Out = QString::fromUtf8(p.readAllStandardOutput());
+  return out;
+}
+
 std::optional<QJsonObject> TAccessibilityBus::Tree(qint64 pid, const QString& wanted, int maxRows) const {
-  const TRunResult r = RunProgram(Python(), {ProbeScript(), QString::number(pid), wanted, QString::number(maxRows)},
-                                  Environment(DesktopEnvironment()), 90000);
-  if (!r.Finished || r.ExitCode != 0) return std::nullopt;
+  const Probe r = RunProbe({QString::number(pid), wanted, QString::number(maxRows)}, 90000);
+  if (!r.Ok) return std::nullopt;
   const QJsonDocument doc = QJsonDocument::fromJson(r.Out.toUtf8());
   if (!doc.isObject()) return std::nullopt;
   return doc.object();
 }
 
 bool TAccessibilityBus::DoAction(qint64 pid, const QString& name, const QString& action) const {
-  const TRunResult r = RunProgram(Python(), {ProbeScript(), QString::number(pid), name, QStringLiteral("--do"), action},
-                                  Environment(DesktopEnvironment()), 60000);
-  return r.Finished && r.ExitCode == 0;
+  return RunProbe({QString::number(pid), name, QStringLiteral("--do"), action}, 60000).Ok;
 }
 
 std::vector<QJsonObject> FindNodes(const QJsonObject& tree, const std::function<bool(const QJsonObject&)>& pred) {

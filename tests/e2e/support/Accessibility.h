@@ -24,8 +24,17 @@ class TAccessibilityBus {
   std::optional<QJsonObject> Tree(qint64 pid, const QString& wanted, int maxRows = 50) const;
   // Runs action `action` ("Press") of the first node named `name`.
   bool DoAction(qint64 pid, const QString& name, const QString& action) const;
+  // Set when the program read is this test itself: its event loop runs while the reader waits,
+  // so that it can answer.
+  bool ServeWhileReading = false;
 
  private:
+  struct Probe {
+    bool Ok = false;
+    QString Out;
+  };
+  Probe RunProbe(const QStringList& args, int timeoutMs) const;
+
   QString address_;
   qint64 daemonPid_ = 0;  // the session's dbus-daemon, started by dbus-launch for us
   QProcess launcher_;     // at-spi-bus-launcher
