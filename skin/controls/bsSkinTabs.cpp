@@ -5,7 +5,6 @@
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/ImageList.h"
-#include "platform/OpaqueBlit.h"
 #include "skin/controls/PlainLooks.h"
 #include "skin/controls/SkinAccessible.h"
 #include "skin/controls/SkinLookup.h"
@@ -545,8 +544,7 @@ void TbsSkinCustomTabSheet::PaintBackground(TCanvas& canvas) {
     tile = InPicture(Offset(pc->SkinClientRect(), pc->SkinRect().Left, pc->SkinRect().Top), *source);
   }
   if (source && !RectIsEmpty(tile)) {
-    if (QPainter* p = canvas.Painter())
-      BlitOpaque(*p, 0, 0, TiledPicture(source->Image(), ToQRect(tile), Width(), Height()), QRect(0, 0, Width(), Height()));
+    if (QPainter* p = canvas.Painter()) DrawTiledPicture(*p, source->Image(), ToQRect(tile), Width(), Height());
     return;
   }
   TBitmap bg(Width(), Height());

@@ -237,8 +237,8 @@ void TbsSkinForm::PaintBackground(TCanvas& canvas, int w, int h, TColor plainCol
   QPainter* p = canvas.Painter();
   if (!p) return;
   // Tiles laid from (0, 0); the last row and column are cut by the area. The tiling is made
-  // once per picture and grown to the largest area asked for: every area is its top-left part.
-  BlitOpaque(*p, 0, 0, TiledPicture(tile->Image(), ToQRect(from), w, h), QRect(0, 0, w, h));
+  // once per picture, for every form of the skin.
+  DrawTiledPicture(*p, tile->Image(), ToQRect(from), w, h);
 }
 
 void TbsSkinForm::RedrawObject(TbsActiveSkinObject* object) {

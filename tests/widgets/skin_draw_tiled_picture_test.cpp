@@ -1,6 +1,7 @@
-// A part of a skin picture tiled over an area and kept: its top-left w x h pixels are those
-// of Qt's tiling of that part from (0, 0), for the first area, a smaller one, a larger one
-// (made again), another part of the picture and a new picture.
+// A part of a skin picture tiled and kept: what DrawTiledPicture paints over an area is Qt's
+// own tiling of that part from (0, 0), for the first area, a smaller one, a wider one (the band
+// made again), a taller one than the band, another part of the picture and a new picture; and
+// under a clip of several rectangles, as a window with controls paints it.
 #include <gtest/gtest.h>
 
 #include <QPainter>
@@ -16,30 +17,38 @@ QImage Picture(int seed) {
   return img;
 }
 
-// Qt's own tiling of `from` over w x h.
-QImage Tiling(const QImage& picture, const QRect& from, int w, int h) {
-  QImage out(w, h, QImage::Format_RGB32);
+// Qt's own tiling of `from` over w x h, and ours, on a surface larger than the area.
+QImage Painted(const QImage& picture, const QRect& from, int w, int h, bool ours, const QRegion& clip = QRegion()) {
+  QImage out(w + 20, h + 20, QImage::Format_ARGB32_Premultiplied);
+  out.fill(Qt::white);
   QPainter p(&out);
-  p.fillRect(out.rect(), QBrush(picture.copy(from)));
+  p.translate(5, 7);
+  if (!clip.isEmpty()) p.setClipRegion(clip);
+  if (ours) DrawTiledPicture(p, picture, from, w, h);
+  else p.fillRect(QRect(0, 0, w, h), QBrush(picture.copy(from)));
   return out;
-}
-
-bool TopLeftIs(const QImage& tiled, const QImage& expected) {
-  if (tiled.width() < expected.width() || tiled.height() < expected.height()) return false;
-  return tiled.copy(expected.rect()).convertToFormat(QImage::Format_RGB32) == expected;
 }
 
 }  // namespace
 
-TEST(SkinDrawTiledPicture, TopLeftPartIsTheTiling) {
+TEST(SkinDrawTiledPicture, PaintsQtsTiling) {
   const QImage picture = Picture(0), other = Picture(90);
   const QRect inside(5, 3, 11, 7), whole(0, 0, 40, 30);
-  EXPECT_TRUE(TopLeftIs(TiledPicture(picture, inside, 100, 60), Tiling(picture, inside, 100, 60)));
-  EXPECT_TRUE(TopLeftIs(TiledPicture(picture, inside, 33, 20), Tiling(picture, inside, 33, 20)));
-  EXPECT_TRUE(TopLeftIs(TiledPicture(picture, inside, 230, 170), Tiling(picture, inside, 230, 170)));
-  EXPECT_TRUE(TopLeftIs(TiledPicture(picture, whole, 90, 95), Tiling(picture, whole, 90, 95)));
-  EXPECT_TRUE(TopLeftIs(TiledPicture(other, inside, 64, 64), Tiling(other, inside, 64, 64)));
-  // The first tiling again, after the others.
-  EXPECT_TRUE(TopLeftIs(TiledPicture(picture, inside, 120, 80), Tiling(picture, inside, 120, 80)));
-  EXPECT_EQ(TiledPicture(picture, inside, 10, 10).format(), QImage::Format_RGB32);
+  const struct {
+    const QImage& picture;
+    QRect from;
+    int w, h;
+  } cases[] = {{picture, inside, 100, 60}, {picture, inside, 33, 20}, {picture, inside, 230, 170},
+               {picture, inside, 50, 400}, {picture, whole, 90, 95},  {other, inside, 64, 64},
+               {picture, inside, 120, 80}};
+  for (const auto& c : cases)
+    EXPECT_TRUE(Painted(c.picture, c.from, c.w, c.h, true) == Painted(c.picture, c.from, c.w, c.h, false))
+        << c.from.width() << " " << c.w << "x" << c.h;
+  const QRegion clip = QRegion(0, 0, 60, 50) + QRegion(70, 10, 90, 200) + QRegion(20, 60, 30, 300);
+  EXPECT_TRUE(Painted(picture, inside, 180, 330, true, clip) == Painted(picture, inside, 180, 330, false, clip));
+  // The band: 32-bit, as wide as asked, whole tiles high.
+  const QImage& band = TiledPicture(picture, inside, 77);
+  EXPECT_EQ(band.format(), QImage::Format_RGB32);
+  EXPECT_GE(band.width(), 77);
+  EXPECT_EQ(band.height() % inside.height(), 0);
 }
