@@ -34,13 +34,35 @@ class TPaintFreeze {
       }
   }
   ~TPaintFreeze() {
-    for (QWidget* w : held_) w->setUpdatesEnabled(true);
+    for (QWidget* w : held_) Release(w, true);
   }
   TPaintFreeze(const TPaintFreeze&) = delete;
   TPaintFreeze& operator=(const TPaintFreeze&) = delete;
 
  private:
   std::vector<QWidget*> held_;
+
+  // What Qt counts as painting every pixel of itself: its children's repaints never show it.
+  static bool Opaque(const QWidget* w) {
+    if (w->testAttribute(Qt::WA_OpaquePaintEvent) || w->testAttribute(Qt::WA_PaintOnScreen)) return true;
+    if (!w->autoFillBackground()) return false;
+    const QBrush& b = w->palette().brush(w->backgroundRole());
+    return b.style() != Qt::NoBrush && b.isOpaque();
+  }
+
+  // Lets `w` and the widgets held with it paint again, as Qt's own release does, except that a
+  // see-through widget is not marked dirty on its own: the widget under it repaints its area and
+  // paints it there. (Marked on its own as well, Qt paints it and the opaque widget under it a
+  // second time.)
+  static void Release(QWidget* w, bool form) {
+    w->setAttribute(Qt::WA_UpdatesDisabled, false);
+    if (form || Opaque(w)) w->update();
+    for (QObject* o : w->children()) {
+      auto* c = qobject_cast<QWidget*>(o);
+      if (c && !c->isWindow() && !c->testAttribute(Qt::WA_ForceUpdatesDisabled) && c->testAttribute(Qt::WA_UpdatesDisabled))
+        Release(c, false);
+    }
+  }
 };
 }  // namespace
 
