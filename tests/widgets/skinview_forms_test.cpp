@@ -1,6 +1,7 @@
 // skinview's forms, offscreen: the parent with its menu, hint and tray icon, one child per
 // topic and the normal form; switching skins from the menu re-reads the skin in every control
-// of every form and changes what the parent draws; a skin that cannot be read shows the reason
+// of every form and changes what the parent draws, and every control window (edits included)
+// then shows what it draws now, not an older picture; a skin that cannot be read shows the reason
 // and keeps the skin in use; closing a maximized child, switching skins while a popup menu is
 // open and closing the parent while a child's menu is open.
 #include <gtest/gtest.h>
@@ -8,10 +9,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QEventLoop>
 #include <QImage>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <functional>
 
 #include "BuiltInSkins.h"
@@ -245,6 +249,66 @@ TEST(SkinViewForms, SwitchingSkinsFromTheMenuReachesEveryControlAndThePicture) {
   EXPECT_TRUE(v.Reload());
   EXPECT_EQ(v.CurrentBuiltIn(), 0);
   EXPECT_EQ(v.RenderParent(), slate);
+}
+
+// What `window` shows (the platform's copy of its painting, not a new rendering) against a
+// rendering of it now: the number of pixels that differ inside `area` (window coordinates).
+int StalePixels(QWidget* window, const QRect& area) {
+  const QImage shown = window->screen()->grabWindow(window->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+  const QImage now = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  if (shown.size() != now.size()) return area.width() * area.height();
+  int stale = 0;
+  const QRect r = area & shown.rect();
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x) stale += shown.pixel(x, y) != now.pixel(x, y);
+  return stale;
+}
+
+void Wait(int ms) {
+  QEventLoop settle;
+  QTimer::singleShot(ms, &settle, &QEventLoop::quit);
+  settle.exec();
+}
+
+TEST(SkinViewForms, AfterASkinSwitchEveryWindowShowsTheNewSkinEditsIncluded) {
+  TSkinView v(*Application);
+  v.UseBuiltInSkin(0);
+  v.OpenAllChildren();
+  v.OpenAllChildren();
+  v.ShowForms(true);
+  Wait(300);
+  // Every control window that shows, where it lies in its top-level window; the ones whose
+  // picture on screen matches a new rendering before any switch (a control that draws
+  // differently when rendered is left out) must match again after each switch.
+  struct TArea {
+    QWidget* top;
+    QRect rect;
+    bool edit;
+  };
+  std::vector<TArea> areas;
+  std::vector<TCustomForm*> forms{v.ParentForm(), v.ToolForm()};
+  for (TForm* c : v.Children()) forms.push_back(c);
+  for (TCustomForm* f : forms)
+    for (int i = 0; i < f->ComponentCount(); ++i) {
+      auto* c = dynamic_cast<TWinControl*>(f->Components(i));
+      if (!c || !c->HandleAllocated() || !c->Handle()->isVisible() || c->Handle()->visibleRegion().isEmpty()) continue;
+      QWidget* w = c->Handle();
+      const TArea a{w->window(), QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size()),
+                    dynamic_cast<TbsSkinCustomEdit*>(c) != nullptr};
+      if (StalePixels(a.top, a.rect) == 0) areas.push_back(a);
+    }
+  const auto edits = std::count_if(areas.begin(), areas.end(), [](const TArea& a) { return a.edit; });
+  ASSERT_GE(edits, 10);
+  ASSERT_GE(areas.size(), 40u);
+
+  for (int skin : {1, 0, 1}) {
+    v.UseBuiltInSkin(skin);
+    Wait(300);
+    ASSERT_EQ(v.CurrentBuiltIn(), skin);
+    for (const TArea& a : areas)
+      EXPECT_EQ(StalePixels(a.top, a.rect), 0) << "skin " << skin << (a.edit ? " edit" : " control") << " at "
+                                                << a.rect.x() << "," << a.rect.y() << " in " << a.top->width() << "x" << a.top->height();
+  }
 }
 
 TEST(SkinViewForms, ASkinThatCannotBeReadShowsWhyAndTheSkinInUseStays) {
