@@ -173,15 +173,20 @@ void TCustomEdit::DefaultHandler(TMessage& m) {
 void TCustomEdit::ApplyOptions() {
   QLineEdit* e = Editor();
   if (!e) return;
-  e->setReadOnly(readOnly_);
-  e->setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
-  e->setAlignment(QtAlignment(alignment_));
+  // Each setter below is called only when its value changes: a skin change applies the options
+  // of every edit again, and Qt redoes its work (the text set again, the palette spread to the
+  // widget's children) even for the value it has.
+  if (e->isReadOnly() != readOnly_) e->setReadOnly(readOnly_);
+  const int maxLength = maxLength_ > 0 ? maxLength_ : 32767;
+  if (e->maxLength() != maxLength) e->setMaxLength(maxLength);
+  if (e->alignment() != QtAlignment(alignment_)) e->setAlignment(QtAlignment(alignment_));
   if (charCase_ == TEditCharCase::ecNormal) {
     if (e->validator()) e->setValidator(nullptr);
   } else {
     e->setValidator(new TCharCaseValidator(charCase_, e));
   }
-  e->setEchoMode(passwordChar_.isNull() ? QLineEdit::Normal : QLineEdit::Password);
+  const QLineEdit::EchoMode echo = passwordChar_.isNull() ? QLineEdit::Normal : QLineEdit::Password;
+  if (e->echoMode() != echo) e->setEchoMode(echo);
   // Qt takes the password character from the widget's style. A style of this edit's own
   // answers it; a style sheet would do too, but its style paints the box from the platform's
   // look and drops the palette below (a white box on a dark skin).
@@ -202,7 +207,7 @@ void TCustomEdit::ApplyOptions() {
   pal.setColor(QPalette::Base, transparent_ ? QColor(Qt::transparent) : ToQColor(color_));
   pal.setColor(QPalette::Text, ToQColor(font_.Color));
   pal.setColor(QPalette::Disabled, QPalette::Text, ToQColor(DisabledTextColor()));
-  e->setPalette(pal);
+  if (!(pal == e->palette()) || pal.resolveMask() != e->palette().resolveMask()) e->setPalette(pal);
 }
 
 TColor TCustomEdit::DisabledTextColor() const { return clGrayText; }
