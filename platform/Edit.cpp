@@ -208,6 +208,12 @@ void TCustomEdit::ApplyOptions() {
   pal.setColor(QPalette::Text, ToQColor(font_.Color));
   pal.setColor(QPalette::Disabled, QPalette::Text, ToQColor(DisabledTextColor()));
   if (!(pal == e->palette()) || pal.resolveMask() != e->palette().resolveMask()) e->setPalette(pal);
+  if (e->accessibleName() != AccessibleName()) e->setAccessibleName(AccessibleName());
+}
+
+void TCustomEdit::SetLabelName(const QString& name) {
+  labelName_ = name;
+  if (editor_ && editor_->accessibleName() != AccessibleName()) editor_->setAccessibleName(AccessibleName());
 }
 
 TColor TCustomEdit::DisabledTextColor() const { return clGrayText; }

@@ -51,6 +51,10 @@ class TCustomEdit : public TWinControl {
   void SetFocus() override;
   int SelStart() const;
   int SelLength() const;
+  // What a screen reader reads as the edit's name: the text of the label that leads to it
+  // (set by the label), else the edit's hint.
+  void SetLabelName(const QString& name);
+  QString AccessibleName() const { return labelName_.isEmpty() ? Hint() : labelName_; }
   // The line edit on the client area; nullptr before the window exists.
   QLineEdit* Editor() const { return editor_; }
   QWidget* ClientHandle() override;
@@ -94,6 +98,7 @@ class TCustomEdit : public TWinControl {
   bool hideSelection_ = true;
   int marginLeft_ = 2, marginRight_ = 2;
   TRect clientRect_;
+  QString labelName_;
   QLineEdit* editor_ = nullptr;            // child of the window, deleted with it
   TWidgetBridge* editorBridge_ = nullptr;  // the line edit's bridge side
 };

@@ -1,5 +1,7 @@
 #include "platform/Label.h"
 
+#include "platform/Edit.h"
+
 #include "platform/Colors.h"
 
 namespace {
@@ -63,10 +65,29 @@ void TCustomLabel::SetTransparent(bool v) {
   Invalidate();
 }
 
+QString StripAccelChars(const QString& s) {
+  QString out;
+  for (int i = 0; i < s.size(); ++i) {
+    if (s[i] == u'&' && i + 1 < s.size()) ++i;
+    out += s[i];
+  }
+  return out;
+}
+
 void TCustomLabel::SetFocusControl(TWinControl* c) {
-  if (focusControl_) focusControl_->RemoveFreeNotification(this);
+  if (focusControl_) {
+    focusControl_->RemoveFreeNotification(this);
+    if (auto* e = dynamic_cast<TCustomEdit*>(focusControl_)) e->SetLabelName(QString());
+  }
   focusControl_ = c;
   if (c) c->FreeNotification(this);
+  NameFocusControl();
+}
+
+// The edit this label leads to is read aloud by the label's text.
+void TCustomLabel::NameFocusControl() {
+  if (auto* e = dynamic_cast<TCustomEdit*>(focusControl_))
+    e->SetLabelName((showAccelChar_ ? StripAccelChars(Caption()) : Caption()).trimmed());
 }
 
 void TCustomLabel::Notification(TComponent* c, TOperation op) {
@@ -133,6 +154,7 @@ void TCustomLabel::WndProc(TMessage& m) {
       TGraphicControl::WndProc(m);
       AdjustBounds();
       Invalidate();
+      if (m.Msg == CM_TEXTCHANGED) NameFocusControl();
       return;
     case CM_DIALOGCHAR:
       if (focusControl_ && Enabled() && showAccelChar_ && IsAccelFor(QChar(static_cast<char16_t>(m.WParam)), Caption()) &&

@@ -7,6 +7,9 @@
 
 enum class TTextLayout { tlTop, tlCenter, tlBottom };
 
+// A caption as read aloud: accelerator marks dropped ("&&" stays one "&").
+QString StripAccelChars(const QString& s);
+
 class TCustomLabel : public TGraphicControl {
  public:
   explicit TCustomLabel(TComponent* owner);
@@ -36,6 +39,7 @@ class TCustomLabel : public TGraphicControl {
 
  protected:
   void Paint() override;
+  void NameFocusControl();
   void Notification(TComponent* c, TOperation op) override;
   // Measures (flags with DT_CALCRECT: `rect` receives the text's extent) or draws the text.
   virtual void DoDrawText(TRect& rect, uint32_t flags);

@@ -1,8 +1,8 @@
 // A widget's accessible interface whose first children are items without widgets of their own
 // (the tabs of a page control, the objects of a window frame), followed by the widget's own
-// child widgets. Each item gets one registered interface, made on first use by NewItem and
-// kept until the widget's interface goes. TAccessibleItem is the common part of such an item's
-// interface. GUI thread only.
+// child widgets, then the labels drawn on it (TAccessibleLabels). Each item gets one
+// registered interface, made on first use by NewItem and kept until the widget's interface
+// goes. TAccessibleItem is the common part of such an item's interface. GUI thread only.
 #pragma once
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/Types.h"
+#include "skin/controls/AccessibleLabels.h"
 
 template <class T>
 class TAccessibleWithItems : public QAccessibleWidget {
@@ -39,13 +40,16 @@ class TAccessibleWithItems : public QAccessibleWidget {
     return std::find(items.begin(), items.end(), item) != items.end();
   }
 
-  int childCount() const override { return static_cast<int>(Items().size()) + QAccessibleWidget::childCount(); }
+  int childCount() const override {
+    return static_cast<int>(Items().size()) + QAccessibleWidget::childCount() + labels_.Count(widget());
+  }
   QAccessibleInterface* child(int index) const override {
     const auto items = Items();
-    const int n = static_cast<int>(items.size());
+    const int n = static_cast<int>(items.size()), widgets = QAccessibleWidget::childCount();
     if (index < 0) return nullptr;
     if (index < n) return Item(items[static_cast<size_t>(index)]);
-    return QAccessibleWidget::child(index - n);
+    if (index < n + widgets) return QAccessibleWidget::child(index - n);
+    return labels_.Child(const_cast<TAccessibleWithItems*>(this), widget(), index - n - widgets);
   }
   int indexOfChild(const QAccessibleInterface* c) const override {
     const auto items = Items();
@@ -54,7 +58,9 @@ class TAccessibleWithItems : public QAccessibleWidget {
       if (it != ids_.end() && QAccessible::accessibleInterface(it->second) == c) return i;
     }
     const int w = QAccessibleWidget::indexOfChild(c);
-    return w < 0 ? -1 : w + static_cast<int>(items.size());
+    if (w >= 0) return w + static_cast<int>(items.size());
+    const int l = labels_.IndexOf(widget(), c);
+    return l < 0 ? -1 : l + static_cast<int>(items.size()) + QAccessibleWidget::childCount();
   }
 
  protected:
@@ -62,6 +68,7 @@ class TAccessibleWithItems : public QAccessibleWidget {
 
  private:
   mutable std::map<const T*, QAccessible::Id> ids_;
+  TAccessibleLabels labels_;
 };
 
 // The interface of one item of a TAccessibleWithItems list: no widget and no children of its

@@ -4,22 +4,16 @@
 #include <QAccessibleWidget>
 #include <QWidget>
 
+#include "platform/Label.h"
+#include "platform/PageControl.h"
 #include "platform/WidgetBridge.h"
 #include "skin/controls/AccessibleItems.h"
 #include "skin/controls/bsSkinButton.h"
+#include "skin/controls/bsSkinPanel.h"
+#include "skin/controls/bsSkinUpDown.h"
 #include "skin/controls/bsSkinTabs.h"
 
 namespace {
-
-// Caption without accelerator marks ("&&" stays one "&").
-QString PlainCaption(const QString& s) {
-  QString out;
-  for (int i = 0; i < s.size(); ++i) {
-    if (s[i] == u'&' && i + 1 < s.size()) ++i;
-    out += s[i];
-  }
-  return out;
-}
 
 TWinControl* ControlOf(QObject* o) {
   auto* bridge = dynamic_cast<TWidgetBridge*>(o);
@@ -34,7 +28,7 @@ class ButtonAccessible : public QAccessibleWidget {
 
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Name)
-      if (TbsSkinButton* b = Button()) return PlainCaption(b->Caption());
+      if (TbsSkinButton* b = Button()) return StripAccelChars(b->Caption());
     return QAccessibleWidget::text(t);
   }
   QAccessible::State state() const override {
@@ -72,7 +66,7 @@ class TabAccessible : public QAccessibleInterface, public QAccessibleActionInter
   int indexOfChild(const QAccessibleInterface*) const override { return -1; }
   QAccessibleInterface* childAt(int, int) const override { return nullptr; }
   QString text(QAccessible::Text t) const override {
-    return t == QAccessible::Name && isValid() ? PlainCaption(page_->Caption()) : QString();
+    return t == QAccessible::Name && isValid() ? StripAccelChars(page_->Caption()) : QString();
   }
   void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override;
@@ -112,7 +106,7 @@ class PageTabsAccessible : public TAccessibleWithItems<TTabSheet> {
   }
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Name)
-      if (TbsSkinPageControl* pc = Control(); pc && pc->ActivePage()) return PlainCaption(pc->ActivePage()->Caption());
+      if (TbsSkinPageControl* pc = Control(); pc && pc->ActivePage()) return StripAccelChars(pc->ActivePage()->Caption());
     return QAccessibleWidget::text(t);
   }
 
@@ -159,6 +153,9 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
   auto* w = static_cast<QWidget*>(object);
   if (dynamic_cast<TbsSkinButton*>(c)) return new ButtonAccessible(w);
   if (dynamic_cast<TbsSkinPageControl*>(c)) return new PageTabsAccessible(w);
+  // Windows that hold labels: the labels are read as their texts.
+  if (dynamic_cast<TbsSkinPanel*>(c) || dynamic_cast<TTabSheet*>(c)) return new TContainerAccessible(w);
+  if (dynamic_cast<TbsSkinUpDown*>(c)) return new TContainerAccessible(w, QAccessible::SpinBox);
   return nullptr;
 }
 

@@ -6,11 +6,13 @@
 // open and closing the parent while a child's menu is open.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QEventLoop>
 #include <QImage>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -23,10 +25,14 @@
 #include "SkinView.h"
 #include "platform/Dialogs.h"
 #include "platform/Forms.h"
+#include "platform/Edit.h"
+#include "platform/Label.h"
+#include "platform/WidgetBridge.h"
 #include "platform/Menus.h"
 #include "platform/Messages.h"
 #include "skin/controls/bsSkinControl.h"
 #include "skin/controls/bsSkinEdit.h"
+#include "skin/controls/bsSkinPanel.h"
 #include "skin/controls/bsSkinStdLabel.h"
 #include "skin/controls/bsSkinTabs.h"
 #include "skin/data/SkinData.h"
@@ -429,3 +435,89 @@ TEST(SkinViewForms, MaximizedChildrenPopupMenusAndSkinChangesInAnyOrder) {
 }
 
 }  // namespace
+
+namespace {
+// The control whose window `iface` reads.
+TWinControl* ControlOfWidget(QAccessibleInterface* iface) {
+  auto* bridge = dynamic_cast<TWidgetBridge*>(iface ? iface->object() : nullptr);
+  return bridge ? bridge->Control() : nullptr;
+}
+
+// The first node below `iface` (itself included) with `role` and `name`, or nullptr.
+QAccessibleInterface* FindAccessible(QAccessibleInterface* iface, QAccessible::Role role, const QString& name,
+                                     int depth = 0) {
+  if (!iface || depth > 12) return nullptr;
+  if (iface->role() == role && iface->text(QAccessible::Name) == name) return iface;
+  for (int i = 0; i < iface->childCount(); ++i)
+    if (QAccessibleInterface* found = FindAccessible(iface->child(i), role, name, depth + 1)) return found;
+  return nullptr;
+}
+}  // namespace
+
+TEST(SkinViewForms, LabelsPanelsAndUpDownsAreReadByScreenReaders) {
+  TSkinView v(*Application);
+  v.UseBuiltInSkin(0);
+  v.OpenAllChildren();
+  v.ShowForms(true);
+  Settle();
+  TForm* edits = ChildNamed(v, ChildTopicCaption(TChildTopic::ctEdits));
+  ASSERT_NE(edits, nullptr);
+  QAccessibleInterface* form = QAccessible::queryAccessibleInterface(edits->Handle());
+  ASSERT_NE(form, nullptr);
+  // A label drawn on the form reads as a static text at its place on the screen.
+  TCustomLabel* plain = nullptr;
+  for (int i = 0; i < edits->ComponentCount() && !plain; ++i)
+    if (auto* l = dynamic_cast<TCustomLabel*>(edits->Components(i)); l && l->Caption() == QStringLiteral("Plain edit:"))
+      plain = l;
+  ASSERT_NE(plain, nullptr);
+  QAccessibleInterface* text = FindAccessible(form, QAccessible::StaticText, QStringLiteral("Plain edit:"));
+  ASSERT_NE(text, nullptr);
+  const TPoint at = plain->ClientToScreen(TPoint(0, 0));
+  EXPECT_EQ(text->rect(), QRect(at.X, at.Y, plain->Width(), plain->Height()));
+  EXPECT_EQ(text->parent()->indexOfChild(text) >= 0, true);
+  EXPECT_EQ(text->parent()->child(text->parent()->indexOfChild(text)), text);
+  EXPECT_TRUE(FindAccessible(form, QAccessible::StaticText, QStringLiteral("Disabled:"))->state().disabled);
+  // Hidden, it is no longer read; its interface says so.
+  plain->SetVisible(false);
+  EXPECT_EQ(FindAccessible(form, QAccessible::StaticText, QStringLiteral("Plain edit:")), nullptr);
+  EXPECT_FALSE(text->isValid());
+  plain->SetVisible(true);
+  EXPECT_NE(FindAccessible(form, QAccessible::StaticText, QStringLiteral("Plain edit:")), nullptr);
+  // The edit a label leads to is read by the label's text, an edit without one by its hint; a
+  // new caption renames it.
+  auto* plainEdit = dynamic_cast<TCustomEdit*>(plain->FocusControl());
+  ASSERT_NE(plainEdit, nullptr);
+  QAccessibleInterface* line = QAccessible::queryAccessibleInterface(plainEdit->Editor());
+  ASSERT_NE(line, nullptr);
+  EXPECT_EQ(line->text(QAccessible::Name), QStringLiteral("Plain edit:"));
+  plain->SetCaption(QStringLiteral("&Plain text: "));
+  EXPECT_EQ(line->text(QAccessible::Name), QStringLiteral("Plain text:"));
+  plain->SetFocusControl(nullptr);
+  EXPECT_EQ(line->text(QAccessible::Name), QStringLiteral("An edit box"));
+  plain->SetFocusControl(plainEdit);
+  plain->SetCaption(QStringLiteral("Plain edit:"));
+  EXPECT_EQ(line->text(QAccessible::Name), QStringLiteral("Plain edit:"));
+  // Up-downs are spin boxes named by their hints.
+  EXPECT_NE(FindAccessible(form, QAccessible::SpinBox, QStringLiteral("A vertical up-down")), nullptr);
+
+  // A panel is a pane named by its caption, holding the label drawn on it.
+  TForm* panels = ChildNamed(v, ChildTopicCaption(TChildTopic::ctPanels));
+  ASSERT_NE(panels, nullptr);
+  QAccessibleInterface* pform = QAccessible::queryAccessibleInterface(panels->Handle());
+  QAccessibleInterface* inside = FindAccessible(pform, QAccessible::StaticText, QStringLiteral("Inside a caption panel"));
+  ASSERT_NE(inside, nullptr);
+  ASSERT_NE(inside->parent(), nullptr);
+  EXPECT_EQ(inside->parent()->role(), QAccessible::Pane);
+  EXPECT_EQ(inside->parent()->text(QAccessible::Name), QStringLiteral("Caption panel"));
+  // Out of caption mode the panel shows no caption: it is named by its hint.
+  auto* holder = dynamic_cast<TbsSkinPanel*>(ControlOfWidget(inside->parent()));
+  ASSERT_NE(holder, nullptr);
+  holder->SetCaptionMode(false);
+  EXPECT_EQ(inside->parent()->text(QAccessible::Name), holder->Hint());
+  holder->SetCaptionMode(true);
+  // A freed label leaves no stale entry.
+  delete plain;
+  EXPECT_EQ(FindAccessible(form, QAccessible::StaticText, QStringLiteral("Plain edit:")), nullptr);
+  EXPECT_FALSE(text->isValid());
+  EXPECT_TRUE(text->text(QAccessible::Name).isEmpty());
+}

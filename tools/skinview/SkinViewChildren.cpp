@@ -174,15 +174,23 @@ void FillButtons(TCustomForm& f, TbsSkinData* d) {
 constexpr int kEditLabelWidth = 108;
 
 void FillEdits(TCustomForm& f, TbsSkinData* d) {
-  PutLabel(f, &f, 8, 12, QStringLiteral("Plain edit:"), d)->SetWidth(kEditLabelWidth);
-  Put<TbsSkinEdit>(f, &f, 120, 8, 180, 21, QStringLiteral("An edit box"), d)->SetText(QStringLiteral("Some text"));
-  PutLabel(f, &f, 8, 40, QStringLiteral("With a button:"), d)->SetWidth(kEditLabelWidth);
+  // Each label leads to its edit (the name a screen reader reads for it).
+  auto* plainLabel = PutLabel(f, &f, 8, 12, QStringLiteral("Plain edit:"), d);
+  plainLabel->SetWidth(kEditLabelWidth);
+  auto* plain = Put<TbsSkinEdit>(f, &f, 120, 8, 180, 21, QStringLiteral("An edit box"), d);
+  plain->SetText(QStringLiteral("Some text"));
+  plainLabel->SetFocusControl(plain);
+  auto* browseLabel = PutLabel(f, &f, 8, 40, QStringLiteral("With a button:"), d);
+  browseLabel->SetWidth(kEditLabelWidth);
   auto* browse = Put<TbsSkinEdit>(f, &f, 120, 36, 180, 21, QStringLiteral("An edit box with a button"), d);
+  browseLabel->SetFocusControl(browse);
   browse->SetButtonMode(true);
   browse->SetText(QStringLiteral("Press the button"));
   browse->OnButtonClick = [browse](TComponent*) { browse->SetText(QStringLiteral("The button was pressed")); };
-  PutLabel(f, &f, 8, 68, QStringLiteral("Password:"), d)->SetWidth(kEditLabelWidth);
+  auto* passwordLabel = PutLabel(f, &f, 8, 68, QStringLiteral("Password:"), d);
+  passwordLabel->SetWidth(kEditLabelWidth);
   auto* password = Put<TbsSkinEdit>(f, &f, 120, 64, 180, 21, QStringLiteral("A password edit"), d);
+  passwordLabel->SetFocusControl(password);
   password->SetEditPasswordChar(u'*');
   password->SetText(QStringLiteral("secret"));
   auto* offLabel = PutLabel(f, &f, 8, 96, QStringLiteral("Disabled:"), d);
