@@ -193,9 +193,11 @@ void TCustomEdit::ApplyOptions() {
   if (!passwordChar_.isNull()) {
     // The line edit reads the character when its style changes.
     if (auto* style = dynamic_cast<TPasswordStyle*>(e->style())) {
-      style->Character = passwordChar_;
-      QEvent changed(QEvent::StyleChange);
-      QApplication::sendEvent(e, &changed);
+      if (style->Character != passwordChar_) {
+        style->Character = passwordChar_;
+        QEvent changed(QEvent::StyleChange);
+        QApplication::sendEvent(e, &changed);
+      }
     } else {
       style = new TPasswordStyle;
       style->Character = passwordChar_;

@@ -578,6 +578,11 @@ TEST(SkinEdit, PasswordEditKeepsTheSkinsLook) {
   const QImage again = Grab(f.edit);
   EXPECT_EQ(Pixel(again, box.Right - 2, box.Top + 2), Pixel(plain, box.Right - 2, box.Top + 2));
   EXPECT_EQ(f.edit->Editor()->displayText(), QStringLiteral("****"));
+  // Another character takes the place of the first; a skin applied again keeps it.
+  f.edit->SetEditPasswordChar(u'#');
+  EXPECT_EQ(f.edit->Editor()->displayText(), QStringLiteral("####"));
+  f.LoadSkin("slate");
+  EXPECT_EQ(f.edit->Editor()->displayText(), QStringLiteral("####"));
 }
 
 TEST(SkinEdit, FrameIsInertAndOnlyTheTextBoxTakesClicks) {
