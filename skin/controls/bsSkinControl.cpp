@@ -271,10 +271,12 @@ void TbsSkinCustomControl::ComposeControlImage(TBitmap& bitmap, const TBitmap* p
                        true);
       break;
     case smHorizontal:
-      ComposeStripH(s.lefttoppoint.X, s.SkinWidth() - s.righttoppoint.X, image, wide, source, Width(), Height());
+      ComposeStripH(s.lefttoppoint.X, Held(int64_t{s.SkinWidth()} - s.righttoppoint.X), image, wide, source, Width(),
+                    Height());
       break;
     case smVertical:
-      ComposeStripV(s.lefttoppoint.Y, s.SkinHeight() - s.leftbottompoint.Y, image, wide, source, Width(), Height());
+      ComposeStripV(s.lefttoppoint.Y, Held(int64_t{s.SkinHeight()} - s.leftbottompoint.Y), image, wide, source,
+                    Width(), Height());
       break;
     default:
       break;
